@@ -1,0 +1,25 @@
+#pragma once
+// Small text helpers for Windows paths. Paths are plain texts here: nothing touches the disk.
+
+#include <string>
+#include <string_view>
+
+namespace korvex {
+
+// The text with "\" appended, unless it already ends in one. An empty text becomes "\".
+std::wstring EnsureBackslash(std::wstring_view text);
+
+// The text without any double-quote character.
+std::wstring RemoveQuotes(std::wstring_view text);
+
+// Everything after the last "\" or ":" (the whole text when it holds neither).
+std::wstring_view ExtractFileName(std::wstring_view path);
+
+// Everything up to and including the last "\" or ":" (empty when it holds neither).
+std::wstring_view ExtractFileDir(std::wstring_view path);
+
+// The path with the extension of its last segment replaced by newExt (which includes the dot);
+// a name without an extension gets newExt appended.
+std::wstring ChangeFileExt(std::wstring_view path, std::wstring_view newExt);
+
+}  // namespace korvex

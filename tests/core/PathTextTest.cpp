@@ -1,0 +1,40 @@
+#include <gtest/gtest.h>
+
+#include "PathText.h"
+
+using namespace korvex;
+
+TEST(PathText, EnsureBackslash) {
+    const std::pair<std::wstring, std::wstring> cases[] = {
+        {L"C:", L"C:\\"}, {L"C:\\", L"C:\\"}, {L"", L"\\"}, {L"C:\\Data", L"C:\\Data\\"}, {L"\\\\srv\\share\\", L"\\\\srv\\share\\"}};
+    for (const auto& [in, out] : cases) EXPECT_EQ(EnsureBackslash(in), out) << in;
+}
+
+TEST(PathText, RemoveQuotes) {
+    EXPECT_EQ(RemoveQuotes(L"\"Иван Петров\" <ivan@example.com>"), L"Иван Петров <ivan@example.com>");
+    EXPECT_EQ(RemoveQuotes(L"\"\"a\"b\""), L"ab");
+    EXPECT_EQ(RemoveQuotes(L"plain text, 'single' kept"), L"plain text, 'single' kept");
+    EXPECT_EQ(RemoveQuotes(L""), L"");
+}
+
+TEST(PathText, SplitsAtLastBackslashOrColon) {
+    struct Case { std::wstring path, dir, name; };
+    const Case cases[] = {
+        {L"C:\\Drawings\\plan.dwg", L"C:\\Drawings\\", L"plan.dwg"},
+        {L"C:plan.dwg", L"C:", L"plan.dwg"},
+        {L"plan.dwg", L"", L"plan.dwg"},
+        {L"C:\\Drawings\\", L"C:\\Drawings\\", L""},
+        {L"\\\\srv\\share\\a.txt", L"\\\\srv\\share\\", L"a.txt"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ExtractFileDir(c.path), c.dir) << c.path;
+        EXPECT_EQ(ExtractFileName(c.path), c.name) << c.path;
+    }
+}
+
+TEST(PathText, ChangeFileExt) {
+    EXPECT_EQ(ChangeFileExt(L"D:\\Tools\\sender.exe", L".ini"), L"D:\\Tools\\sender.ini");
+    EXPECT_EQ(ChangeFileExt(L"D:\\Tools\\sender", L".ini"), L"D:\\Tools\\sender.ini");
+    EXPECT_EQ(ChangeFileExt(L"D:\\v1.2\\sender", L".ini"), L"D:\\v1.2\\sender.ini");
+    EXPECT_EQ(ChangeFileExt(L"D:\\Tools\\a.b.exe", L".ini"), L"D:\\Tools\\a.b.ini");
+}
