@@ -1,0 +1,372 @@
+#include "MainForm.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <optional>
+#include <shellapi.h>
+
+#include "AddressBook.h"
+#include "AppError.h"
+#include "BusyCursor.h"
+#include "FileSystem.h"
+#include "Locale.h"
+#include "PathText.h"
+#include "Process.h"
+#include "SendCommand.h"
+#include "SendListFiller.h"
+#include "TextConversion.h"
+#include "Win32Error.h"
+#include "resource.h"
+
+namespace korvex {
+
+namespace {
+
+enum ControlId : int {
+    kIdListViewFiles = 100,
+    kIdListViewAdress,
+    kIdEditAdress,
+    kIdEditSubj1,
+    kIdComboAccaunts,
+    kIdCheckBoxEdit,
+    kIdMakeQuery,
+    kIdClear,
+};
+
+constexpr wchar_t kCaption[] = L"Korvex 0.2";
+constexpr wchar_t kInitialSubject[] = L"Чертежи (часть %i / %n)";
+
+const wchar_t* FieldName(SendField field) {
+    switch (field) {
+        case SendField::Mailbox: return L"Название ящика";
+        case SendField::Address: return L"Адрес";
+        case SendField::Subject: return L"Тема";
+        default: return L"Вложение";
+    }
+}
+
+}  // namespace
+
+TMainForm::TMainForm(TMainFormConfig config)
+    : config_(std::move(config)),
+      prompter_(config_.prompter ? *config_.prompter : dialogPrompter_),
+      sendList_(&platform::FoldCase) {
+    if (config_.exePath.empty()) config_.exePath = platform::ModuleFileName();
+    if (!config_.startProcess)
+        config_.startProcess = [](std::wstring_view app, std::wstring_view cmd) -> std::uint32_t {
+            return platform::StartProcess(app, cmd);
+        };
+}
+
+TMainForm::~TMainForm() { ui::SetErrorReporter(nullptr); }
+
+int TMainForm::Scale(int pixels) const { return MulDiv(pixels, dpi_, 96); }
+
+bool TMainForm::Create() {
+    {
+        const HDC screen = GetDC(nullptr);
+        dpi_ = GetDeviceCaps(screen, LOGPIXELSY);
+        ReleaseDC(nullptr, screen);
+    }
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    icon_.reset(static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_KORVEX), IMAGE_ICON,
+                                              GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0)));
+    smallIcon_.reset(static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_KORVEX), IMAGE_ICON,
+                                                   GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0)));
+    CreateWin({.name = L"KorvexMainForm", .icon = icon_.get(), .smallIcon = smallIcon_.get()}, kCaption,
+              WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT,
+              nullptr, RECT{CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT + Scale(800), CW_USEDEFAULT + Scale(600)});
+    if (!hwnd_) throw platform::Win32Error(GetLastError(), L"CreateWindowEx");
+    ui::SetErrorReporter([this](const std::wstring& message) { ShowError(message); });
+    // CW_USEDEFAULT is only taken for the position: give the window its design size.
+    SetWindowPos(hwnd_, nullptr, 0, 0, Scale(800), Scale(600), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    CreateControls();
+    FormCreate();
+    return !creationAborted_;
+}
+
+void TMainForm::CreateControls() {
+    font_.reset(CreateFontW(-MulDiv(8, dpi_, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                            OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_SWISS,
+                            L"MS Sans Serif"));
+    using ui::Align;
+    using Opt = ui::Panel::Options;
+    auto s = [this](int w, int h) { return SIZE{Scale(w), Scale(h)}; };
+
+    // Creation order is the keyboard order; AddChild order is the docking order.
+    Panel1.Create(hwnd_, s(400, 400), Opt{});
+    Panel1.SetAlign(Align::Client);
+    PanelPath.Create(Panel1.Handle(), s(400, 22), Opt{});
+    PanelPath.SetAlign(Align::Top);
+    FrameFileExlore.Create(Panel1.Handle(), s(400, 200), Opt{.bevel = false});
+    FrameFileExlore.SetAlign(Align::Client);
+    Panel6.Create(Panel1.Handle(), s(400, 211), Opt{});
+    Panel6.SetAlign(Align::Bottom);
+    Panel2.Create(Panel6.Handle(), s(400, 29), Opt{});
+    Panel2.SetAlign(Align::Top);
+    btClear.Create(Panel2.Handle(), kIdClear, s(103, 25), Align::Right, L"Очистить");
+    ListViewFiles.Create(Panel6.Handle(), kIdListViewFiles, LVS_OWNERDATA | LVS_SHOWSELALWAYS,
+                         LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER, s(400, 150));
+    ListViewFiles.SetAlign(Align::Client);
+    ListViewFiles.AddColumn(L"Имя файла", Scale(120));
+    ListViewFiles.AddColumn(L"Путь", Scale(120));
+    ListViewFiles.AddColumn(L"Размер", Scale(120));
+    ListViewFiles.ShareWidthAmongColumns(true);
+
+    Panel3.Create(hwnd_, s(374, 400), Opt{});
+    Panel3.SetAlign(Align::Right);
+    EditAdress.Create(Panel3.Handle(), kIdEditAdress, s(370, 21), Align::Top);
+    ListViewAdress.Create(Panel3.Handle(), kIdListViewAdress, LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOCOLUMNHEADER,
+                          LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER, s(370, 200));
+    ListViewAdress.SetAlign(Align::Client);
+    ListViewAdress.AddColumn(L"", Scale(300));
+    ListViewAdress.ShareWidthAmongColumns(true);
+    Panel4.Create(Panel3.Handle(), s(370, 31), Opt{});
+    Panel4.SetAlign(Align::Top);
+    CheckBoxEdit.Create(Panel4.Handle(), kIdCheckBoxEdit, s(111, 27), Align::Left, L"Редактировать");
+    btMakeQuery.Create(Panel4.Handle(), kIdMakeQuery, s(200, 27), Align::Client, L"Отправить");
+    Panel7.Create(Panel3.Handle(), s(370, 28), Opt{});
+    Panel7.SetAlign(Align::Top);
+    Panel8.Create(Panel7.Handle(), s(98, 24), Opt{.bevel = false, .captionAlign = ui::Panel::CaptionAlign::Right},
+                  L"Название ящика:");
+    Panel8.SetAlign(Align::Left);
+    ComboAccaunts.Create(Panel7.Handle(), kIdComboAccaunts, s(270, 24), Align::Client, L"ComboAccaunts");
+    PanelTop.Create(Panel3.Handle(), s(370, 28), Opt{});
+    PanelTop.SetAlign(Align::Top);
+    Panel5.Create(PanelTop.Handle(), s(98, 24), Opt{.bevel = false, .captionAlign = ui::Panel::CaptionAlign::Right},
+                  L"Тема:");
+    Panel5.SetAlign(Align::Left);
+    EditSubj1.Create(PanelTop.Handle(), kIdEditSubj1, s(270, 21), Align::Client, kInitialSubject);
+
+    AddChild(Panel1);
+    AddChild(Panel3);
+    Panel1.AddChild(PanelPath);
+    Panel1.AddChild(Panel6);
+    Panel1.AddChild(FrameFileExlore);
+    Panel6.AddChild(Panel2);
+    Panel6.AddChild(ListViewFiles);
+    Panel2.AddChild(btClear);
+    Panel3.AddChild(Panel7);
+    Panel3.AddChild(PanelTop);
+    Panel3.AddChild(Panel4);
+    Panel3.AddChild(EditAdress);
+    Panel3.AddChild(ListViewAdress);
+    Panel7.AddChild(Panel8);
+    Panel7.AddChild(ComboAccaunts);
+    PanelTop.AddChild(Panel5);
+    PanelTop.AddChild(EditSubj1);
+    Panel4.AddChild(CheckBoxEdit);
+    Panel4.AddChild(btMakeQuery);
+
+    EnumChildWindows(
+        hwnd_,
+        [](HWND child, LPARAM font) -> BOOL {
+            SendMessageW(child, WM_SETFONT, static_cast<WPARAM>(font), FALSE);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(font_.get()));
+    Realign();
+}
+
+void TMainForm::FormCreate() {
+    DragAcceptFiles(hwnd_, TRUE);
+    // An error here ends the remaining steps; the window still opens.
+    try {
+        if (!LoadMailClient() || !LoadAddressBook()) creationAborted_ = true;
+    } catch (const AppError& e) {
+        ShowError(e.Message());
+    }
+}
+
+void TMainForm::Show(int showCommand) {
+    ShowWindow(hwnd_, showCommand);
+    if (!shown_) {
+        shown_ = true;
+        FormShow();
+    }
+    UpdateWindow(hwnd_);
+}
+
+void TMainForm::FormShow() {}
+
+bool TMainForm::LoadMailClient() {
+    const MailClientInfo info = ReadMailClient(config_.registryRoot, config_.clientKey);
+    if (!info.found) {
+        prompter_.Show(hwnd_, {L"Error", L"TheBAT! не найден!", ui::MessageIcon::Error, ui::MessageButtons::Ok});
+        return false;
+    }
+    clientExePath_ = info.exePath;
+    if (info.badValue && *info.badValue == L"EXE path") throw AppError(L"Invalid data type for 'EXE path'");
+    ComboAccaunts.ClearItems();
+    for (const auto& mailbox : info.mailboxes) ComboAccaunts.AddItem(mailbox);
+    if (info.badValue) throw AppError(L"Invalid data type for '" + *info.badValue + L"'");
+    return true;
+}
+
+std::wstring TMainForm::AddressBookPath() const {
+    return EnsureBackslash(ExtractFileDir(config_.exePath)) + L"adress.txt";
+}
+
+bool TMainForm::LoadAddressBook() {
+    const std::wstring path = AddressBookPath();
+    const DWORD attributes = platform::FileAttributes(path);
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        const auto answer = prompter_.Show(hwnd_, {L"Warning", L"Файл \"adress.txt\" не найден!\r\nПродолжить работу?",
+                                                   ui::MessageIcon::Warning, ui::MessageButtons::YesNo});
+        return answer != ui::MessageResult::No;
+    }
+    const auto entries = DecodeAddressBook(platform::ReadFileBytes(path), &platform::WideFromAnsi);
+    SendMessageW(ListViewAdress.Handle(), WM_SETREDRAW, FALSE, 0);
+    int index = 0;
+    for (const auto& entry : entries) ListViewAdress.InsertItem(index++, entry);
+    SendMessageW(ListViewAdress.Handle(), WM_SETREDRAW, TRUE, 0);
+    return true;
+}
+
+void TMainForm::RefreshSendListView() { ListViewFiles.SetVirtualCount(sendList_.Size()); }
+
+void TMainForm::AddPath(std::wstring_view path, bool recursive) {
+    std::optional<ui::BusyCursor> busy;
+    if (recursive) busy.emplace();
+    SendListFiller(sendList_, platform::DecimalSeparator()).AddPath(path, recursive);
+    RefreshSendListView();
+}
+
+void TMainForm::AddFolder(std::wstring_view folder, bool recursive) {
+    ui::BusyCursor busy;
+    SendListFiller(sendList_, platform::DecimalSeparator()).AddFolder(folder, recursive);
+    RefreshSendListView();
+}
+
+void TMainForm::ClearSendList() {
+    sendList_.Clear();
+    ListViewFiles.ClearSelection();
+    RefreshSendListView();
+}
+
+void TMainForm::WMDropFiles(HDROP drop) {
+    const platform::UniqueDrop owner(drop);
+    // Only the first dropped item is taken, at its full length.
+    const UINT length = DragQueryFileW(drop, 0, nullptr, 0);
+    if (length == 0) return;
+    std::wstring name(length + 1, L'\0');
+    name.resize(DragQueryFileW(drop, 0, name.data(), length + 1));
+    AddPath(name, false);
+}
+
+void TMainForm::ListViewFilesKeyDown(WORD key) {
+    if (key == 'A' && GetKeyState(VK_CONTROL) < 0) ListViewFiles.SelectAll();
+    if (key == VK_DELETE) {
+        const auto selected = ListViewFiles.SelectedIndices();
+        if (selected.empty()) return;
+        sendList_.RemoveAt(selected);
+        ListViewFiles.ClearSelection();
+        RefreshSendListView();
+        if (!sendList_.Empty()) {
+            const int focus = static_cast<int>(std::min(selected.front(), sendList_.Size() - 1));
+            ListView_SetItemState(ListViewFiles.Handle(), focus, LVIS_FOCUSED, LVIS_FOCUSED);
+        }
+    }
+}
+
+void TMainForm::btMakeQueryClick() {
+    // An empty input only moves the focus to where it is given, in this order.
+    if (EditAdress.Text().empty()) return void(SetFocus(ListViewAdress.Handle()));
+    if (ComboAccaunts.Text().empty()) return void(SetFocus(ComboAccaunts.Handle()));
+    if (EditSubj1.Text().empty()) return void(SetFocus(EditSubj1.Handle()));
+    if (sendList_.Empty()) return void(SetFocus(ListViewFiles.Handle()));
+
+    SendRequest request{clientExePath_, ComboAccaunts.Text(), EditAdress.Text(), EditSubj1.Text(),
+                        CheckBoxEdit.Checked()};
+    if (const auto field = FindUnquotableField(request.mailbox, request.address, request.subjectTemplate)) {
+        prompter_.Show(hwnd_, {L"Korvex",
+                               std::wstring(L"Поле \u00AB") + FieldName(*field) +
+                                   L"\u00BB содержит и двойные, и одинарные кавычки: почтовый клиент не сможет "
+                                   L"его прочитать.\r\nУберите кавычки одного вида и повторите отправку.",
+                               ui::MessageIcon::Warning, ui::MessageButtons::Ok});
+        const HWND target = *field == SendField::Mailbox   ? ComboAccaunts.Handle()
+                            : *field == SendField::Address ? EditAdress.Handle()
+                                                           : EditSubj1.Handle();
+        SetFocus(target);
+        return;
+    }
+    const DispatchOutcome outcome = [&] {
+        ui::BusyCursor busy;
+        return DispatchSend(request, sendList_.Entries(), config_.startProcess);
+    }();
+    if (outcome.failed > 0) {
+        prompter_.Show(hwnd_, {L"Korvex",
+                               L"Почтовый клиент не удалось запустить для " + std::to_wstring(outcome.failed) +
+                                   L" из " + std::to_wstring(outcome.attempted) + L" файлов.\r\n" +
+                                   clientExePath_ + L":\r\n" + platform::SystemMessage(outcome.firstError),
+                               ui::MessageIcon::Error, ui::MessageButtons::Ok});
+    }
+}
+
+void TMainForm::btAddFilesClick(HWND sender) {
+    if (sender == btClear.Handle()) ClearSendList();
+}
+
+void TMainForm::ListViewAdressChange() {
+    const int selected = ListViewAdress.FirstSelected();
+    if (selected >= 0) EditAdress.SetText(ListViewAdress.ItemText(selected));
+}
+
+void TMainForm::ShowError(const std::wstring& message) {
+    prompter_.Show(hwnd_, {L"Korvex", message, ui::MessageIcon::Error, ui::MessageButtons::Ok});
+}
+
+void TMainForm::OnCommand(HWND control, WORD code) {
+    if (code != BN_CLICKED) return;
+    if (control == btMakeQuery.Handle()) btMakeQueryClick();
+    else if (control == btClear.Handle()) btAddFilesClick(control);
+}
+
+LRESULT TMainForm::OnNotify(NMHDR* header) {
+    if (header->hwndFrom == ListViewFiles.Handle()) {
+        if (header->code == LVN_GETDISPINFOW) {
+            auto* info = reinterpret_cast<NMLVDISPINFOW*>(header);
+            const auto index = static_cast<std::size_t>(info->item.iItem);
+            if ((info->item.mask & LVIF_TEXT) && index < sendList_.Size() && info->item.cchTextMax > 0) {
+                const SendListEntry& entry = sendList_[index];
+                const std::wstring& text = info->item.iSubItem == 0   ? entry.fileName
+                                           : info->item.iSubItem == 1 ? entry.folder
+                                                                      : entry.sizeText;
+                lstrcpynW(info->item.pszText, text.c_str(), info->item.cchTextMax);
+            }
+        } else if (header->code == LVN_KEYDOWN) {
+            ListViewFilesKeyDown(reinterpret_cast<NMLVKEYDOWN*>(header)->wVKey);
+        }
+    } else if (header->hwndFrom == ListViewAdress.Handle() && header->code == LVN_ITEMCHANGED) {
+        ListViewAdressChange();
+    }
+    return 0;
+}
+
+LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+        case WM_COMMAND:
+            if (lParam) OnCommand(reinterpret_cast<HWND>(lParam), HIWORD(wParam));
+            return 0;
+        case WM_NOTIFY:
+            return OnNotify(reinterpret_cast<NMHDR*>(lParam));
+        case WM_DROPFILES:
+            WMDropFiles(reinterpret_cast<HDROP>(wParam));
+            return 0;
+        case WM_GETMINMAXINFO: {
+            auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
+            info->ptMinTrackSize = POINT{Scale(560), Scale(400)};
+            return 0;
+        }
+        case WM_DESTROY:
+            DragAcceptFiles(hwnd_, FALSE);
+            if (config_.quitOnDestroy) PostQuitMessage(0);
+            return 0;
+        default:
+            break;
+    }
+    return Container::HandleMessage(msg, wParam, lParam);
+}
+
+}  // namespace korvex

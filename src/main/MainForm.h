@@ -1,0 +1,99 @@
+#pragma once
+// The program's one window: the send list on the left, the message on the right.
+
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+#include "AlignCheckBox.h"
+#include "AlignComboBox.h"
+#include "AlignEdit.h"
+#include "AlignSpeedButton.h"
+#include "ListView.h"
+#include "MailClient.h"
+#include "Panel.h"
+#include "Prompter.h"
+#include "SendDispatch.h"
+#include "SendList.h"
+#include "UniqueResource.h"
+#include "Window.h"
+
+namespace korvex {
+
+struct TMainFormConfig {
+    HKEY registryRoot = HKEY_CURRENT_USER;
+    std::wstring clientKey = std::wstring(kMailClientKey);
+    std::wstring exePath;             // empty: the running executable; adress.txt lies beside it
+    ui::Prompter* prompter = nullptr; // empty: the real message boxes
+    ProcessStarter startProcess;      // empty: the system's process start
+    bool quitOnDestroy = true;        // the application's main window ends the message loop
+};
+
+class TMainForm : public ui::Container {
+public:
+    explicit TMainForm(TMainFormConfig config = {});
+    ~TMainForm() override;
+
+    // Creates the window and its controls and runs FormCreate. False when the program must end
+    // now, with exit code 0, without showing the window.
+    bool Create();
+    // Shows the window; the first show runs FormShow.
+    void Show(int showCommand);
+
+    // --- start-up
+    bool LoadMailClient();
+    bool LoadAddressBook();
+
+    // --- send list
+    void AddPath(std::wstring_view path, bool recursive);
+    void AddFolder(std::wstring_view folder, bool recursive);
+    bool IsInSendList(std::wstring_view path) const { return sendList_.Contains(path); }
+    void ClearSendList();
+    const SendList& SendEntries() const noexcept { return sendList_; }
+    void WMDropFiles(HDROP drop);
+    void ListViewFilesKeyDown(WORD key);
+
+    // --- send and address book
+    void btMakeQueryClick();
+    void btAddFilesClick(HWND sender);
+    void ListViewAdressChange();
+
+    const std::wstring& ClientExePath() const noexcept { return clientExePath_; }
+    std::wstring AddressBookPath() const;
+
+    // The controls, by the names the rest of the program knows them by.
+    ui::Panel Panel1, PanelPath, FrameFileExlore, Panel6, Panel2;
+    ui::Panel Panel3, Panel7, Panel8, PanelTop, Panel5, Panel4;
+    components::tAlignSpeedButton btClear, btMakeQuery;
+    ui::ListView ListViewFiles, ListViewAdress;
+    components::TAlignEdit EditAdress, EditSubj1;
+    components::TAlignComboBox ComboAccaunts;
+    components::TAlignCheckBox CheckBoxEdit;
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void CreateControls();
+    void FormCreate();
+    void FormShow();
+    void RefreshSendListView();
+    void OnCommand(HWND control, WORD code);
+    LRESULT OnNotify(NMHDR* header);
+    void ShowError(const std::wstring& message);
+    int Scale(int pixels) const;
+
+    TMainFormConfig config_;
+    ui::DialogPrompter dialogPrompter_;
+    ui::Prompter& prompter_;
+    SendList sendList_;
+    std::wstring clientExePath_;
+    platform::UniqueGdiObject font_;
+    platform::UniqueIcon icon_, smallIcon_;
+    bool creationAborted_ = false;
+    bool shown_ = false;
+    int dpi_ = 96;
+};
+
+}  // namespace korvex

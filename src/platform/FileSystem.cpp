@@ -1,0 +1,93 @@
+#include "FileSystem.h"
+
+#include <vector>
+
+#include "UniqueResource.h"
+#include "Win32Error.h"
+
+namespace korvex::platform {
+
+namespace {
+
+constexpr std::wstring_view kVerbatimPrefix = L"\\\\?\\";
+
+bool IsAbsoluteDrivePath(std::wstring_view p) {
+    return p.size() >= 3 && p[1] == L':' && (p[2] == L'\\' || p[2] == L'/');
+}
+
+std::wstring FullPathName(std::wstring_view path) {
+    const std::wstring in(path);
+    DWORD size = GetFullPathNameW(in.c_str(), 0, nullptr, nullptr);
+    if (size == 0) return in;
+    std::wstring out(size, L'\0');
+    size = GetFullPathNameW(in.c_str(), size, out.data(), nullptr);
+    out.resize(size);
+    return out;
+}
+
+}  // namespace
+
+std::wstring ToApiPath(std::wstring_view path) {
+    if (path.size() < MAX_PATH - 12 || path.starts_with(kVerbatimPrefix)) return std::wstring(path);
+    if (IsAbsoluteDrivePath(path)) return std::wstring(kVerbatimPrefix) + FullPathName(path);
+    if (path.starts_with(L"\\\\")) return L"\\\\?\\UNC\\" + FullPathName(path).substr(2);
+    return std::wstring(path);
+}
+
+DWORD FileAttributes(std::wstring_view path) { return GetFileAttributesW(ToApiPath(path).c_str()); }
+
+std::uint64_t ProbeFileSize(std::wstring_view path) {
+    WIN32_FIND_DATAW data;
+    UniqueFind find(FindFirstFileExW(ToApiPath(path).c_str(), FindExInfoBasic, &data, FindExSearchNameMatch,
+                                     nullptr, 0));
+    return find ? FindDataSize(data) : 0;
+}
+
+bool EnumerateDirectory(std::wstring_view pattern, const std::function<void(const WIN32_FIND_DATAW&)>& onEntry) {
+    WIN32_FIND_DATAW data;
+    UniqueFind find(FindFirstFileExW(ToApiPath(pattern).c_str(), FindExInfoBasic, &data, FindExSearchNameMatch,
+                                     nullptr, FIND_FIRST_EX_LARGE_FETCH));
+    if (!find) return false;
+    do {
+        onEntry(data);
+    } while (FindNextFileW(find.get(), &data));
+    return true;
+}
+
+std::optional<FileIdentity> IdentifyFile(std::wstring_view path) {
+    UniqueFile file(CreateFileW(ToApiPath(path).c_str(), FILE_READ_ATTRIBUTES,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!file) return std::nullopt;
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!GetFileInformationByHandle(file.get(), &info)) return std::nullopt;
+    return FileIdentity{info.dwVolumeSerialNumber,
+                        (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
+}
+
+std::string ReadFileBytes(std::wstring_view path) {
+    const std::wstring apiPath = ToApiPath(path);
+    UniqueFile file(CreateFileW(apiPath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) throw Win32Error(GetLastError(), path);
+    std::string bytes;
+    char buffer[64 * 1024];
+    for (;;) {
+        DWORD read = 0;
+        if (!ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr)) throw Win32Error(GetLastError(), path);
+        if (read == 0) break;
+        bytes.append(buffer, read);
+    }
+    return bytes;
+}
+
+std::wstring ModuleFileName() {
+    std::vector<wchar_t> buffer(MAX_PATH);
+    for (;;) {
+        const DWORD n = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (n < buffer.size()) return std::wstring(buffer.data(), n);
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+}  // namespace korvex::platform

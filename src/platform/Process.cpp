@@ -1,0 +1,24 @@
+#include "Process.h"
+
+#include <string>
+
+#include "UniqueResource.h"
+
+namespace korvex::platform {
+
+DWORD StartProcess(std::wstring_view application, std::wstring_view commandLine) {
+    const std::wstring app(application);
+    std::wstring command(commandLine);  // CreateProcessW may write into its command line
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_SHOWNORMAL;
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessW(app.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+        return GetLastError();
+    UniqueHandle process(info.hProcess);
+    UniqueHandle thread(info.hThread);
+    return 0;
+}
+
+}  // namespace korvex::platform

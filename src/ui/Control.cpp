@@ -1,0 +1,78 @@
+#include "Control.h"
+
+#include <algorithm>
+
+namespace korvex::ui {
+
+Control::~Control() {
+    if (hwnd_ && IsWindow(hwnd_)) DestroyWindow(hwnd_);
+}
+
+void Control::Place(HDWP& batch, const RECT& r) {
+    if (batch)
+        batch = DeferWindowPos(batch, hwnd_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                               SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+std::wstring Control::Text() const {
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(hwnd_)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextW(hwnd_, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+void Control::SetText(const std::wstring& text) const { SetWindowTextW(hwnd_, text.c_str()); }
+
+void Control::SetFont(HFONT font) const { SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE); }
+
+HWND CreateChildControl(const wchar_t* className, const wchar_t* text, DWORD style, DWORD exStyle, HWND parent,
+                        int id, SIZE size) {
+    return CreateWindowExW(exStyle, className, text, style | WS_CHILD | WS_VISIBLE, 0, 0, size.cx, size.cy, parent,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+}
+
+void DockControls(const std::vector<Control*>& controls, RECT area) {
+    struct Placement {
+        Control* control;
+        RECT rect;
+    };
+    std::vector<Placement> placements;
+    auto extent = [](Control* c) {
+        RECT r;
+        GetWindowRect(c->Handle(), &r);
+        return SIZE{r.right - r.left, r.bottom - r.top};
+    };
+    for (Align pass : {Align::Top, Align::Bottom, Align::Left, Align::Right, Align::Client}) {
+        for (Control* c : controls) {
+            if (c->GetAlign() != pass || !IsWindowVisible(c->Handle())) continue;
+            const SIZE size = extent(c);
+            RECT r = area;
+            switch (pass) {
+                case Align::Top:
+                    r.bottom = std::min(area.bottom, area.top + size.cy);
+                    area.top = r.bottom;
+                    break;
+                case Align::Bottom:
+                    r.top = std::max(area.top, area.bottom - size.cy);
+                    area.bottom = r.top;
+                    break;
+                case Align::Left:
+                    r.right = std::min(area.right, area.left + size.cx);
+                    area.left = r.right;
+                    break;
+                case Align::Right:
+                    r.left = std::max(area.left, area.right - size.cx);
+                    area.right = r.left;
+                    break;
+                default:
+                    break;
+            }
+            placements.push_back({c, r});
+        }
+    }
+    HDWP batch = BeginDeferWindowPos(static_cast<int>(placements.size()));
+    for (auto& p : placements) p.control->Place(batch, p.rect);
+    if (batch) EndDeferWindowPos(batch);
+    for (auto& p : placements) p.control->OnResized();
+}
+
+}  // namespace korvex::ui

@@ -1,0 +1,53 @@
+#pragma once
+// A child window placed by its parent's docking layout.
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace korvex::ui {
+
+enum class Align { None, Top, Bottom, Left, Right, Client };
+
+class Control {
+public:
+    Control() = default;
+    Control(const Control&) = delete;
+    Control& operator=(const Control&) = delete;
+    virtual ~Control();
+
+    HWND Handle() const noexcept { return hwnd_; }
+
+    Align GetAlign() const noexcept { return align_; }
+    void SetAlign(Align align) noexcept { align_ = align; }
+
+    // Moves the control into rect (parent coordinates) as part of a docking pass.
+    virtual void Place(HDWP& batch, const RECT& rect);
+
+    // Called after the control got a new size from its parent's layout.
+    virtual void OnResized() {}
+
+    std::wstring Text() const;
+    void SetText(const std::wstring& text) const;
+    void SetFont(HFONT font) const;
+
+protected:
+    // Takes a native control created by the caller; destroyed with this object.
+    void Attach(HWND hwnd) noexcept { hwnd_ = hwnd; }
+    HWND hwnd_ = nullptr;
+
+private:
+    Align align_ = Align::None;
+};
+
+// Creates a child control of a system class with the given design size (already in pixels).
+HWND CreateChildControl(const wchar_t* className, const wchar_t* text, DWORD style, DWORD exStyle, HWND parent,
+                        int id, SIZE size);
+
+// Lays out the controls inside area: top ones from the top down, bottom ones from the bottom up,
+// then left, right, and client filling what remains; each group in the given order. A docked
+// control keeps its extent across its edge (height for top and bottom, width for left and right).
+void DockControls(const std::vector<Control*>& controls, RECT area);
+
+}  // namespace korvex::ui

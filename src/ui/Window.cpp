@@ -1,0 +1,118 @@
+#include "Window.h"
+
+#include "AppError.h"
+
+namespace korvex::ui {
+
+namespace {
+std::function<void(const std::wstring&)>& Reporter() {
+    static std::function<void(const std::wstring&)> reporter;
+    return reporter;
+}
+
+std::wstring Widen(const char* text) {
+    std::wstring out;
+    for (; *text; ++text) out += static_cast<wchar_t>(static_cast<unsigned char>(*text));
+    return out;
+}
+}  // namespace
+
+void SetErrorReporter(std::function<void(const std::wstring&)> reporter) { Reporter() = std::move(reporter); }
+
+void ReportError(const std::wstring& message) {
+    if (Reporter()) {
+        Reporter()(message);
+    } else {
+        MessageBoxW(nullptr, message.c_str(), L"Korvex", MB_OK | MB_ICONERROR);
+    }
+}
+
+Window::~Window() {
+    if (hwnd_ && IsWindow(hwnd_)) {
+        SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+        DestroyWindow(hwnd_);
+    }
+    hwnd_ = nullptr;
+}
+
+void Window::CreateWin(const ClassInfo& cls, const wchar_t* text, DWORD style, DWORD exStyle, HWND parent,
+                       RECT bounds, int id) {
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    WNDCLASSEXW wc{};
+    if (!GetClassInfoExW(instance, cls.name, &wc)) {
+        wc.cbSize = sizeof wc;
+        wc.style = cls.style;
+        wc.lpfnWndProc = &Window::Procedure;
+        wc.hInstance = instance;
+        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        wc.hbrBackground = cls.background;
+        wc.lpszClassName = cls.name;
+        wc.hIcon = cls.icon;
+        wc.hIconSm = cls.smallIcon;
+        RegisterClassExW(&wc);
+    }
+    HMENU menuOrId = (style & WS_CHILD) ? reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)) : nullptr;
+    CreateWindowExW(exStyle, cls.name, text, style, bounds.left, bounds.top, bounds.right - bounds.left,
+                    bounds.bottom - bounds.top, parent, menuOrId, instance, this);
+}
+
+LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    Window* self = nullptr;
+    if (msg == WM_NCCREATE) {
+        self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        self->hwnd_ = hwnd;
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    } else {
+        self = reinterpret_cast<Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    }
+    if (!self) return DefWindowProcW(hwnd, msg, wParam, lParam);
+    // No exception may cross into the system's code: it ends this handler and reaches the
+    // general error box; the program goes on.
+    try {
+        const LRESULT result = self->HandleMessage(msg, wParam, lParam);
+        if (msg == WM_NCDESTROY) self->hwnd_ = nullptr;
+        return result;
+    } catch (const AppError& e) {
+        ReportError(e.Message());
+    } catch (const std::exception& e) {
+        ReportError(Widen(e.what()));
+    } catch (...) {
+        ReportError(L"Unexpected error");
+    }
+    return 0;
+}
+
+LRESULT Window::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) { return Default(msg, wParam, lParam); }
+
+RECT Container::DockArea() const {
+    RECT r;
+    GetClientRect(hwnd_, &r);
+    return r;
+}
+
+void Container::Realign() {
+    if (hwnd_) DockControls(children_, DockArea());
+}
+
+LRESULT Container::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+        case WM_SIZE:
+            if (wParam != SIZE_MINIMIZED) Realign();
+            return 0;
+        case WM_COMMAND:
+        case WM_NOTIFY:
+        case WM_DRAWITEM:
+        case WM_MEASUREITEM:
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORLISTBOX:
+        case WM_CTLCOLORBTN:
+            if (GetWindowLongW(hwnd_, GWL_STYLE) & WS_CHILD) return SendMessageW(GetParent(hwnd_), msg, wParam, lParam);
+            break;
+        default:
+            break;
+    }
+    return Window::HandleMessage(msg, wParam, lParam);
+}
+
+}  // namespace korvex::ui

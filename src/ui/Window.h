@@ -1,0 +1,57 @@
+#pragma once
+// Windows of our own classes: one window procedure that routes every message to the object.
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "Control.h"
+
+namespace korvex::ui {
+
+// Where an error that escapes a message handler goes (the application's general error box).
+void SetErrorReporter(std::function<void(const std::wstring&)> reporter);
+void ReportError(const std::wstring& message);
+
+class Window : public Control {
+public:
+    ~Window() override;
+
+protected:
+    struct ClassInfo {
+        const wchar_t* name;
+        UINT style = CS_HREDRAW | CS_VREDRAW;
+        HBRUSH background = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+        HICON icon = nullptr;
+        HICON smallIcon = nullptr;
+    };
+    void CreateWin(const ClassInfo& cls, const wchar_t* text, DWORD style, DWORD exStyle, HWND parent, RECT bounds,
+                   int id = 0);
+
+    virtual LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT Default(UINT msg, WPARAM wParam, LPARAM lParam) { return DefWindowProcW(hwnd_, msg, wParam, lParam); }
+
+private:
+    static LRESULT CALLBACK Procedure(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+};
+
+// A window that docks its child controls and, unless it is a top-level window, passes the
+// notifications of its children on to its own parent, so the form handles them all in one place.
+class Container : public Window {
+public:
+    void AddChild(Control& child) { children_.push_back(&child); }
+    void Realign();
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    // The part of the client area the children share.
+    virtual RECT DockArea() const;
+    void OnResized() override { Realign(); }
+
+private:
+    std::vector<Control*> children_;
+};
+
+}  // namespace korvex::ui
