@@ -1,0 +1,52 @@
+#pragma once
+// A main window created in-process over a temp folder (standing in for the executable's folder),
+// a registry key of the test's own and message boxes answered by the test.
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "MainForm.h"
+#include "TestSupport.h"
+
+namespace korvex::test {
+
+class FormFixture : public ::testing::Test {
+protected:
+    TempDir exeDir;
+    TempDir files;
+    TestRegistryKey reg{L"form"};
+    FakePrompter prompter;
+    std::unique_ptr<TMainForm> form;
+
+    // The client key with the stand-in as the client and the given mailboxes.
+    void RegisterClient(std::initializer_list<std::pair<const wchar_t*, const wchar_t*>> mailboxes = {}) {
+        reg.SetText(L"", L"EXE path", FakeBatPath());
+        for (const auto& [name, data] : mailboxes) reg.SetText(L"Users depot", name, data);
+    }
+    void WriteAddressBook(std::string_view bytes) { WriteBytes(exeDir / L"adress.txt", bytes); }
+
+    bool CreateForm() {
+        TMainFormConfig config;
+        config.clientKey = reg.Path();
+        config.exePath = exeDir / L"korvex.exe";
+        config.prompter = &prompter;
+        config.quitOnDestroy = false;
+        form = std::make_unique<TMainForm>(std::move(config));
+        return form->Create();
+    }
+    // A window ready to send: client registered, an address book present.
+    void CreateReadyForm() {
+        RegisterClient({{L"User #0", L"Office"}});
+        WriteAddressBook("a@example.com\r\n");
+        ASSERT_TRUE(CreateForm());
+        form->Show(SW_SHOWNORMAL);
+    }
+    std::vector<std::wstring> FileNames() const {
+        std::vector<std::wstring> names;
+        for (const auto& e : form->SendEntries().Entries()) names.push_back(e.fileName);
+        return names;
+    }
+};
+
+}  // namespace korvex::test
