@@ -7,7 +7,9 @@ void TAlignCheckBox::Create(HWND parent, int id, SIZE size, ui::Align align, con
     SetAlign(align);
 }
 
-bool TAlignCheckBox::Checked() const { return SendMessageW(hwnd_, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+bool TAlignCheckBox::Checked() const {
+    return SendMessageW(hwnd_, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
 
 void TAlignCheckBox::SetChecked(bool checked) const {
     SendMessageW(hwnd_, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);

@@ -8,8 +8,7 @@ namespace korvex {
 
 class AppError : public std::runtime_error {
 public:
-    explicit AppError(std::wstring message)
-        : std::runtime_error("Korvex error"), message_(std::move(message)) {}
+    explicit AppError(std::wstring message) : std::runtime_error("Korvex error"), message_(std::move(message)) {}
     const std::wstring& Message() const noexcept { return message_; }
 
 private:

@@ -4,7 +4,9 @@ namespace korvex {
 
 namespace {
 
-bool Contains(std::wstring_view text, wchar_t c) { return text.find(c) != std::wstring_view::npos; }
+bool Contains(std::wstring_view text, wchar_t c) {
+    return text.find(c) != std::wstring_view::npos;
+}
 
 bool MailboxNeedsQuotes(std::wstring_view mailbox) {
     return mailbox.find_first_of(L" \t;\"") != std::wstring_view::npos || mailbox.starts_with(L'\'');
@@ -12,7 +14,9 @@ bool MailboxNeedsQuotes(std::wstring_view mailbox) {
 
 }  // namespace
 
-bool IsQuotable(std::wstring_view value) { return !(Contains(value, L'"') && Contains(value, L'\'')); }
+bool IsQuotable(std::wstring_view value) {
+    return !(Contains(value, L'"') && Contains(value, L'\''));
+}
 
 std::optional<SendField> FindUnquotableField(std::wstring_view mailbox, std::wstring_view address,
                                              std::wstring_view subjectTemplate) {
@@ -36,8 +40,7 @@ std::wstring QuoteMailbox(std::wstring_view mailbox) {
     return MailboxNeedsQuotes(mailbox) ? QuoteValue(mailbox) : std::wstring(mailbox);
 }
 
-std::wstring BuildSendHead(std::wstring_view clientPath, std::wstring_view mailbox,
-                           std::wstring_view address) {
+std::wstring BuildSendHead(std::wstring_view clientPath, std::wstring_view mailbox, std::wstring_view address) {
     std::wstring head(clientPath);
     head += L" /MAILU=";
     head += QuoteMailbox(mailbox);
@@ -46,8 +49,7 @@ std::wstring BuildSendHead(std::wstring_view clientPath, std::wstring_view mailb
     return head;
 }
 
-std::wstring BuildSendTail(std::wstring_view folder, std::wstring_view fileName,
-                           std::wstring_view subject, bool edit) {
+std::wstring BuildSendTail(std::wstring_view folder, std::wstring_view fileName, std::wstring_view subject, bool edit) {
     std::wstring attachment(folder);
     attachment += fileName;
     std::wstring tail = L";A=";

@@ -28,12 +28,10 @@ std::wstring QuoteValue(std::wstring_view value);
 std::wstring QuoteMailbox(std::wstring_view mailbox);
 
 // The part shared by every file of one send: client path, mailbox and recipient.
-std::wstring BuildSendHead(std::wstring_view clientPath, std::wstring_view mailbox,
-                           std::wstring_view address);
+std::wstring BuildSendHead(std::wstring_view clientPath, std::wstring_view mailbox, std::wstring_view address);
 
 // The per-file part: attachment, subject and the edit flag.
-std::wstring BuildSendTail(std::wstring_view folder, std::wstring_view fileName,
-                           std::wstring_view subject, bool edit);
+std::wstring BuildSendTail(std::wstring_view folder, std::wstring_view fileName, std::wstring_view subject, bool edit);
 
 struct SendCommandParts {
     std::wstring_view clientPath;

@@ -8,7 +8,9 @@ namespace korvex {
 
 SendList::SendList(FoldCase fold) : fold_(std::move(fold)) {}
 
-bool SendList::Contains(std::wstring_view path) const { return index_.contains(fold_(path)); }
+bool SendList::Contains(std::wstring_view path) const {
+    return index_.contains(fold_(path));
+}
 
 bool SendList::Add(std::wstring_view path, std::wstring sizeText) {
     if (Contains(path)) return false;

@@ -22,8 +22,7 @@ std::wstring ReplacePlaceholder(std::wstring_view text, wchar_t lower, std::wstr
 
 }  // namespace
 
-std::wstring ExpandSubject(std::wstring_view subjectTemplate, unsigned long long count,
-                           unsigned long long position) {
+std::wstring ExpandSubject(std::wstring_view subjectTemplate, unsigned long long count, unsigned long long position) {
     const std::wstring withCount = ReplacePlaceholder(subjectTemplate, L'n', std::to_wstring(count));
     return ReplacePlaceholder(withCount, L'i', std::to_wstring(position));
 }

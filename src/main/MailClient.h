@@ -13,10 +13,10 @@ namespace korvex {
 inline constexpr std::wstring_view kMailClientKey = L"Software\\RIT\\The Bat!";
 
 struct MailClientInfo {
-    bool found = false;        // the key opened and "EXE path" holds a text that is not empty
-    std::wstring exePath;      // "EXE path" as stored
-    std::vector<std::wstring> mailboxes;  // data of the values whose names contain "User #"
-    std::optional<std::wstring> badValue; // a value that should be text but is not; reading stopped there
+    bool found = false;                    // the key opened and "EXE path" holds a text that is not empty
+    std::wstring exePath;                  // "EXE path" as stored
+    std::vector<std::wstring> mailboxes;   // data of the values whose names contain "User #"
+    std::optional<std::wstring> badValue;  // a value that should be text but is not; reading stopped there
 };
 
 // Reads clientKey and clientKey\"Users depot" under root.

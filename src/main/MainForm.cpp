@@ -59,9 +59,13 @@ TMainForm::TMainForm(TMainFormConfig config)
         };
 }
 
-TMainForm::~TMainForm() { ui::SetErrorReporter(nullptr); }
+TMainForm::~TMainForm() {
+    ui::SetErrorReporter(nullptr);
+}
 
-int TMainForm::Scale(int pixels) const { return MulDiv(pixels, dpi_, 96); }
+int TMainForm::Scale(int pixels) const {
+    return MulDiv(pixels, dpi_, 96);
+}
 
 bool TMainForm::Create() {
     {
@@ -75,8 +79,8 @@ bool TMainForm::Create() {
     smallIcon_.reset(static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_KORVEX), IMAGE_ICON,
                                                    GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0)));
     CreateWin({.name = L"KorvexMainForm", .icon = icon_.get(), .smallIcon = smallIcon_.get()}, kCaption,
-              WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT,
-              nullptr, RECT{CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT + Scale(800), CW_USEDEFAULT + Scale(600)});
+              WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, nullptr,
+              RECT{CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT + Scale(800), CW_USEDEFAULT + Scale(600)});
     if (!hwnd_) throw platform::Win32Error(GetLastError(), L"CreateWindowEx");
     ui::SetErrorReporter([this](const std::wstring& message) { ShowError(message); });
     // CW_USEDEFAULT is only taken for the position: give the window its design size.
@@ -224,7 +228,9 @@ bool TMainForm::LoadAddressBook() {
     return true;
 }
 
-void TMainForm::RefreshSendListView() { ListViewFiles.SetVirtualCount(sendList_.Size()); }
+void TMainForm::RefreshSendListView() {
+    ListViewFiles.SetVirtualCount(sendList_.Size());
+}
 
 void TMainForm::AddPath(std::wstring_view path, bool recursive) {
     std::optional<ui::BusyCursor> busy;
@@ -298,8 +304,8 @@ void TMainForm::btMakeQueryClick() {
     if (outcome.failed > 0) {
         prompter_.Show(hwnd_, {L"Korvex",
                                L"Почтовый клиент не удалось запустить для " + std::to_wstring(outcome.failed) +
-                                   L" из " + std::to_wstring(outcome.attempted) + L" файлов.\r\n" +
-                                   clientExePath_ + L":\r\n" + platform::SystemMessage(outcome.firstError),
+                                   L" из " + std::to_wstring(outcome.attempted) + L" файлов.\r\n" + clientExePath_ +
+                                   L":\r\n" + platform::SystemMessage(outcome.firstError),
                                ui::MessageIcon::Error, ui::MessageButtons::Ok});
     }
 }
@@ -319,8 +325,10 @@ void TMainForm::ShowError(const std::wstring& message) {
 
 void TMainForm::OnCommand(HWND control, WORD code) {
     if (code != BN_CLICKED) return;
-    if (control == btMakeQuery.Handle()) btMakeQueryClick();
-    else if (control == btClear.Handle()) btAddFilesClick(control);
+    if (control == btMakeQuery.Handle())
+        btMakeQueryClick();
+    else if (control == btClear.Handle())
+        btAddFilesClick(control);
 }
 
 LRESULT TMainForm::OnNotify(NMHDR* header) {
@@ -349,11 +357,8 @@ LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_COMMAND:
             if (lParam) OnCommand(reinterpret_cast<HWND>(lParam), HIWORD(wParam));
             return 0;
-        case WM_NOTIFY:
-            return OnNotify(reinterpret_cast<NMHDR*>(lParam));
-        case WM_DROPFILES:
-            WMDropFiles(reinterpret_cast<HDROP>(wParam));
-            return 0;
+        case WM_NOTIFY: return OnNotify(reinterpret_cast<NMHDR*>(lParam));
+        case WM_DROPFILES: WMDropFiles(reinterpret_cast<HDROP>(wParam)); return 0;
         case WM_GETMINMAXINFO: {
             auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
             info->ptMinTrackSize = POINT{Scale(560), Scale(400)};
@@ -363,8 +368,7 @@ LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             DragAcceptFiles(hwnd_, FALSE);
             if (config_.quitOnDestroy) PostQuitMessage(0);
             return 0;
-        default:
-            break;
+        default: break;
     }
     return Container::HandleMessage(msg, wParam, lParam);
 }

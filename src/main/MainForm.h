@@ -24,10 +24,10 @@ namespace korvex {
 struct TMainFormConfig {
     HKEY registryRoot = HKEY_CURRENT_USER;
     std::wstring clientKey = std::wstring(kMailClientKey);
-    std::wstring exePath;             // empty: the running executable; adress.txt lies beside it
-    ui::Prompter* prompter = nullptr; // empty: the real message boxes
-    ProcessStarter startProcess;      // empty: the system's process start
-    bool quitOnDestroy = true;        // the application's main window ends the message loop
+    std::wstring exePath;              // empty: the running executable; adress.txt lies beside it
+    ui::Prompter* prompter = nullptr;  // empty: the real message boxes
+    ProcessStarter startProcess;       // empty: the system's process start
+    bool quitOnDestroy = true;         // the application's main window ends the message loop
 };
 
 class TMainForm : public ui::Container {

@@ -34,19 +34,21 @@ std::wstring ToApiPath(std::wstring_view path) {
     return std::wstring(path);
 }
 
-DWORD FileAttributes(std::wstring_view path) { return GetFileAttributesW(ToApiPath(path).c_str()); }
+DWORD FileAttributes(std::wstring_view path) {
+    return GetFileAttributesW(ToApiPath(path).c_str());
+}
 
 std::uint64_t ProbeFileSize(std::wstring_view path) {
     WIN32_FIND_DATAW data;
-    UniqueFind find(FindFirstFileExW(ToApiPath(path).c_str(), FindExInfoBasic, &data, FindExSearchNameMatch,
-                                     nullptr, 0));
+    UniqueFind find(
+        FindFirstFileExW(ToApiPath(path).c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr, 0));
     return find ? FindDataSize(data) : 0;
 }
 
 bool EnumerateDirectory(std::wstring_view pattern, const std::function<void(const WIN32_FIND_DATAW&)>& onEntry) {
     WIN32_FIND_DATAW data;
-    UniqueFind find(FindFirstFileExW(ToApiPath(pattern).c_str(), FindExInfoBasic, &data, FindExSearchNameMatch,
-                                     nullptr, FIND_FIRST_EX_LARGE_FETCH));
+    UniqueFind find(FindFirstFileExW(ToApiPath(pattern).c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr,
+                                     FIND_FIRST_EX_LARGE_FETCH));
     if (!find) return false;
     do {
         onEntry(data);

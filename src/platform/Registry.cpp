@@ -18,8 +18,8 @@ RegistryKey::Text RegistryKey::ReadText(std::wstring_view name) const {
         if (type != REG_SZ && type != REG_EXPAND_SZ) return {Status::WrongType, {}};
         data.assign(bytes / sizeof(wchar_t) + 1, L'\0');
         bytes = static_cast<DWORD>(data.size() * sizeof(wchar_t));
-        status = RegQueryValueExW(key_.get(), valueName.c_str(), nullptr, &type,
-                                  reinterpret_cast<BYTE*>(data.data()), &bytes);
+        status = RegQueryValueExW(key_.get(), valueName.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data.data()),
+                                  &bytes);
         if (status == ERROR_SUCCESS) {
             if (type != REG_SZ && type != REG_EXPAND_SZ) return {Status::WrongType, {}};
             data.resize(bytes / sizeof(wchar_t));
@@ -34,8 +34,8 @@ std::vector<std::wstring> RegistryKey::ValueNames() const {
     DWORD count = 0;
     DWORD maxName = 0;
     std::vector<std::wstring> names;
-    if (RegQueryInfoKeyW(key_.get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, &maxName,
-                         nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+    if (RegQueryInfoKeyW(key_.get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, &maxName, nullptr,
+                         nullptr, nullptr) != ERROR_SUCCESS)
         return names;
     std::wstring buffer(maxName + 1, L'\0');
     for (DWORD i = 0; i < count; ++i) {

@@ -20,12 +20,16 @@ std::wstring Control::Text() const {
     return text;
 }
 
-void Control::SetText(const std::wstring& text) const { SetWindowTextW(hwnd_, text.c_str()); }
+void Control::SetText(const std::wstring& text) const {
+    SetWindowTextW(hwnd_, text.c_str());
+}
 
-void Control::SetFont(HFONT font) const { SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE); }
+void Control::SetFont(HFONT font) const {
+    SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+}
 
-HWND CreateChildControl(const wchar_t* className, const wchar_t* text, DWORD style, DWORD exStyle, HWND parent,
-                        int id, SIZE size) {
+HWND CreateChildControl(const wchar_t* className, const wchar_t* text, DWORD style, DWORD exStyle, HWND parent, int id,
+                        SIZE size) {
     return CreateWindowExW(exStyle, className, text, style | WS_CHILD | WS_VISIBLE, 0, 0, size.cx, size.cy, parent,
                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
 }
@@ -63,8 +67,7 @@ void DockControls(const std::vector<Control*>& controls, RECT area) {
                     r.left = std::max(area.left, area.right - size.cx);
                     area.right = r.left;
                     break;
-                default:
-                    break;
+                default: break;
             }
             placements.push_back({c, r});
         }

@@ -42,8 +42,8 @@ private:
 };
 
 // Creates a child control of a system class with the given design size (already in pixels).
-HWND CreateChildControl(const wchar_t* className, const wchar_t* text, DWORD style, DWORD exStyle, HWND parent,
-                        int id, SIZE size);
+HWND CreateChildControl(const wchar_t* className, const wchar_t* text, DWORD style, DWORD exStyle, HWND parent, int id,
+                        SIZE size);
 
 // Lays out the controls inside area: top ones from the top down, bottom ones from the bottom up,
 // then left, right, and client filling what remains; each group in the given order. A docked

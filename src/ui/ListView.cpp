@@ -3,8 +3,8 @@
 namespace korvex::ui {
 
 void ListView::Create(HWND parent, int id, DWORD style, DWORD extendedStyle, SIZE size) {
-    Attach(CreateChildControl(WC_LISTVIEWW, L"", style | LVS_REPORT | WS_TABSTOP | WS_CLIPSIBLINGS, 0, parent, id,
-                              size));
+    Attach(
+        CreateChildControl(WC_LISTVIEWW, L"", style | LVS_REPORT | WS_TABSTOP | WS_CLIPSIBLINGS, 0, parent, id, size));
     ListView_SetExtendedListViewStyleEx(hwnd_, extendedStyle, extendedStyle);
 }
 
@@ -33,7 +33,9 @@ void ListView::OnResized() {
     }
 }
 
-int ListView::Count() const { return ListView_GetItemCount(hwnd_); }
+int ListView::Count() const {
+    return ListView_GetItemCount(hwnd_);
+}
 
 void ListView::SetVirtualCount(std::size_t count) {
     ListView_SetItemCountEx(hwnd_, static_cast<int>(count), LVSICF_NOSCROLL);
@@ -48,7 +50,9 @@ void ListView::InsertItem(int index, const std::wstring& text) {
     ListView_InsertItem(hwnd_, &item);
 }
 
-void ListView::DeleteAll() { ListView_DeleteAllItems(hwnd_); }
+void ListView::DeleteAll() {
+    ListView_DeleteAllItems(hwnd_);
+}
 
 std::wstring ListView::ItemText(int item, int subItem) const {
     std::wstring text(256, L'\0');
@@ -75,12 +79,20 @@ std::vector<std::size_t> ListView::SelectedIndices() const {
     return selected;
 }
 
-int ListView::FirstSelected() const { return ListView_GetNextItem(hwnd_, -1, LVNI_SELECTED); }
+int ListView::FirstSelected() const {
+    return ListView_GetNextItem(hwnd_, -1, LVNI_SELECTED);
+}
 
-void ListView::SelectAll() { ListView_SetItemState(hwnd_, -1, LVIS_SELECTED, LVIS_SELECTED); }
+void ListView::SelectAll() {
+    ListView_SetItemState(hwnd_, -1, LVIS_SELECTED, LVIS_SELECTED);
+}
 
-void ListView::ClearSelection() { ListView_SetItemState(hwnd_, -1, 0, LVIS_SELECTED); }
+void ListView::ClearSelection() {
+    ListView_SetItemState(hwnd_, -1, 0, LVIS_SELECTED);
+}
 
-void ListView::Select(int item) { ListView_SetItemState(hwnd_, item, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED); }
+void ListView::Select(int item) {
+    ListView_SetItemState(hwnd_, item, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+}
 
 }  // namespace korvex::ui

@@ -96,15 +96,16 @@ void Layout(HWND dialog, const DialogState& state) {
     const int textY = margin + (bodyHeight - textHeight) / 2;
     const int buttonHeight = px(23);
     const int gap = px(6);
-    const int buttonsWidth = static_cast<int>(state.buttons.size()) * buttonWidth +
-                             static_cast<int>(state.buttons.size() - 1) * gap;
+    const int buttonsWidth =
+        static_cast<int>(state.buttons.size()) * buttonWidth + static_cast<int>(state.buttons.size() - 1) * gap;
     const int clientWidth = std::max(textX + static_cast<int>(textRect.right) + margin, buttonsWidth + 2 * margin);
     const int buttonsY = margin + bodyHeight + margin;
     const int clientHeight = buttonsY + buttonHeight + margin;
 
     if (hasIcon) {
         const HWND iconCtl = GetDlgItem(dialog, kIconId);
-        SendMessageW(iconCtl, STM_SETICON, reinterpret_cast<WPARAM>(LoadIconW(nullptr, IconResource(state.spec->icon))), 0);
+        SendMessageW(iconCtl, STM_SETICON, reinterpret_cast<WPARAM>(LoadIconW(nullptr, IconResource(state.spec->icon))),
+                     0);
         MoveWindow(iconCtl, margin, margin, iconSize, iconSize, FALSE);
     }
     MoveWindow(GetDlgItem(dialog, kTextId), textX, textY, static_cast<int>(textRect.right), textHeight, FALSE);
@@ -148,15 +149,11 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam)
                 case IDOK:
                 case IDYES:
                 case IDNO:
-                case IDCANCEL:
-                    EndDialog(dialog, LOWORD(wParam));
-                    return TRUE;
-                default:
-                    break;
+                case IDCANCEL: EndDialog(dialog, LOWORD(wParam)); return TRUE;
+                default: break;
             }
             break;
-        default:
-            break;
+        default: break;
     }
     return FALSE;
 }

@@ -34,9 +34,9 @@ void Panel::Paint(HDC dc) {
     SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
     const HGDIOBJ oldFont = SelectObject(dc, font_ ? font_ : GetStockObject(DEFAULT_GUI_FONT));
     UINT format = DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX;
-    format |= options_.captionAlign == CaptionAlign::Center ? DT_CENTER
+    format |= options_.captionAlign == CaptionAlign::Center  ? DT_CENTER
               : options_.captionAlign == CaptionAlign::Right ? DT_RIGHT
-                                                              : DT_LEFT;
+                                                             : DT_LEFT;
     DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &r, format);
     SelectObject(dc, oldFont);
 }
@@ -54,13 +54,9 @@ LRESULT Panel::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             font_ = reinterpret_cast<HFONT>(wParam);
             if (LOWORD(lParam)) InvalidateRect(hwnd_, nullptr, TRUE);
             return 0;
-        case WM_GETFONT:
-            return reinterpret_cast<LRESULT>(font_);
-        case WM_SIZE:
-            InvalidateRect(hwnd_, nullptr, TRUE);
-            break;
-        default:
-            break;
+        case WM_GETFONT: return reinterpret_cast<LRESULT>(font_);
+        case WM_SIZE: InvalidateRect(hwnd_, nullptr, TRUE); break;
+        default: break;
     }
     return Container::HandleMessage(msg, wParam, lParam);
 }

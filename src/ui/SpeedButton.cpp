@@ -57,22 +57,18 @@ LRESULT SpeedButton::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             EndPaint(hwnd_, &ps);
             return 0;
         }
-        case WM_ERASEBKGND:
-            return 1;
+        case WM_ERASEBKGND: return 1;
         case WM_SETFONT:
             font_ = reinterpret_cast<HFONT>(wParam);
             if (LOWORD(lParam)) InvalidateRect(hwnd_, nullptr, TRUE);
             return 0;
-        case WM_GETFONT:
-            return reinterpret_cast<LRESULT>(font_);
+        case WM_GETFONT: return reinterpret_cast<LRESULT>(font_);
         case WM_SETTEXT: {
             const LRESULT result = Default(msg, wParam, lParam);
             InvalidateRect(hwnd_, nullptr, TRUE);
             return result;
         }
-        case WM_ENABLE:
-            InvalidateRect(hwnd_, nullptr, TRUE);
-            return 0;
+        case WM_ENABLE: InvalidateRect(hwnd_, nullptr, TRUE); return 0;
         case WM_MOUSEMOVE: {
             if (!tracking_) {
                 TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE, hwnd_, 0};
@@ -107,11 +103,8 @@ LRESULT SpeedButton::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             pressed_ = false;
             InvalidateRect(hwnd_, nullptr, TRUE);
             return 0;
-        case BM_CLICK:
-            Click();
-            return 0;
-        default:
-            break;
+        case BM_CLICK: Click(); return 0;
+        default: break;
     }
     return Window::HandleMessage(msg, wParam, lParam);
 }

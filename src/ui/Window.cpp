@@ -17,7 +17,9 @@ std::wstring Widen(const char* text) {
 }
 }  // namespace
 
-void SetErrorReporter(std::function<void(const std::wstring&)> reporter) { Reporter() = std::move(reporter); }
+void SetErrorReporter(std::function<void(const std::wstring&)> reporter) {
+    Reporter() = std::move(reporter);
+}
 
 void ReportError(const std::wstring& message) {
     if (Reporter()) {
@@ -35,8 +37,8 @@ Window::~Window() {
     hwnd_ = nullptr;
 }
 
-void Window::CreateWin(const ClassInfo& cls, const wchar_t* text, DWORD style, DWORD exStyle, HWND parent,
-                       RECT bounds, int id) {
+void Window::CreateWin(const ClassInfo& cls, const wchar_t* text, DWORD style, DWORD exStyle, HWND parent, RECT bounds,
+                       int id) {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
     WNDCLASSEXW wc{};
     if (!GetClassInfoExW(instance, cls.name, &wc)) {
@@ -82,7 +84,9 @@ LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lP
     return 0;
 }
 
-LRESULT Window::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) { return Default(msg, wParam, lParam); }
+LRESULT Window::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    return Default(msg, wParam, lParam);
+}
 
 RECT Container::DockArea() const {
     RECT r;
@@ -109,8 +113,7 @@ LRESULT Container::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_CTLCOLORBTN:
             if (GetWindowLongW(hwnd_, GWL_STYLE) & WS_CHILD) return SendMessageW(GetParent(hwnd_), msg, wParam, lParam);
             break;
-        default:
-            break;
+        default: break;
     }
     return Window::HandleMessage(msg, wParam, lParam);
 }

@@ -8,14 +8,18 @@ namespace {
 // Stands in for code page 1251: the Cyrillic range 0xC0..0xFF, the rest as Latin-1.
 std::wstring Cp1251(std::string_view bytes) {
     std::wstring out;
-    for (unsigned char b : bytes) out += b >= 0xC0 ? static_cast<wchar_t>(0x0410 + (b - 0xC0)) : static_cast<wchar_t>(b);
+    for (unsigned char b : bytes)
+        out += b >= 0xC0 ? static_cast<wchar_t>(0x0410 + (b - 0xC0)) : static_cast<wchar_t>(b);
     return out;
 }
 using Lines = std::vector<std::wstring>;
 }  // namespace
 
 TEST(DecodeAddressBook, LinesAndQuotes) {
-    struct Case { std::string bytes; Lines lines; };
+    struct Case {
+        std::string bytes;
+        Lines lines;
+    };
     const Case cases[] = {
         {"", {}},
         {"a@x\r\nb@x\r\n", {L"a@x", L"b@x"}},
@@ -24,9 +28,14 @@ TEST(DecodeAddressBook, LinesAndQuotes) {
         {"one\n\nthree\n", {L"one", L"", L"three"}},
         {"\n", {L""}},
         {"\"Ivan Petrov\" <ivan@x.ru>\n", {L"Ivan Petrov <ivan@x.ru>"}},
-        {"a\rb\r\nc", {L"ab", L"c"}},           // a lone CR is dropped, not a line end
-        {"a\n\x1A" "b\nc\n", {L"a"}},           // Ctrl+Z at a line start ends the file
-        {"a\x1A" "b\n", {L"a\x1A" L"b"}},       // elsewhere it is an ordinary character
+        {"a\rb\r\nc", {L"ab", L"c"}},  // a lone CR is dropped, not a line end
+        {"a\n\x1A"
+         "b\nc\n",
+         {L"a"}},  // Ctrl+Z at a line start ends the file
+        {"a\x1A"
+         "b\n",
+         {L"a\x1A"
+          L"b"}},  // elsewhere it is an ordinary character
     };
     for (const auto& c : cases) EXPECT_EQ(DecodeAddressBook(c.bytes, Cp1251), c.lines) << c.bytes;
 }

@@ -5,8 +5,11 @@
 using namespace korvex;
 
 TEST(PathText, EnsureBackslash) {
-    const std::pair<std::wstring, std::wstring> cases[] = {
-        {L"C:", L"C:\\"}, {L"C:\\", L"C:\\"}, {L"", L"\\"}, {L"C:\\Data", L"C:\\Data\\"}, {L"\\\\srv\\share\\", L"\\\\srv\\share\\"}};
+    const std::pair<std::wstring, std::wstring> cases[] = {{L"C:", L"C:\\"},
+                                                           {L"C:\\", L"C:\\"},
+                                                           {L"", L"\\"},
+                                                           {L"C:\\Data", L"C:\\Data\\"},
+                                                           {L"\\\\srv\\share\\", L"\\\\srv\\share\\"}};
     for (const auto& [in, out] : cases) EXPECT_EQ(EnsureBackslash(in), out) << in;
 }
 
@@ -18,7 +21,9 @@ TEST(PathText, RemoveQuotes) {
 }
 
 TEST(PathText, SplitsAtLastBackslashOrColon) {
-    struct Case { std::wstring path, dir, name; };
+    struct Case {
+        std::wstring path, dir, name;
+    };
     const Case cases[] = {
         {L"C:\\Drawings\\plan.dwg", L"C:\\Drawings\\", L"plan.dwg"},
         {L"C:plan.dwg", L"C:", L"plan.dwg"},

@@ -6,7 +6,7 @@
 using namespace korvex;
 
 TEST(BuildSendCommand, PlainValuesGiveTheClassicString) {
-    SendCommandParts p{L"D:\\Mail\\client.exe", L"Work", L"recipient", L"C:\\Drawings\\", L"plan.dwg",
+    SendCommandParts p{L"D:\\Mail\\client.exe",  L"Work", L"recipient", L"C:\\Drawings\\", L"plan.dwg",
                        L"Чертежи (часть 2 / 3)", true};
     EXPECT_EQ(BuildSendCommand(p),
               L"D:\\Mail\\client.exe /MAILU=Work;TO=\"recipient\";A=\"C:\\Drawings\\plan.dwg\";"
@@ -20,7 +20,9 @@ TEST(BuildSendCommand, PlainValuesGiveTheClassicString) {
 }
 
 TEST(BuildSendCommand, QuotesByTheClientRules) {
-    struct Case { std::wstring mailbox, address, subject, expected; };
+    struct Case {
+        std::wstring mailbox, address, subject, expected;
+    };
     const Case cases[] = {
         {L"Рабочий ящик", L"a@b", L"s", L"c.exe /MAILU=\"Рабочий ящик\";TO=\"a@b\";A=\"C:\\f\";S=\"s\""},
         {L"a;b", L"a@b", L"s", L"c.exe /MAILU=\"a;b\";TO=\"a@b\";A=\"C:\\f\";S=\"s\""},
@@ -47,12 +49,18 @@ TEST(BuildSendCommand, UnquotableFieldsAreFoundInCheckOrder) {
 
 // Whatever the client is handed, it reads back exactly the values that went in.
 TEST(BuildSendCommand, ClientReadsBackEveryQuotableValue) {
-    const std::wstring values[] = {L"plain", L"with blank", L"semi;colon", L"dq\"in", L"sq'in", L"   ",
-                                   L"Чертежи (часть 1 / 2)", L"'lead", L"trail'", L"\"lead"};
+    const std::wstring values[] = {
+        L"plain", L"with blank", L"semi;colon", L"dq\"in", L"sq'in", L"   ", L"Чертежи (часть 1 / 2)",
+        L"'lead", L"trail'",     L"\"lead"};
     for (const auto& mailbox : values)
         for (const auto& other : values) {
-            const SendCommandParts p{L"C:\\Program Files\\The Bat!\\thebat64.exe", mailbox, other,
-                                     L"C:\\Dir with 'quote'\\", L"f;1.dwg", other, true};
+            const SendCommandParts p{L"C:\\Program Files\\The Bat!\\thebat64.exe",
+                                     mailbox,
+                                     other,
+                                     L"C:\\Dir with 'quote'\\",
+                                     L"f;1.dwg",
+                                     other,
+                                     true};
             const auto cmd = ParseMailCommand(BuildSendCommand(p));
             ASSERT_TRUE(cmd.has_value()) << mailbox << L" | " << other;
             EXPECT_EQ(cmd->program, p.clientPath);

@@ -5,7 +5,10 @@
 using namespace korvex;
 
 TEST(SizeText, WorkedValuesWithEitherDecimalSeparator) {
-    struct Case { std::uint64_t bytes; std::wstring dot, comma; };
+    struct Case {
+        std::uint64_t bytes;
+        std::wstring dot, comma;
+    };
     const Case cases[] = {
         {0, L"0 B", L"0 B"},
         {1023, L"1023 B", L"1023 B"},

@@ -5,7 +5,11 @@
 using namespace korvex;
 
 TEST(ExpandSubject, Table) {
-    struct Case { std::wstring tmpl; unsigned long long n, i; std::wstring out; };
+    struct Case {
+        std::wstring tmpl;
+        unsigned long long n, i;
+        std::wstring out;
+    };
     const Case cases[] = {
         {L"Чертежи (часть %i / %n)", 3, 1, L"Чертежи (часть 1 / 3)"},
         {L"Чертежи (часть %i / %n)", 3, 3, L"Чертежи (часть 3 / 3)"},

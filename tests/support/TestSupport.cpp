@@ -28,7 +28,9 @@ TempDir::TempDir() {
     MakeDir(path_);
 }
 
-TempDir::~TempDir() { RemoveTree(path_); }
+TempDir::~TempDir() {
+    RemoveTree(path_);
+}
 
 void RemoveTree(const std::wstring& path) {
     const std::wstring folder = path.back() == L'\\' ? path : path + L"\\";
@@ -36,7 +38,8 @@ void RemoveTree(const std::wstring& path) {
         const std::wstring name = found.cFileName;
         if (name == L"." || name == L"..") return;
         const std::wstring child = folder + name;
-        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !(found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+            !(found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
             RemoveTree(child);
         } else if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
             RemoveDirectoryW(platform::ToApiPath(child).c_str());
@@ -81,12 +84,16 @@ std::wstring ExeDir() {
     return path;
 }
 
-std::wstring FakeBatPath() { return ExeDir() + L"fakebat.exe"; }
+std::wstring FakeBatPath() {
+    return ExeDir() + L"fakebat.exe";
+}
 
 TestRegistryKey::TestRegistryKey(std::wstring_view name)
     : path_(L"Software\\KorvexTests\\" + UniqueName(std::wstring(name) + L"-")) {}
 
-TestRegistryKey::~TestRegistryKey() { RegDeleteTreeW(HKEY_CURRENT_USER, path_.c_str()); }
+TestRegistryKey::~TestRegistryKey() {
+    RegDeleteTreeW(HKEY_CURRENT_USER, path_.c_str());
+}
 
 namespace {
 platform::UniqueKey CreateKey(const std::wstring& path) {
@@ -172,7 +179,10 @@ private:
                     case 'n': out += '\n'; break;
                     case 'r': out += '\r'; break;
                     case 't': out += '\t'; break;
-                    case 'u': out += static_cast<char>(std::stoi(std::string(s_.substr(i_, 4)), nullptr, 16)); i_ += 4; break;
+                    case 'u':
+                        out += static_cast<char>(std::stoi(std::string(s_.substr(i_, 4)), nullptr, 16));
+                        i_ += 4;
+                        break;
                     default: out += c;
                 }
             } else {
@@ -228,8 +238,9 @@ std::vector<LogLine> WaitForFakeBatLog(const std::wstring& path, std::size_t cou
         lines = ReadFakeBatLog(path);
         return lines.size() >= count;
     });
-    std::stable_sort(lines.begin(), lines.end(),
-                     [](const LogLine& a, const LogLine& b) { return std::stoull(a.at("created")) < std::stoull(b.at("created")); });
+    std::stable_sort(lines.begin(), lines.end(), [](const LogLine& a, const LogLine& b) {
+        return std::stoull(a.at("created")) < std::stoull(b.at("created"));
+    });
     return lines;
 }
 

@@ -5,7 +5,9 @@
 namespace korvex::test {
 namespace {
 
-bool FocusIsIn(HWND control) { return GetFocus() == control || IsChild(control, GetFocus()); }
+bool FocusIsIn(HWND control) {
+    return GetFocus() == control || IsChild(control, GetFocus());
+}
 
 class Dispatch : public FormFixture {
 protected:

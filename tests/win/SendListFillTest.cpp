@@ -122,7 +122,8 @@ TEST_F(SendListFill, LinkCycleEndsAndEveryFileArrivesOnce) {
     WriteBytes(root + L"\\top.dwg", "t");
     WriteBytes(root + L"\\a\\inner.dwg", "i");
     ASSERT_TRUE(CreateSymbolicLinkW((root + L"\\a\\back-to-root").c_str(), root.c_str(), SYMBOLIC_LINK_FLAG_DIRECTORY));
-    ASSERT_TRUE(CreateSymbolicLinkW((root + L"\\a\\self").c_str(), (root + L"\\a").c_str(), SYMBOLIC_LINK_FLAG_DIRECTORY));
+    ASSERT_TRUE(
+        CreateSymbolicLinkW((root + L"\\a\\self").c_str(), (root + L"\\a").c_str(), SYMBOLIC_LINK_FLAG_DIRECTORY));
     form->AddPath(root, true);
     auto names = FileNames();
     std::sort(names.begin(), names.end());

@@ -40,8 +40,7 @@ std::string JsonArray(const List& items) {
 }
 }  // namespace
 
-std::string MailCommandJson(std::wstring_view raw, const std::optional<MailCommand>& cmd,
-                            std::uint64_t created) {
+std::string MailCommandJson(std::wstring_view raw, const std::optional<MailCommand>& cmd, std::uint64_t created) {
     std::string out = "{\"raw\":" + JsonString(raw) + ",\"ok\":" + (cmd ? "true" : "false");
     if (cmd) {
         out += ",\"program\":" + JsonString(cmd->program);

@@ -14,7 +14,6 @@ std::string JsonString(std::wstring_view text);
 
 // {"raw":..., "ok":true, "program":..., "account":..., "to":..., "attachments":[...],
 //  "subject":..., "flags":[...], "rest":..., "created":N}
-std::string MailCommandJson(std::wstring_view raw, const std::optional<MailCommand>& cmd,
-                            std::uint64_t created);
+std::string MailCommandJson(std::wstring_view raw, const std::optional<MailCommand>& cmd, std::uint64_t created);
 
 }  // namespace korvex

@@ -6,7 +6,9 @@ namespace korvex {
 
 namespace {
 
-bool IsBlank(wchar_t c) { return c == L' ' || c == L'\t'; }
+bool IsBlank(wchar_t c) {
+    return c == L' ' || c == L'\t';
+}
 
 // Finds " /MAIL" (any case) or "/MAIL" at the very start.
 std::size_t FindSwitch(std::wstring_view line) {
@@ -57,11 +59,16 @@ std::optional<MailCommand> ParseMailCommand(std::wstring_view line) {
         }
         for (auto& c : key) c = static_cast<wchar_t>(std::towupper(c));
         if (value) {
-            if (key == L"U") cmd.account = *value;
-            else if (key == L"TO") cmd.to = *value;
-            else if (key == L"A") cmd.attachments.push_back(*value);
-            else if (key == L"S") cmd.subject = *value;
-            else cmd.flags.push_back(std::wstring(line.substr(keyStart, i - keyStart)));
+            if (key == L"U")
+                cmd.account = *value;
+            else if (key == L"TO")
+                cmd.to = *value;
+            else if (key == L"A")
+                cmd.attachments.push_back(*value);
+            else if (key == L"S")
+                cmd.subject = *value;
+            else
+                cmd.flags.push_back(std::wstring(line.substr(keyStart, i - keyStart)));
         } else if (!key.empty()) {
             cmd.flags.push_back(std::wstring(line.substr(keyStart, i - keyStart)));
         }

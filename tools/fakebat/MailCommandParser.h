@@ -12,13 +12,13 @@
 namespace korvex {
 
 struct MailCommand {
-    std::wstring program;  // the text before " /MAIL", as it stands
-    std::wstring account;  // U=
-    std::wstring to;       // TO=
+    std::wstring program;                   // the text before " /MAIL", as it stands
+    std::wstring account;                   // U=
+    std::wstring to;                        // TO=
     std::vector<std::wstring> attachments;  // every A=
-    std::wstring subject;  // S=
-    std::vector<std::wstring> flags;  // bare words such as "edit"
-    std::wstring rest;  // what follows the argument, after the blank that ended it
+    std::wstring subject;                   // S=
+    std::vector<std::wstring> flags;        // bare words such as "edit"
+    std::wstring rest;                      // what follows the argument, after the blank that ended it
 };
 
 // nullopt when there is no "/MAIL" switch or a quote is never closed.

@@ -1,0 +1,169 @@
+// korvex-bench: our operations against the raw platform work that bounds them, one run each.
+
+#include <windows.h>
+#include <commctrl.h>
+#include <ole2.h>
+
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "BenchSupport.h"
+#include "FileSystem.h"
+#include "MainForm.h"
+#include "Process.h"
+#include "TestSupport.h"
+#include "UniqueResource.h"
+
+using namespace korvex;
+using namespace korvex::bench;
+
+namespace {
+
+// folders x filesPerFolder empty files, two levels deep.
+void MakeTree(const std::wstring& root, int folders, int filesPerFolder) {
+    for (int f = 0; f < folders; ++f) {
+        const std::wstring folder = root + L"part-" + std::to_wstring(f / 10) + L"\\sheet-" + std::to_wstring(f);
+        CreateDirectoryW((root + L"part-" + std::to_wstring(f / 10)).c_str(), nullptr);
+        CreateDirectoryW(folder.c_str(), nullptr);
+        for (int i = 0; i < filesPerFolder; ++i)
+            test::WriteBytes(folder + L"\\drawing-" + std::to_wstring(i) + L".dwg", "");
+    }
+}
+
+struct Row {
+    std::wstring name, folder, size;
+};
+
+void BareWalk(const std::wstring& folder, std::vector<Row>& rows) {
+    platform::EnumerateDirectory(folder + L"*.*", [&](const WIN32_FIND_DATAW& d) {
+        const std::wstring name = d.cFileName;
+        if (name == L"." || name == L"..") return;
+        if (d.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            BareWalk(folder + name + L"\\", rows);
+        else
+            rows.push_back({name, folder, std::to_wstring(d.nFileSizeLow)});
+    });
+}
+
+// A plain report list view filled row by row with its three texts, under redraw off.
+void BareListFill(HWND parent, const std::vector<Row>& rows) {
+    HWND list = CreateWindowExW(0, WC_LISTVIEWW, L"", WS_CHILD | WS_VISIBLE | LVS_REPORT, 0, 0, 600, 400, parent,
+                                nullptr, nullptr, nullptr);
+    for (int c = 0; c < 3; ++c) {
+        LVCOLUMNW col{};
+        col.mask = LVCF_WIDTH;
+        col.cx = 150;
+        ListView_InsertColumn(list, c, &col);
+    }
+    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+    ListView_SetItemCount(list, static_cast<int>(rows.size()));
+    int index = 0;
+    for (const auto& r : rows) {
+        LVITEMW item{};
+        item.mask = LVIF_TEXT;
+        item.iItem = index;
+        item.pszText = const_cast<wchar_t*>(r.name.c_str());
+        ListView_InsertItem(list, &item);
+        ListView_SetItemText(list, index, 1, const_cast<wchar_t*>(r.folder.c_str()));
+        ListView_SetItemText(list, index, 2, const_cast<wchar_t*>(r.size.c_str()));
+        ++index;
+    }
+    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+    DestroyWindow(list);
+}
+
+std::unique_ptr<TMainForm> MakeForm(const test::TempDir& exeDir, const test::TestRegistryKey& reg) {
+    TMainFormConfig config;
+    config.clientKey = reg.Path();
+    config.exePath = exeDir / L"korvex.exe";
+    config.quitOnDestroy = false;
+    auto form = std::make_unique<TMainForm>(std::move(config));
+    if (!form->Create()) throw std::runtime_error("the bench window did not open");
+    form->Show(SW_SHOWNORMAL);
+    return form;
+}
+
+void BenchAddTree(const test::TempDir& exeDir, const test::TestRegistryKey& reg) {
+    test::TempDir tree;
+    MakeTree(tree.Path(), 50, 1000);
+    auto form = MakeForm(exeDir, reg);
+    Compare(
+        "P2", "add a tree of 50,000 files to the send list", "bare enumeration + list-view fill", 3,
+        [&] {
+            form->ClearSendList();
+            return Seconds([&] { form->AddPath(tree.Path(), true); });
+        },
+        [&] {
+            return Seconds([&] {
+                std::vector<Row> rows;
+                BareWalk(tree.Path(), rows);
+                BareListFill(form->Handle(), rows);
+            });
+        });
+    if (form->SendEntries().Size() != 50000) std::printf("P2 warning: %zu entries\n", form->SendEntries().Size());
+}
+
+void BenchDispatch(const test::TempDir& exeDir, const test::TestRegistryKey& reg) {
+    constexpr std::size_t kFiles = 200;
+    test::TempDir files;
+    const std::wstring log = files / L"fakebat-log.jsonl";
+    SetEnvironmentVariableW(L"KORVEX_FAKEBAT_LOG", log.c_str());
+    auto form = MakeForm(exeDir, reg);
+    for (std::size_t i = 0; i < kFiles; ++i) {
+        const std::wstring path = files / (L"лист-" + std::to_wstring(i) + L".dwg");
+        test::WriteBytes(path, "x");
+        form->AddPath(path, false);
+    }
+    form->ComboAccaunts.SetText(L"Office");
+    form->EditAdress.SetText(L"okb@example.ru");
+    std::size_t expected = 0;
+    auto settle = [&] {
+        expected += kFiles;
+        test::WaitFor([&] { return test::ReadFakeBatLog(log).size() >= expected; }, std::chrono::minutes(5));
+    };
+    const std::wstring client = test::FakeBatPath();
+    Compare(
+        "P5", "dispatch 200 entries to the stand-in client", "bare CreateProcessW loop", 2,
+        [&] {
+            const double s = Seconds([&] { SendMessageW(form->btMakeQuery.Handle(), BM_CLICK, 0, 0); });
+            settle();
+            return s;
+        },
+        [&] {
+            const double s = Seconds([&] {
+                for (std::size_t i = 0; i < kFiles; ++i) {
+                    std::wstring cmd = client + L" /MAILU=Office;TO=\"okb@example.ru\";A=\"" +
+                                       (files / (L"лист-" + std::to_wstring(i) + L".dwg")) + L"\";S=\"s\"";
+                    STARTUPINFOW si{};
+                    si.cb = sizeof si;
+                    PROCESS_INFORMATION pi{};
+                    if (CreateProcessW(client.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                                       &pi)) {
+                        CloseHandle(pi.hThread);
+                        CloseHandle(pi.hProcess);
+                    }
+                }
+            });
+            settle();
+            return s;
+        });
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    OleInitialize(nullptr);
+    const INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+    const std::string only = argc > 1 ? argv[1] : "";
+    test::TempDir exeDir;
+    test::WriteBytes(exeDir / L"adress.txt", "okb@example.ru\r\n");
+    test::TestRegistryKey reg(L"bench");
+    reg.SetText(L"", L"EXE path", test::FakeBatPath());
+    if (only.empty() || only == "P2") BenchAddTree(exeDir, reg);
+    if (only.empty() || only == "P5") BenchDispatch(exeDir, reg);
+    OleUninitialize();
+    return 0;
+}
