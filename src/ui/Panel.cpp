@@ -23,7 +23,7 @@ RECT Panel::DockArea() const {
     return r;
 }
 
-void Panel::Paint(HDC dc) {
+void Panel::OnPaint(HDC dc) {
     RECT r;
     GetClientRect(hwnd_, &r);
     if (options_.bevel) DrawEdge(dc, &r, EDGE_ETCHED, BF_RECT);
@@ -32,7 +32,7 @@ void Panel::Paint(HDC dc) {
     InflateRect(&r, -(kBevel + 2), -kBevel);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
-    const HGDIOBJ oldFont = SelectObject(dc, font_ ? font_ : GetStockObject(DEFAULT_GUI_FONT));
+    const HGDIOBJ oldFont = SelectObject(dc, Font());
     UINT format = DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX;
     format |= options_.captionAlign == CaptionAlign::Center  ? DT_CENTER
               : options_.captionAlign == CaptionAlign::Right ? DT_RIGHT
@@ -43,18 +43,6 @@ void Panel::Paint(HDC dc) {
 
 LRESULT Panel::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
-        case WM_PAINT: {
-            PAINTSTRUCT ps;
-            const HDC dc = BeginPaint(hwnd_, &ps);
-            Paint(dc);
-            EndPaint(hwnd_, &ps);
-            return 0;
-        }
-        case WM_SETFONT:
-            font_ = reinterpret_cast<HFONT>(wParam);
-            if (LOWORD(lParam)) InvalidateRect(hwnd_, nullptr, TRUE);
-            return 0;
-        case WM_GETFONT: return reinterpret_cast<LRESULT>(font_);
         case WM_SIZE: InvalidateRect(hwnd_, nullptr, TRUE); break;
         default: break;
     }

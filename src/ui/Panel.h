@@ -21,9 +21,8 @@ protected:
     RECT DockArea() const override;
 
 private:
-    void Paint(HDC dc);
+    void OnPaint(HDC dc) override;
     Options options_;
-    HFONT font_ = nullptr;
 };
 
 }  // namespace korvex::ui

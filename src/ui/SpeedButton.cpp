@@ -21,7 +21,7 @@ void SpeedButton::SetHot(bool hot) {
     InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
-void SpeedButton::Paint(HDC dc) {
+void SpeedButton::OnPaint(HDC dc) {
     RECT r;
     GetClientRect(hwnd_, &r);
     FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
@@ -33,7 +33,7 @@ void SpeedButton::Paint(HDC dc) {
     const std::wstring caption = Text();
     if (down) OffsetRect(&r, 1, 1);
     SetBkMode(dc, TRANSPARENT);
-    const HGDIOBJ oldFont = SelectObject(dc, font_ ? font_ : GetStockObject(DEFAULT_GUI_FONT));
+    const HGDIOBJ oldFont = SelectObject(dc, Font());
     if (IsWindowEnabled(hwnd_)) {
         SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
         DrawTextW(dc, caption.c_str(), -1, &r, DT_SINGLELINE | DT_CENTER | DT_VCENTER | DT_NOPREFIX);
@@ -50,19 +50,7 @@ void SpeedButton::Paint(HDC dc) {
 
 LRESULT SpeedButton::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
-        case WM_PAINT: {
-            PAINTSTRUCT ps;
-            const HDC dc = BeginPaint(hwnd_, &ps);
-            Paint(dc);
-            EndPaint(hwnd_, &ps);
-            return 0;
-        }
         case WM_ERASEBKGND: return 1;
-        case WM_SETFONT:
-            font_ = reinterpret_cast<HFONT>(wParam);
-            if (LOWORD(lParam)) InvalidateRect(hwnd_, nullptr, TRUE);
-            return 0;
-        case WM_GETFONT: return reinterpret_cast<LRESULT>(font_);
         case WM_SETTEXT: {
             const LRESULT result = Default(msg, wParam, lParam);
             InvalidateRect(hwnd_, nullptr, TRUE);

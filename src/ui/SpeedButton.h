@@ -14,13 +14,12 @@ protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    void Paint(HDC dc);
+    void OnPaint(HDC dc) override;
     void Click();
     void SetHot(bool hot);
     bool hot_ = false;
     bool pressed_ = false;
     bool tracking_ = false;
-    HFONT font_ = nullptr;
 };
 
 }  // namespace korvex::ui

@@ -85,7 +85,21 @@ LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lP
 }
 
 LRESULT Window::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
-    return Default(msg, wParam, lParam);
+    switch (msg) {
+        case WM_PAINT: {
+            PAINTSTRUCT ps;
+            const HDC dc = BeginPaint(hwnd_, &ps);
+            OnPaint(dc);
+            EndPaint(hwnd_, &ps);
+            return 0;
+        }
+        case WM_SETFONT:
+            font_ = reinterpret_cast<HFONT>(wParam);
+            if (LOWORD(lParam)) InvalidateRect(hwnd_, nullptr, TRUE);
+            return 0;
+        case WM_GETFONT: return reinterpret_cast<LRESULT>(font_);
+        default: return Default(msg, wParam, lParam);
+    }
 }
 
 RECT Container::DockArea() const {

@@ -30,10 +30,14 @@ protected:
     void CreateWin(const ClassInfo& cls, const wchar_t* text, DWORD style, DWORD exStyle, HWND parent, RECT bounds,
                    int id = 0);
 
+    // Handles painting (through OnPaint) and keeps the font that WM_SETFONT gives.
     virtual LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+    virtual void OnPaint(HDC) {}
+    HGDIOBJ Font() const { return font_ ? font_ : GetStockObject(DEFAULT_GUI_FONT); }
     LRESULT Default(UINT msg, WPARAM wParam, LPARAM lParam) { return DefWindowProcW(hwnd_, msg, wParam, lParam); }
 
 private:
+    HFONT font_ = nullptr;
     static LRESULT CALLBACK Procedure(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 };
 
