@@ -1,0 +1,52 @@
+#pragma once
+// The order of the explorer list's rows: folders before files, then by the sort column, every
+// comparison negated when the order is reversed.
+
+#include <cstddef>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "ExplorerTypes.h"
+
+namespace korvex {
+
+// Facts of the user's regional settings that the comparison needs.
+struct OrderFacts {
+    std::wstring thousandsSeparator = L",";
+    std::wstring dateSeparator = L"/";
+    std::wstring timeSeparator = L":";
+    wchar_t decimalSeparator = L'.';
+    // Upper case by the user's rules (names are compared so, then code unit by code unit).
+    std::function<std::wstring(std::wstring_view)> upperCase;
+};
+
+// A number in the locale's form: optional blanks, an optional sign, digits with at most one
+// decimal separator.
+std::optional<double> ReadNumber(std::wstring_view text, wchar_t decimalSeparator);
+
+// A "mm/dd/yyyy" date with an optional " hh:nn" time, with the given separators, as a count of
+// days (the time as its fraction).
+std::optional<double> ReadDateTime(std::wstring_view text, std::wstring_view dateSeparator,
+                                   std::wstring_view timeSeparator);
+
+// The value of a "Size" or "Modified" cell: a date as the list writes it, else a number once the
+// thousands separators are removed, else 0. Reading the date first keeps dates apart from numbers
+// where the thousands and the date separator are the same character.
+double ReadSortValue(std::wstring_view text, const OrderFacts& facts);
+
+// Three-way comparison that folds only ASCII letters a..z to upper case.
+int CompareAsciiNoCase(std::wstring_view a, std::wstring_view b);
+
+// The comparison of two rows for a sort by column (0 to 4); negative puts a first.
+int CompareEntries(const TExplorerEntry& a, const TExplorerEntry& b, int column, bool reversed,
+                   const OrderFacts& facts);
+
+// The positions of the rows in the order of a sort by column: each row's key is computed once,
+// and rows that compare equal keep their order.
+std::vector<std::size_t> SortOrder(const std::vector<TExplorerEntry>& entries, int column, bool reversed,
+                                   const OrderFacts& facts);
+
+}  // namespace korvex

@@ -1,0 +1,121 @@
+#include <gtest/gtest.h>
+
+#include <cwctype>
+
+#include "EntryOrder.h"
+#include "ExplorerText.h"
+
+using namespace korvex;
+
+namespace {
+
+OrderFacts Facts(std::wstring thousands = L",", std::wstring date = L"/") {
+    OrderFacts f;
+    f.thousandsSeparator = std::move(thousands);
+    f.dateSeparator = std::move(date);
+    f.upperCase = [](std::wstring_view s) {
+        std::wstring out(s);
+        for (auto& c : out) c = static_cast<wchar_t>(std::towupper(c));
+        return out;
+    };
+    return f;
+}
+
+TExplorerEntry Folder(const std::wstring& name, const std::wstring& modified = L"") {
+    TExplorerEntry e;
+    e.caption = name;
+    e.subItems = {L" ", L"File folder", modified, L"", L"C:\\x\\" + name, kKindDir};
+    return e;
+}
+TExplorerEntry File(const std::wstring& name, const std::wstring& size, const std::wstring& modified = L"",
+                    const std::wstring& type = L"Text") {
+    TExplorerEntry e;
+    e.caption = name;
+    e.subItems = {size, type, modified, L"A", L"C:\\x\\" + name, kKindFile};
+    return e;
+}
+
+std::vector<std::wstring> Sorted(const std::vector<TExplorerEntry>& entries, int column, bool reversed,
+                                 const OrderFacts& facts) {
+    std::vector<std::wstring> names;
+    for (auto i : SortOrder(entries, column, reversed, facts)) names.push_back(entries[i].caption);
+    return names;
+}
+using Names = std::vector<std::wstring>;
+
+}  // namespace
+
+TEST(EntryOrder, FoldersFirstThenNamesIgnoringCase) {
+    const std::vector<TExplorerEntry> entries = {File(L"z.txt", L"1"), Folder(L"b"), File(L"B.txt", L"1"),
+                                                 Folder(L"A")};
+    EXPECT_EQ(Sorted(entries, 0, false, Facts()), (Names{L"A", L"b", L"B.txt", L"z.txt"}));
+    EXPECT_EQ(Sorted(entries, 0, true, Facts()), (Names{L"z.txt", L"B.txt", L"b", L"A"}));
+}
+
+TEST(EntryOrder, SizeByValueAndReversalPutsFilesFirst) {
+    const std::vector<TExplorerEntry> entries = {Folder(L"dir"), File(L"ten", L"10"), File(L"nine", L"9"),
+                                                 File(L"big", L"1000000")};
+    // The first click sorts reversed: files before folders, largest first.
+    EXPECT_EQ(Sorted(entries, 1, true, Facts()), (Names{L"big", L"ten", L"nine", L"dir"}));
+    EXPECT_EQ(Sorted(entries, 1, false, Facts()), (Names{L"dir", L"nine", L"ten", L"big"}));
+}
+
+TEST(EntryOrder, ModifiedByTimeNotByText) {
+    const std::vector<TExplorerEntry> entries = {File(L"jan", L"1", L"01/15/2005 09:00"),
+                                                 File(L"dec", L"1", L"12/31/2004"),
+                                                 File(L"dec-late", L"1", L"12/31/2004 23:59")};
+    EXPECT_EQ(Sorted(entries, 3, false, Facts()), (Names{L"dec", L"dec-late", L"jan"}));
+    EXPECT_EQ(Sorted(entries, 3, true, Facts()), (Names{L"jan", L"dec-late", L"dec"}));
+}
+
+// Where the thousands and the date separator are one character (German: "." for both), dates
+// still read as dates.
+TEST(EntryOrder, ModifiedWorksWhereThousandsAndDateSeparatorsAgree) {
+    const OrderFacts german = Facts(L".", L".");
+    const std::vector<TExplorerEntry> entries = {File(L"jan", L"1", L"01.15.2005 09:00"),
+                                                 File(L"dec", L"1", L"12.31.2004"),
+                                                 File(L"mar", L"1", L"03.02.2002 14:07")};
+    EXPECT_EQ(Sorted(entries, 3, false, german), (Names{L"mar", L"dec", L"jan"}));
+    EXPECT_EQ(ReadSortValue(L"1.234.567", german), 1234567.0);
+}
+
+TEST(EntryOrder, TypeAndAttributesCompareFoldingAsciiOnly) {
+    const std::vector<TExplorerEntry> entries = {File(L"1", L"1", L"", L"text"), File(L"2", L"1", L"", L"Archive"),
+                                                 File(L"3", L"1", L"", L"TEXT"), File(L"4", L"1", L"", L"Ёлка"),
+                                                 File(L"5", L"1", L"", L"ёлка")};
+    // Equal texts keep their order; Cyrillic letters are not folded, so "Ё" and "ё" differ.
+    EXPECT_EQ(Sorted(entries, 2, false, Facts()), (Names{L"2", L"1", L"3", L"4", L"5"}));
+    EXPECT_EQ(CompareAsciiNoCase(L"abc", L"ABD"), L'C' - L'D');
+}
+
+TEST(EntryOrder, DrivesView) {
+    auto drive = [](const wchar_t* name, const wchar_t* type, const wchar_t* total, const wchar_t* free) {
+        TExplorerEntry e;
+        e.caption = name;
+        e.subItems = {type, total, free, L"", L"C:\\", kKindDrive};
+        return e;
+    };
+    const std::vector<TExplorerEntry> entries = {drive(L"C", L"Fixed", L"9,000", L"10,000"),
+                                                 drive(L"D", L"CDROM", L"10,000", L"0"),
+                                                 drive(L"E", L"Remote", L"800", L"999")};
+    // "Type" texts read as 0: all equal, order kept either way.
+    EXPECT_EQ(Sorted(entries, 1, true, Facts()), (Names{L"C", L"D", L"E"}));
+    // "Disk Size" compares its grouped digits as text.
+    EXPECT_EQ(Sorted(entries, 2, false, Facts()), (Names{L"D", L"E", L"C"}));
+    // "Free Space" compares numbers once the separators are gone.
+    EXPECT_EQ(Sorted(entries, 3, false, Facts()), (Names{L"D", L"E", L"C"}));
+}
+
+TEST(EntryOrder, ReadingNumbersAndDates) {
+    EXPECT_EQ(ReadNumber(L" 42 ", L'.'), 42.0);
+    EXPECT_EQ(ReadNumber(L"1,5", L','), 1.5);
+    EXPECT_EQ(ReadNumber(L" ", L'.'), std::nullopt);
+    EXPECT_EQ(ReadNumber(L"1.2.3", L'.'), std::nullopt);
+    EXPECT_EQ(ReadDateTime(L"02/30/2004", L"/", L":"), std::nullopt);
+    EXPECT_EQ(ReadDateTime(L"02/29/2004", L"/", L":"), ReadDateTime(L"02/28/2004", L"/", L":").value() + 1);
+    EXPECT_EQ(ReadDateTime(L"01/01/1970 12:00", L"/", L":"), 0.5);
+    EXPECT_EQ(ReadSortValue(L"garbage", Facts()), 0.0);
+    // The comparison of a single pair agrees with the sort.
+    EXPECT_LT(CompareEntries(File(L"a", L"9"), File(L"b", L"10"), 1, false, Facts()), 0);
+    EXPECT_GT(CompareEntries(File(L"a", L"9"), File(L"b", L"10"), 1, true, Facts()), 0);
+}
