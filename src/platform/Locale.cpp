@@ -10,14 +10,42 @@ wchar_t DecimalSeparator() {
     return L'.';
 }
 
-std::wstring FoldCase(std::wstring_view text) {
+namespace {
+std::wstring LocaleText(LCTYPE type, const wchar_t* fallback) {
+    wchar_t buf[16] = {};
+    const int n = GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, type, buf, 16);
+    return n > 1 ? std::wstring(buf, static_cast<std::size_t>(n - 1)) : fallback;
+}
+
+std::wstring MapCase(const wchar_t* locale, DWORD flags, std::wstring_view text) {
     if (text.empty()) return {};
     std::wstring out(text.size(), L'\0');
-    const int n = LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_LOWERCASE, text.data(), static_cast<int>(text.size()),
-                                out.data(), static_cast<int>(out.size()), nullptr, nullptr, 0);
+    const int n = LCMapStringEx(locale, flags, text.data(), static_cast<int>(text.size()), out.data(),
+                                static_cast<int>(out.size()), nullptr, nullptr, 0);
     if (n <= 0) return std::wstring(text);
     out.resize(static_cast<std::size_t>(n));
     return out;
 }
+}  // namespace
+
+std::wstring ThousandsSeparator() { return LocaleText(LOCALE_STHOUSAND, L","); }
+std::wstring DateSeparator() { return LocaleText(LOCALE_SDATE, L"/"); }
+std::wstring TimeSeparator() { return LocaleText(LOCALE_STIME, L":"); }
+
+std::wstring UpperCase(std::wstring_view text) { return MapCase(LOCALE_NAME_USER_DEFAULT, LCMAP_UPPERCASE, text); }
+
+bool SameTextIgnoringCase(std::wstring_view a, std::wstring_view b) {
+    return CompareStringEx(LOCALE_NAME_USER_DEFAULT, NORM_IGNORECASE, a.data(), static_cast<int>(a.size()), b.data(),
+                           static_cast<int>(b.size()), nullptr, nullptr, 0) == CSTR_EQUAL;
+}
+
+LocalTime ToLocalTime(const FILETIME& time) {
+    SYSTEMTIME utc{}, local{};
+    if (!FileTimeToSystemTime(&time, &utc)) return {};
+    if (!SystemTimeToTzSpecificLocalTime(nullptr, &utc, &local)) local = utc;
+    return {local.wYear, local.wMonth, local.wDay, local.wHour, local.wMinute, local.wSecond};
+}
+
+std::wstring FoldCase(std::wstring_view text) { return MapCase(LOCALE_NAME_INVARIANT, LCMAP_LOWERCASE, text); }
 
 }  // namespace korvex::platform

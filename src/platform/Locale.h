@@ -1,12 +1,28 @@
 #pragma once
 // Facts of the user's regional settings.
 
+#include <windows.h>
+
 #include <string>
 #include <string_view>
+
+#include "ExplorerText.h"
 
 namespace korvex::platform {
 
 wchar_t DecimalSeparator();
+std::wstring ThousandsSeparator();
+std::wstring DateSeparator();
+std::wstring TimeSeparator();
+
+// Upper case by the user's rules.
+std::wstring UpperCase(std::wstring_view text);
+
+// Whether two texts are equal ignoring letter case, by the user's rules.
+bool SameTextIgnoringCase(std::wstring_view a, std::wstring_view b);
+
+// A file time as the user's local date and time (with the daylight saving rule of that date).
+LocalTime ToLocalTime(const FILETIME& time);
 
 // The text in lower case by the system's rules, Cyrillic and other scripts included; the same
 // folding for any two spellings that the file system takes for one name.

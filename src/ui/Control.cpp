@@ -4,9 +4,24 @@
 
 namespace korvex::ui {
 
-Control::~Control() {
-    if (hwnd_ && IsWindow(hwnd_)) DestroyWindow(hwnd_);
+namespace {
+constexpr wchar_t kControlProperty[] = L"Korvex.Control";
 }
+
+Control::~Control() {
+    if (hwnd_ && IsWindow(hwnd_)) {
+        RemovePropW(hwnd_, kControlProperty);
+        DestroyWindow(hwnd_);
+    }
+}
+
+void Control::EnableReflection() { SetPropW(hwnd_, kControlProperty, this); }
+
+Control* Control::FromHandle(HWND hwnd) {
+    return hwnd ? static_cast<Control*>(GetPropW(hwnd, kControlProperty)) : nullptr;
+}
+
+bool Control::Reflect(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
 
 void Control::Place(HDWP& batch, const RECT& r) {
     if (batch)

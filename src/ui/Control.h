@@ -28,6 +28,11 @@ public:
     // Called after the control got a new size from its parent's layout.
     virtual void OnResized() {}
 
+    // A control that handles its own notifications (WM_NOTIFY, WM_COMMAND) gets them back from
+    // its parent through Reflect, once it has called EnableReflection.
+    virtual bool Reflect(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    static Control* FromHandle(HWND hwnd);
+
     std::wstring Text() const;
     void SetText(const std::wstring& text) const;
     void SetFont(HFONT font) const;
@@ -35,6 +40,7 @@ public:
 protected:
     // Takes a native control created by the caller; destroyed with this object.
     void Attach(HWND hwnd) noexcept { hwnd_ = hwnd; }
+    void EnableReflection();
     HWND hwnd_ = nullptr;
 
 private:

@@ -1,0 +1,197 @@
+// TQFileExplorer: construction, the list's window, properties and notifications.
+
+#include "QFileExplorer.h"
+
+#include "ExplorerText.h"
+#include "FileSystem.h"
+#include "Locale.h"
+#include "PathText.h"
+
+namespace korvex::components {
+
+namespace {
+
+DWORD ViewStyleBits(TViewStyle style) {
+    switch (style) {
+        case TViewStyle::vsIcon: return LVS_ICON;
+        case TViewStyle::vsSmallIcon: return LVS_SMALLICON;
+        case TViewStyle::vsList: return LVS_LIST;
+        default: return LVS_REPORT;
+    }
+}
+
+}  // namespace
+
+TQFileExplorer::TQFileExplorer()
+    : about_(L"TQFileExplorer: drives and folders with the shell's icons and type names") {}
+
+TQFileExplorer::~TQFileExplorer() = default;
+
+int TQFileExplorer::Scale(int pixels) const { return MulDiv(pixels, dpi_, 96); }
+
+void TQFileExplorer::Create(HWND parent, int id, SIZE size, const Options& options) {
+    viewStyle_ = options.viewStyle;
+    DWORD style = LVS_OWNERDATA | LVS_SHAREIMAGELISTS | LVS_AUTOARRANGE | WS_TABSTOP | WS_CLIPSIBLINGS |
+                  ViewStyleBits(options.viewStyle);
+    if (!options.multiSelect) style |= LVS_SINGLESEL;
+    if (!options.hideSelection) style |= LVS_SHOWSELALWAYS;
+    Attach(ui::CreateChildControl(WC_LISTVIEWW, L"", style, options.border ? WS_EX_CLIENTEDGE : 0, parent, id, size));
+    EnableReflection();
+    DWORD extended = LVS_EX_DOUBLEBUFFER | LVS_EX_HEADERDRAGDROP;
+    if (options.gridLines) extended |= LVS_EX_GRIDLINES;
+    if (options.rowSelect) extended |= LVS_EX_FULLROWSELECT;
+    ListView_SetExtendedListViewStyleEx(hwnd_, extended, extended);
+
+    // The system's image lists, shared: the list never destroys them.
+    ListView_SetImageList(hwnd_, platform::SystemImageList(false), LVSIL_NORMAL);
+    ListView_SetImageList(hwnd_, platform::SystemImageList(true), LVSIL_SMALL);
+
+    const HDC screen = GetDC(nullptr);
+    dpi_ = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    font_.reset(CreateFontW(-MulDiv(8, dpi_, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                            OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_SWISS,
+                            L"MS Sans Serif"));
+    SetFont(static_cast<HFONT>(font_.get()));
+    CreateColumns();
+    RefreshList();
+}
+
+void TQFileExplorer::SetColumn(int index, const wchar_t* caption, int width, int format) {
+    LVCOLUMNW column{};
+    column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
+    column.fmt = format;
+    column.cx = Scale(width);
+    column.pszText = const_cast<wchar_t*>(caption);
+    if (!ListView_SetColumn(hwnd_, index, &column)) ListView_InsertColumn(hwnd_, index, &column);
+}
+
+void TQFileExplorer::CreateColumns() {
+    SetColumn(0, L"Name", 140, LVCFMT_LEFT);
+    SetColumn(1, L"Size", 70, LVCFMT_RIGHT);
+    SetColumn(2, L"Type", 90, LVCFMT_LEFT);
+    SetColumn(3, L"Modified", 100, LVCFMT_LEFT);
+    SetColumn(4, L"Attributes", 60, LVCFMT_LEFT);
+}
+
+void TQFileExplorer::SetViewColumns(bool drives) {
+    if (drives) {
+        SetColumn(1, L"Type", 100, LVCFMT_LEFT);
+        SetColumn(2, L"Disk Size", 100, LVCFMT_RIGHT);
+        SetColumn(3, L"Free Space", 100, LVCFMT_RIGHT);
+    } else {
+        SetColumn(1, L"Size", 70, LVCFMT_RIGHT);
+        SetColumn(2, L"Type", 150, LVCFMT_LEFT);
+        SetColumn(3, L"Modified", 110, LVCFMT_LEFT);
+    }
+}
+
+bool TQFileExplorer::IsDrivesView() const { return IsDrivesWord(directory_); }
+
+void TQFileExplorer::SetDirectory(const std::wstring& value) {
+    if (platform::SameTextIgnoringCase(value, directory_)) return;
+    if (IsDrivesWord(value)) {
+        directory_ = value;
+        RefreshList();
+        return;
+    }
+    const DWORD attributes = platform::FileAttributes(value);
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) return;
+    const std::wstring folder = EnsureBackslash(value);
+    // The process's current folder follows the one shown; a folder it cannot become (a path
+    // longer than the call takes) is listed all the same.
+    SetCurrentDirectoryW(folder.c_str());
+    directory_ = folder;
+    RefreshList();
+}
+
+void TQFileExplorer::SetMask(const std::wstring& value) {
+    if (value == mask_) return;
+    mask_ = value;
+    RefreshList();
+}
+
+void TQFileExplorer::SetFileType(TFileType value) {
+    if (value == fileType_) return;
+    fileType_ = value;
+    RefreshList();
+}
+
+void TQFileExplorer::SetCurrentItemPath(const std::wstring& value) {
+    if (value != currentItemPath_) currentItemPath_ = value;
+}
+
+void TQFileExplorer::SetViewStyle(TViewStyle style) {
+    viewStyle_ = style;
+    if (!hwnd_) return;
+    const LONG_PTR bits = GetWindowLongPtrW(hwnd_, GWL_STYLE);
+    SetWindowLongPtrW(hwnd_, GWL_STYLE, (bits & ~static_cast<LONG_PTR>(LVS_TYPEMASK)) | ViewStyleBits(style));
+    InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+OrderFacts TQFileExplorer::Facts() const {
+    OrderFacts facts;
+    facts.thousandsSeparator = platform::ThousandsSeparator();
+    facts.dateSeparator = platform::DateSeparator();
+    facts.timeSeparator = platform::TimeSeparator();
+    facts.decimalSeparator = platform::DecimalSeparator();
+    facts.upperCase = &platform::UpperCase;
+    return facts;
+}
+
+void TQFileExplorer::RaiseChange(int item, TItemChange change) {
+    if (OnChange) OnChange(*this, item, change);
+}
+
+bool TQFileExplorer::Reflect(UINT msg, WPARAM, LPARAM lParam, LRESULT& result) {
+    if (msg != WM_NOTIFY) return false;
+    auto* header = reinterpret_cast<NMHDR*>(lParam);
+    result = 0;
+    switch (header->code) {
+        case LVN_GETDISPINFOW: {
+            auto& item = reinterpret_cast<NMLVDISPINFOW*>(header)->item;
+            if (item.iItem < 0 || static_cast<std::size_t>(item.iItem) >= entries_.size()) return true;
+            const TExplorerEntry& entry = entries_[static_cast<std::size_t>(item.iItem)];
+            if ((item.mask & LVIF_TEXT) && item.cchTextMax > 0) {
+                const std::wstring& text =
+                    item.iSubItem == 0 ? entry.caption
+                                       : entry.subItems[static_cast<std::size_t>(std::min(item.iSubItem, 4) - 1)];
+                lstrcpynW(item.pszText, text.c_str(), item.cchTextMax);
+            }
+            if (item.mask & LVIF_IMAGE) item.iImage = entry.imageIndex;
+            return true;
+        }
+        case LVN_ODFINDITEMW: {
+            // Typing a name's first letters moves to it, as in any file list.
+            const auto* find = reinterpret_cast<NMLVFINDITEMW*>(header);
+            result = -1;
+            if (!(find->lvfi.flags & (LVFI_STRING | LVFI_PARTIAL)) || !find->lvfi.psz) return true;
+            const std::wstring wanted = platform::UpperCase(find->lvfi.psz);
+            const std::size_t count = entries_.size();
+            for (std::size_t k = 0; k < count; ++k) {
+                const std::size_t i = (static_cast<std::size_t>(std::max(find->iStart, 0)) + k) % count;
+                if (platform::UpperCase(entries_[i].caption).starts_with(wanted)) {
+                    result = static_cast<LRESULT>(i);
+                    break;
+                }
+            }
+            return true;
+        }
+        case LVN_COLUMNCLICK:
+            SortColumnClick(reinterpret_cast<NMLISTVIEW*>(header)->iSubItem);
+            return true;
+        case LVN_ITEMCHANGED: {
+            const auto* change = reinterpret_cast<NMLISTVIEW*>(header);
+            if (change->uChanged & LVIF_STATE) RaiseChange(change->iItem, TItemChange::ctState);
+            else if (change->uChanged & LVIF_TEXT) RaiseChange(change->iItem, TItemChange::ctText);
+            else if (change->uChanged & LVIF_IMAGE) RaiseChange(change->iItem, TItemChange::ctImage);
+            return true;
+        }
+        case LVN_ODSTATECHANGED:
+            RaiseChange(reinterpret_cast<NMLVODSTATECHANGE*>(header)->iFrom, TItemChange::ctState);
+            return true;
+        default: return false;
+    }
+}
+
+}  // namespace korvex::components

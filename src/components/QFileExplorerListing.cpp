@@ -1,0 +1,150 @@
+// TQFileExplorer: filling the list with the drives or with one folder's entries.
+
+#include "BusyCursor.h"
+#include "Drives.h"
+#include "ExplorerText.h"
+#include "FileSystem.h"
+#include "Locale.h"
+#include "PathText.h"
+#include "QFileExplorer.h"
+
+namespace korvex::components {
+
+namespace {
+
+// Redraw off for the refill; on again, and painted once, at its end.
+class RedrawLock {
+public:
+    explicit RedrawLock(HWND hwnd) : hwnd_(hwnd) { SendMessageW(hwnd_, WM_SETREDRAW, FALSE, 0); }
+    ~RedrawLock() {
+        SendMessageW(hwnd_, WM_SETREDRAW, TRUE, 0);
+        InvalidateRect(hwnd_, nullptr, TRUE);
+    }
+    RedrawLock(const RedrawLock&) = delete;
+    RedrawLock& operator=(const RedrawLock&) = delete;
+
+private:
+    HWND hwnd_;
+};
+
+std::wstring Root(std::wstring_view drive) { return std::wstring(drive.substr(0, 2)) + L"\\"; }
+
+}  // namespace
+
+void TQFileExplorer::RefreshList() {
+    if (!hwnd_) return;  // the window's creation fills the list
+    {
+        const RedrawLock redraw(hwnd_);
+        const ui::BusyCursor busy;
+        entries_.clear();
+        ListView_SetItemCountEx(hwnd_, 0, 0);
+        shellCache_.Clear();
+        // Whatever the listing meets, what it found is sorted and shown.
+        struct Finish {
+            TQFileExplorer& self;
+            ~Finish() {
+                self.SortAfterListing();
+                ListView_SetItemCountEx(self.hwnd_, static_cast<int>(self.entries_.size()), 0);
+            }
+        } finish{*this};
+        if (IsDrivesView()) {
+            SetViewColumns(true);
+            ListDrives();
+        } else {
+            SetViewColumns(false);
+            // A new list has no folder yet: nothing to show.
+            if (!directory_.empty()) {
+                const std::uint32_t filter = FilterWord(fileType_);
+                const std::wstring folder = EnsureBackslash(directory_);
+                ListFolder(folder + L"*.*", filter | kAttrDirectory);
+                for (const auto& pattern : SplitMask(mask_))
+                    if (!pattern.empty()) ListFolder(folder + pattern, filter);
+            }
+        }
+    }
+    UpdateWindow(hwnd_);
+    // A virtual list reports no per-row insertions: tell the hosts once that every row changed.
+    RaiseChange(-1, TItemChange::ctText);
+}
+
+bool TQFileExplorer::ListFolder(const std::wstring& searchPath, std::uint32_t filter) {
+    const std::wstring folder = EnsureBackslash(directory_);
+    SetCurrentDirectoryW(folder.c_str());
+    const std::wstring dateSeparator = platform::DateSeparator();
+    const std::wstring timeSeparator = platform::TimeSeparator();
+    bool appended = false;
+    platform::EnumerateDirectory(searchPath, [&](const WIN32_FIND_DATAW& found) {
+        if (!PassesFilter(found.dwFileAttributes, filter)) return;
+        const std::wstring_view name = found.cFileName;
+        if (name == L"." || name == L"..") return;
+        const bool isFolder = found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY;
+        TExplorerEntry entry;
+        entry.caption = name;
+        entry.subItems[4] = folder + entry.caption;
+        const auto info = shellCache_.ForEntry(entry.subItems[4], name, found.dwFileAttributes);
+        entry.imageIndex = info.iconIndex;
+        entry.subItems[0] = isFolder ? L" " : std::to_wstring(platform::FindDataSize(found));
+        entry.subItems[1] = info.typeName;
+        entry.subItems[2] = ModifiedTimeText(platform::ToLocalTime(found.ftLastWriteTime), dateSeparator, timeSeparator);
+        entry.subItems[3] = AttributeLetters(found.dwFileAttributes);
+        entry.subItems[5] = isFolder ? kKindDir : kKindFile;
+        entries_.push_back(std::move(entry));
+        appended = true;
+    });
+    return appended;
+}
+
+void TQFileExplorer::ListDrives() {
+    const std::uint32_t mask = platform::LogicalDrives();
+    const std::wstring separator = platform::ThousandsSeparator();
+    for (int n = 0; n < 26; ++n) {
+        if (!(mask & (1u << n))) continue;
+        const std::wstring drive{static_cast<wchar_t>(L'A' + n), L':'};
+        const std::wstring root = drive + L"\\";
+        try {
+            const platform::QuietDriveErrors quiet;
+            const auto info = platform::QueryShellInfo(root, 0, true);
+            const TDiskInfo disk = GetDiskInfo(drive);
+            TExplorerEntry entry;
+            entry.caption = info.displayName.empty() ? root : info.displayName;
+            entry.imageIndex = info.iconIndex;
+            entry.subItems = {DriveTypeName(disk.DriveType),
+                              GroupDigits(static_cast<std::uint64_t>(disk.TotalSize), separator),
+                              GroupDigits(static_cast<std::uint64_t>(disk.FreeSize), separator),
+                              L"",
+                              root,
+                              kKindDrive};
+            entries_.push_back(std::move(entry));
+        } catch (const std::exception&) {
+            // A drive whose row cannot be made is left out; the others are listed.
+        }
+    }
+}
+
+TDiskInfo TQFileExplorer::GetDiskInfo(std::wstring_view drive) {
+    TDiskInfo info;
+    info.Drive = std::wstring(drive.substr(0, 2));
+    const std::wstring root = Root(drive);
+    info.DriveType = platform::DriveType(root);
+    // One cluster query tells both whether the drive is ready and its geometry, so a slow drive
+    // is asked once; it never prompts for a medium.
+    const auto clusters = platform::DriveClusters(root);
+    if (!clusters) return info;
+    info.SectorsPerCluster = clusters->sectorsPerCluster;
+    info.BytesPerSector = clusters->bytesPerSector;
+    info.FreeClusters = clusters->freeClusters;
+    info.TotalClusters = clusters->totalClusters;
+    if (const auto space = platform::DriveSpace(root)) {
+        info.TotalSize = static_cast<std::int64_t>(space->total);
+        info.FreeSize = static_cast<std::int64_t>(space->availableToCaller);
+    } else {
+        const std::int64_t cluster = static_cast<std::int64_t>(info.SectorsPerCluster) * info.BytesPerSector;
+        info.TotalSize = cluster * info.TotalClusters;
+        info.FreeSize = cluster * info.FreeClusters;
+    }
+    return info;
+}
+
+bool TQFileExplorer::IsDriveReady(std::wstring_view drive) { return platform::DriveClusters(Root(drive)).has_value(); }
+
+}  // namespace korvex::components

@@ -1,0 +1,90 @@
+// TQFileExplorer: questions about the selection, for the status bar, the shell menu and adding.
+
+#include "ExplorerText.h"
+#include "FileSystem.h"
+#include "PathText.h"
+#include "QFileExplorer.h"
+
+namespace korvex::components {
+
+bool TQFileExplorer::IsSelected(std::size_t index) const {
+    return ListView_GetItemState(hwnd_, static_cast<int>(index), LVIS_SELECTED) & LVIS_SELECTED;
+}
+
+void TQFileExplorer::Select(std::size_t index, bool selected) {
+    ListView_SetItemState(hwnd_, static_cast<int>(index), selected ? LVIS_SELECTED : 0, LVIS_SELECTED);
+}
+
+int TQFileExplorer::SelectedCount() const {
+    const int selected = hwnd_ ? ListView_GetSelectedCount(hwnd_) : 0;
+    return selected > 0 ? selected : static_cast<int>(entries_.size());
+}
+
+std::int64_t TQFileExplorer::SelectedSize() const {
+    if (!hwnd_) return 0;
+    const std::wstring folder = EnsureBackslash(directory_);
+    std::uint64_t total = 0;
+    for (int i = ListView_GetNextItem(hwnd_, -1, LVNI_SELECTED); i >= 0; i = ListView_GetNextItem(hwnd_, i, LVNI_SELECTED)) {
+        // Read from the disk now: a file deleted since the listing adds nothing, a folder its own
+        // entry's size (0), a drive nothing.
+        const std::wstring_view name = BareName(entries_[static_cast<std::size_t>(i)].FullPath());
+        if (!name.empty()) total += platform::ProbeFileSize(folder + std::wstring(name));
+    }
+    return static_cast<std::int64_t>(total);
+}
+
+std::wstring TQFileExplorer::SelectedFilenames() {
+    selectionList_.clear();
+    std::wstring result;
+    if (!hwnd_) return result;
+    for (int i = ListView_GetNextItem(hwnd_, -1, LVNI_SELECTED); i >= 0; i = ListView_GetNextItem(hwnd_, i, LVNI_SELECTED)) {
+        const std::wstring& path = entries_[static_cast<std::size_t>(i)].FullPath();
+        selectionList_.emplace_back(BareName(path));
+        if (!result.empty() || selectionList_.size() > 1) result += L';';
+        result += path;
+    }
+    return result;
+}
+
+TObjectTypes TQFileExplorer::SelectedTypes() const {
+    std::uint8_t bits = 0;
+    if (!hwnd_) return {};
+    for (int i = ListView_GetNextItem(hwnd_, -1, LVNI_SELECTED); i >= 0; i = ListView_GetNextItem(hwnd_, i, LVNI_SELECTED))
+        bits |= KindOfTag(entries_[static_cast<std::size_t>(i)].Kind()).Bits();
+    return TObjectTypes::FromBits(bits);
+}
+
+std::vector<std::wstring> TQFileExplorer::GetNameList(bool fullPath, bool selectedOnly) const {
+    std::vector<std::wstring> names;
+    for (std::size_t i = 0; i < entries_.size(); ++i) {
+        if (selectedOnly && !(hwnd_ && IsSelected(i))) continue;
+        names.push_back(fullPath ? directory_ + entries_[i].caption : entries_[i].caption);
+    }
+    return names;
+}
+
+namespace {
+// The drive of the shown folder; in the drives view every drive that is ready.
+template <typename Field>
+std::int64_t DriveTotal(const std::wstring& directory, Field field) {
+    if (!IsDrivesWord(directory)) {
+        if (directory.empty()) return 0;
+        return field(TQFileExplorer::GetDiskInfo(std::wstring{directory[0], L':'}));
+    }
+    std::int64_t total = 0;
+    const std::uint32_t mask = GetLogicalDrives();
+    for (int n = 0; n < 26; ++n)
+        if (mask & (1u << n)) total += field(TQFileExplorer::GetDiskInfo(std::wstring{static_cast<wchar_t>(L'A' + n), L':'}));
+    return total;
+}
+}  // namespace
+
+std::int64_t TQFileExplorer::GetDriveSize() const {
+    return DriveTotal(directory_, [](const TDiskInfo& d) { return d.TotalSize; });
+}
+
+std::int64_t TQFileExplorer::GetDriveFreeSpace() const {
+    return DriveTotal(directory_, [](const TDiskInfo& d) { return d.FreeSize; });
+}
+
+}  // namespace korvex::components

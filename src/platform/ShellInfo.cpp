@@ -1,0 +1,67 @@
+#include "ShellInfo.h"
+
+#include <shellapi.h>
+
+#include <array>
+
+#include "Locale.h"
+
+namespace korvex::platform {
+
+namespace {
+
+std::wstring_view Extension(std::wstring_view name) {
+    const auto dot = name.find_last_of(L'.');
+    return dot == std::wstring_view::npos ? std::wstring_view{} : name.substr(dot);
+}
+
+ShellItemInfo FromFileInfo(const SHFILEINFOW& sfi, bool withDisplayName) {
+    ShellItemInfo info;
+    info.iconIndex = sfi.iIcon;
+    info.typeName = sfi.szTypeName;
+    if (withDisplayName) info.displayName = sfi.szDisplayName;
+    return info;
+}
+
+}  // namespace
+
+ShellItemInfo QueryShellInfo(std::wstring_view path, DWORD attributes, bool withDisplayName) {
+    SHFILEINFOW sfi{};
+    UINT flags = SHGFI_SYSICONINDEX | SHGFI_TYPENAME | (withDisplayName ? SHGFI_DISPLAYNAME : 0);
+    std::wstring query(path);
+    if (query.size() >= MAX_PATH) {
+        // The shell takes no longer paths: answer from the name and attributes.
+        const auto slash = query.find_last_of(L'\\', query.size() - 2);
+        query = query.substr(slash == std::wstring::npos ? 0 : slash + 1);
+        flags |= SHGFI_USEFILEATTRIBUTES;
+    }
+    if (!SHGetFileInfoW(query.c_str(), attributes, &sfi, sizeof sfi, flags)) return {};
+    return FromFileInfo(sfi, withDisplayName);
+}
+
+HIMAGELIST SystemImageList(bool small) {
+    SHFILEINFOW sfi{};
+    return reinterpret_cast<HIMAGELIST>(
+        SHGetFileInfoW(L"", 0, &sfi, sizeof sfi, SHGFI_SYSICONINDEX | (small ? SHGFI_SMALLICON : 0)));
+}
+
+bool ShellInfoCache::AnsweredPerPath(std::wstring_view name, DWORD attributes) {
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) return true;
+    const std::wstring ext = FoldCase(Extension(name));
+    static constexpr std::array<std::wstring_view, 7> kPerFile = {L"", L".exe", L".ico", L".lnk",
+                                                                  L".cur", L".ani", L".url"};
+    for (auto e : kPerFile)
+        if (ext == e) return true;
+    return false;
+}
+
+ShellItemInfo ShellInfoCache::ForEntry(std::wstring_view path, std::wstring_view name, DWORD attributes) {
+    if (AnsweredPerPath(name, attributes)) return QueryShellInfo(path, attributes, false);
+    std::wstring ext = FoldCase(Extension(name));
+    if (auto it = byExtension_.find(ext); it != byExtension_.end()) return it->second;
+    // The first file of a type is asked about by its path, so that every file of the type shows
+    // exactly what the shell shows for it.
+    return byExtension_.emplace(std::move(ext), QueryShellInfo(path, attributes, false)).first->second;
+}
+
+}  // namespace korvex::platform
