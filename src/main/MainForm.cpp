@@ -32,6 +32,7 @@ enum ControlId : int {
     kIdCheckBoxEdit,
     kIdMakeQuery,
     kIdClear,
+    kIdExplorer,
 };
 
 constexpr wchar_t kCaption[] = L"Korvex 0.2";
@@ -105,6 +106,18 @@ void TMainForm::CreateControls() {
     PanelPath.SetAlign(Align::Top);
     FrameFileExlore.Create(Panel1.Handle(), s(400, 200), Opt{.bevel = false});
     FrameFileExlore.SetAlign(Align::Client);
+    // The explorer as this window shows it: list view, several entries selectable, the selection
+    // kept visible without the focus; every entry class shown, starting at c:\.
+    QFileExplorer.OnChange = [this](components::TQFileExplorer& sender, int item, components::TItemChange change) {
+        FrameFileExloreQFileExplorerChange(sender, item, change);
+    };
+    QFileExplorer.Create(FrameFileExlore.Handle(), kIdExplorer, s(400, 200),
+                         {.viewStyle = components::TViewStyle::vsList, .multiSelect = true, .hideSelection = false});
+    QFileExplorer.SetAlign(Align::Client);
+    QFileExplorer.SetContextMenu(true);
+    QFileExplorer.SetContextAction(true);
+    QFileExplorer.SetFileType({ftReadOnly, ftHidden, ftSystem, ftArchive, ftNormal});
+    QFileExplorer.SetDirectory(L"c:\\");
     Panel6.Create(Panel1.Handle(), s(400, 211), Opt{});
     Panel6.SetAlign(Align::Bottom);
     Panel2.Create(Panel6.Handle(), s(400, 29), Opt{});
@@ -148,6 +161,7 @@ void TMainForm::CreateControls() {
     Panel1.AddChild(PanelPath);
     Panel1.AddChild(Panel6);
     Panel1.AddChild(FrameFileExlore);
+    FrameFileExlore.AddChild(QFileExplorer);
     Panel6.AddChild(Panel2);
     Panel6.AddChild(ListViewFiles);
     Panel2.AddChild(btClear);
@@ -317,6 +331,10 @@ void TMainForm::btAddFilesClick(HWND sender) {
 void TMainForm::ListViewAdressChange() {
     const int selected = ListViewAdress.FirstSelected();
     if (selected >= 0) EditAdress.SetText(ListViewAdress.ItemText(selected));
+}
+
+void TMainForm::FrameFileExloreQFileExplorerChange(components::TQFileExplorer& sender, int, components::TItemChange) {
+    PanelPath.SetCaption(sender.Directory());
 }
 
 void TMainForm::ShowError(const std::wstring& message) {

@@ -12,6 +12,7 @@
 #include "AlignSpeedButton.h"
 #include "ListView.h"
 #include "MailClient.h"
+#include "QFileExplorer.h"
 #include "Panel.h"
 #include "Prompter.h"
 #include "SendDispatch.h"
@@ -58,6 +59,7 @@ public:
     void btMakeQueryClick();
     void btAddFilesClick(HWND sender);
     void ListViewAdressChange();
+    void FrameFileExloreQFileExplorerChange(components::TQFileExplorer& sender, int item, components::TItemChange change);
 
     const std::wstring& ClientExePath() const noexcept { return clientExePath_; }
     std::wstring AddressBookPath() const;
@@ -70,6 +72,7 @@ public:
     components::TAlignEdit EditAdress, EditSubj1;
     components::TAlignComboBox ComboAccaunts;
     components::TAlignCheckBox CheckBoxEdit;
+    components::TQFileExplorer QFileExplorer;  // the explorer list of FrameFileExlore
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;

@@ -1,6 +1,8 @@
 // Under a Russian Windows: code page 1251 for the address book, "," as the decimal separator.
 // Runs in an executable of its own, started with LC_ALL=ru_RU.UTF-8.
 
+#include "ExplorerHost.h"
+#include "ExplorerText.h"
 #include "FormFixture.h"
 #include "Locale.h"
 
@@ -25,6 +27,31 @@ TEST_F(RussianLocale, AnsiAddressBookAndCommaSizes) {
     form->AddPath(files / L"plan.dwg", false);
     ASSERT_EQ(form->SendEntries().Size(), 1u);
     EXPECT_EQ(form->SendEntries()[0].sizeText, L"1,5 KB");
+}
+
+TEST(RussianLocaleExplorer, DatesAndGroupedNumbersInTheLocalesForm) {
+    ASSERT_EQ(GetACP(), 1251u) << "start this test with LC_ALL=ru_RU.UTF-8";
+    TempDir dir;
+    WriteBytes(dir / L"plan.dwg", "x");
+    SYSTEMTIME local{2002, 3, 0, 2, 14, 7, 10, 0}, utc{};
+    TzSpecificLocalTimeToSystemTime(nullptr, &local, &utc);
+    FILETIME time{};
+    SystemTimeToFileTime(&utc, &time);
+    HANDLE file = CreateFileW((dir / L"plan.dwg").c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    SetFileTime(file, nullptr, nullptr, &time);
+    CloseHandle(file);
+
+    ExplorerHost host;
+    host.Create();
+    host.explorer.SetDirectory(dir.Path());
+    ASSERT_EQ(host.explorer.Entries().size(), 1u);
+    EXPECT_EQ(host.explorer.Entries()[0].subItems[2], L"03.02.2002 14:07");
+
+    host.explorer.SetDirectory(L"DRIVES");
+    const std::wstring& total = host.explorer.Entries().front().subItems[1];
+    EXPECT_EQ(total, GroupDigits(static_cast<std::uint64_t>(components::TQFileExplorer::GetDiskInfo(L"C:").TotalSize),
+                                 L"\u00A0"));
+    EXPECT_NE(total.find(L'\u00A0'), std::wstring::npos);
 }
 
 }  // namespace
