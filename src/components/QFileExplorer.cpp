@@ -27,7 +27,9 @@ TQFileExplorer::TQFileExplorer()
 
 TQFileExplorer::~TQFileExplorer() = default;
 
-int TQFileExplorer::Scale(int pixels) const { return MulDiv(pixels, dpi_, 96); }
+int TQFileExplorer::Scale(int pixels) const {
+    return MulDiv(pixels, dpi_, 96);
+}
 
 void TQFileExplorer::Create(HWND parent, int id, SIZE size, const Options& options) {
     viewStyle_ = options.viewStyle;
@@ -86,7 +88,9 @@ void TQFileExplorer::SetViewColumns(bool drives) {
     }
 }
 
-bool TQFileExplorer::IsDrivesView() const { return IsDrivesWord(directory_); }
+bool TQFileExplorer::IsDrivesView() const {
+    return IsDrivesWord(directory_);
+}
 
 void TQFileExplorer::SetDirectory(const std::wstring& value) {
     if (platform::SameTextIgnoringCase(value, directory_)) return;
@@ -150,8 +154,8 @@ bool TQFileExplorer::Reflect(UINT msg, WPARAM, LPARAM lParam, LRESULT& result) {
     switch (header->code) {
         case LVN_GETDISPINFOW: {
             auto& item = reinterpret_cast<NMLVDISPINFOW*>(header)->item;
-            if (item.iItem < 0 || static_cast<std::size_t>(item.iItem) >= entries_.size()) return true;
-            const TExplorerEntry& entry = entries_[static_cast<std::size_t>(item.iItem)];
+            if (item.iItem < 0 || static_cast<std::size_t>(item.iItem) >= order_.size()) return true;
+            const TExplorerEntry& entry = Entry(static_cast<std::size_t>(item.iItem));
             if ((item.mask & LVIF_TEXT) && item.cchTextMax > 0) {
                 const std::wstring& text =
                     item.iSubItem == 0 ? entry.caption
@@ -167,24 +171,25 @@ bool TQFileExplorer::Reflect(UINT msg, WPARAM, LPARAM lParam, LRESULT& result) {
             result = -1;
             if (!(find->lvfi.flags & (LVFI_STRING | LVFI_PARTIAL)) || !find->lvfi.psz) return true;
             const std::wstring wanted = platform::UpperCase(find->lvfi.psz);
-            const std::size_t count = entries_.size();
+            const std::size_t count = order_.size();
             for (std::size_t k = 0; k < count; ++k) {
                 const std::size_t i = (static_cast<std::size_t>(std::max(find->iStart, 0)) + k) % count;
-                if (platform::UpperCase(entries_[i].caption).starts_with(wanted)) {
+                if (Entry(i).sortKeys.name.starts_with(wanted)) {
                     result = static_cast<LRESULT>(i);
                     break;
                 }
             }
             return true;
         }
-        case LVN_COLUMNCLICK:
-            SortColumnClick(reinterpret_cast<NMLISTVIEW*>(header)->iSubItem);
-            return true;
+        case LVN_COLUMNCLICK: SortColumnClick(reinterpret_cast<NMLISTVIEW*>(header)->iSubItem); return true;
         case LVN_ITEMCHANGED: {
             const auto* change = reinterpret_cast<NMLISTVIEW*>(header);
-            if (change->uChanged & LVIF_STATE) RaiseChange(change->iItem, TItemChange::ctState);
-            else if (change->uChanged & LVIF_TEXT) RaiseChange(change->iItem, TItemChange::ctText);
-            else if (change->uChanged & LVIF_IMAGE) RaiseChange(change->iItem, TItemChange::ctImage);
+            if (change->uChanged & LVIF_STATE)
+                RaiseChange(change->iItem, TItemChange::ctState);
+            else if (change->uChanged & LVIF_TEXT)
+                RaiseChange(change->iItem, TItemChange::ctText);
+            else if (change->uChanged & LVIF_IMAGE)
+                RaiseChange(change->iItem, TItemChange::ctImage);
             return true;
         }
         case LVN_ODSTATECHANGED:

@@ -3,8 +3,9 @@
 // icons and type names, sizes, dates and attribute letters; sorted by any column, and answering
 // questions about its selection.
 //
-// The rows live here, in display order; the comctl32 list view shows them as a virtual list
-// (LVS_OWNERDATA), so a folder of tens of thousands of files fills at once.
+// The rows live here, in the order the listing found them, with a separate display order that a
+// sort rearranges; the comctl32 list view shows them as a virtual list (LVS_OWNERDATA), so a folder
+// of tens of thousands of files fills at once and a sort moves no row.
 // Its implementation is split by concern: QFileExplorer.cpp (construction, window, properties,
 // notifications), QFileExplorerListing.cpp, QFileExplorerOrder.cpp, QFileExplorerSelection.cpp.
 
@@ -13,6 +14,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <iterator>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,6 +29,42 @@ namespace korvex::components {
 
 enum class TViewStyle { vsIcon, vsSmallIcon, vsList, vsReport };
 enum class TItemChange { ctText, ctImage, ctState };
+
+// The rows in display order.
+class TEntryView {
+public:
+    TEntryView(const std::vector<TExplorerEntry>& rows, const std::vector<std::uint32_t>& order)
+        : rows_(&rows), order_(&order) {}
+    std::size_t size() const { return order_->size(); }
+    bool empty() const { return order_->empty(); }
+    const TExplorerEntry& operator[](std::size_t i) const { return (*rows_)[(*order_)[i]]; }
+    const TExplorerEntry& front() const { return (*this)[0]; }
+
+    class iterator {
+    public:
+        using iterator_category = std::forward_iterator_tag;
+        using value_type = TExplorerEntry;
+        using difference_type = std::ptrdiff_t;
+        using pointer = const TExplorerEntry*;
+        using reference = const TExplorerEntry&;
+        iterator(const TEntryView* view, std::size_t i) : view_(view), i_(i) {}
+        reference operator*() const { return (*view_)[i_]; }
+        pointer operator->() const { return &(*view_)[i_]; }
+        iterator& operator++() { return ++i_, *this; }
+        iterator operator++(int) { return {view_, i_++}; }
+        bool operator==(const iterator& o) const { return i_ == o.i_; }
+
+    private:
+        const TEntryView* view_;
+        std::size_t i_;
+    };
+    iterator begin() const { return {this, 0}; }
+    iterator end() const { return {this, size()}; }
+
+private:
+    const std::vector<TExplorerEntry>* rows_;
+    const std::vector<std::uint32_t>* order_;
+};
 
 class TQFileExplorer : public ui::Control {
 public:
@@ -93,7 +131,8 @@ public:
     std::int64_t GetDriveFreeSpace() const;
 
     // --- rows and selection, in display order
-    const std::vector<TExplorerEntry>& Entries() const noexcept { return entries_; }
+    TEntryView Entries() const noexcept { return {rows_, order_}; }
+    const TExplorerEntry& Entry(std::size_t index) const { return rows_[order_[index]]; }
     bool IsSelected(std::size_t index) const;
     void Select(std::size_t index, bool selected = true);
 
@@ -125,7 +164,8 @@ private:
     std::vector<std::wstring> selectionList_;
     TViewStyle viewStyle_ = TViewStyle::vsReport;
 
-    std::vector<TExplorerEntry> entries_;
+    std::vector<TExplorerEntry> rows_;  // as listed
+    std::vector<std::uint32_t> order_;  // display position -> row
     platform::ShellInfoCache shellCache_;
     platform::UniqueGdiObject font_;
     int dpi_ = 96;

@@ -27,7 +27,9 @@ private:
     HWND hwnd_;
 };
 
-std::wstring Root(std::wstring_view drive) { return std::wstring(drive.substr(0, 2)) + L"\\"; }
+std::wstring Root(std::wstring_view drive) {
+    return std::wstring(drive.substr(0, 2)) + L"\\";
+}
 
 }  // namespace
 
@@ -36,15 +38,18 @@ void TQFileExplorer::RefreshList() {
     {
         const RedrawLock redraw(hwnd_);
         const ui::BusyCursor busy;
-        entries_.clear();
+        rows_.clear();
+        order_.clear();
         ListView_SetItemCountEx(hwnd_, 0, 0);
         shellCache_.Clear();
         // Whatever the listing meets, what it found is sorted and shown.
         struct Finish {
             TQFileExplorer& self;
             ~Finish() {
+                self.order_.resize(self.rows_.size());
+                for (std::uint32_t i = 0; i < self.order_.size(); ++i) self.order_[i] = i;
                 self.SortAfterListing();
-                ListView_SetItemCountEx(self.hwnd_, static_cast<int>(self.entries_.size()), 0);
+                ListView_SetItemCountEx(self.hwnd_, static_cast<int>(self.order_.size()), 0);
             }
         } finish{*this};
         if (IsDrivesView()) {
@@ -70,8 +75,9 @@ void TQFileExplorer::RefreshList() {
 bool TQFileExplorer::ListFolder(const std::wstring& searchPath, std::uint32_t filter) {
     const std::wstring folder = EnsureBackslash(directory_);
     SetCurrentDirectoryW(folder.c_str());
-    const std::wstring dateSeparator = platform::DateSeparator();
-    const std::wstring timeSeparator = platform::TimeSeparator();
+    const OrderFacts facts = Facts();
+    const std::wstring& dateSeparator = facts.dateSeparator;
+    const std::wstring& timeSeparator = facts.timeSeparator;
     bool appended = false;
     platform::EnumerateDirectory(searchPath, [&](const WIN32_FIND_DATAW& found) {
         if (!PassesFilter(found.dwFileAttributes, filter)) return;
@@ -85,10 +91,12 @@ bool TQFileExplorer::ListFolder(const std::wstring& searchPath, std::uint32_t fi
         entry.imageIndex = info.iconIndex;
         entry.subItems[0] = isFolder ? L" " : std::to_wstring(platform::FindDataSize(found));
         entry.subItems[1] = info.typeName;
-        entry.subItems[2] = ModifiedTimeText(platform::ToLocalTime(found.ftLastWriteTime), dateSeparator, timeSeparator);
+        entry.subItems[2] =
+            ModifiedTimeText(platform::ToLocalTime(found.ftLastWriteTime), dateSeparator, timeSeparator);
         entry.subItems[3] = AttributeLetters(found.dwFileAttributes);
         entry.subItems[5] = isFolder ? kKindDir : kKindFile;
-        entries_.push_back(std::move(entry));
+        PrepareSortKeys(entry, facts);
+        rows_.push_back(std::move(entry));
         appended = true;
     });
     return appended;
@@ -96,7 +104,8 @@ bool TQFileExplorer::ListFolder(const std::wstring& searchPath, std::uint32_t fi
 
 void TQFileExplorer::ListDrives() {
     const std::uint32_t mask = platform::LogicalDrives();
-    const std::wstring separator = platform::ThousandsSeparator();
+    const OrderFacts facts = Facts();
+    const std::wstring& separator = facts.thousandsSeparator;
     for (int n = 0; n < 26; ++n) {
         if (!(mask & (1u << n))) continue;
         const std::wstring drive{static_cast<wchar_t>(L'A' + n), L':'};
@@ -114,7 +123,8 @@ void TQFileExplorer::ListDrives() {
                               L"",
                               root,
                               kKindDrive};
-            entries_.push_back(std::move(entry));
+            PrepareSortKeys(entry, facts);
+            rows_.push_back(std::move(entry));
         } catch (const std::exception&) {
             // A drive whose row cannot be made is left out; the others are listed.
         }
@@ -145,6 +155,8 @@ TDiskInfo TQFileExplorer::GetDiskInfo(std::wstring_view drive) {
     return info;
 }
 
-bool TQFileExplorer::IsDriveReady(std::wstring_view drive) { return platform::DriveClusters(Root(drive)).has_value(); }
+bool TQFileExplorer::IsDriveReady(std::wstring_view drive) {
+    return platform::DriveClusters(Root(drive)).has_value();
+}
 
 }  // namespace korvex::components

@@ -33,26 +33,31 @@ void TQFileExplorer::SortAfterListing() {
 }
 
 void TQFileExplorer::ApplyOrder(int column, bool reversed) {
-    const auto order = SortOrder(entries_, column, reversed, Facts());
     // Selected and focused rows stay so at their new places.
-    const int focused = hwnd_ ? ListView_GetNextItem(hwnd_, -1, LVNI_FOCUSED) : -1;
-    std::vector<TExplorerEntry> sorted;
-    sorted.reserve(entries_.size());
-    std::vector<std::size_t> selectedAt;
-    int newFocus = -1;
-    for (std::size_t i = 0; i < order.size(); ++i) {
-        if (hwnd_ && IsSelected(order[i])) selectedAt.push_back(i);
-        if (static_cast<int>(order[i]) == focused) newFocus = static_cast<int>(i);
-        sorted.push_back(std::move(entries_[order[i]]));
+    std::vector<std::size_t> selected;
+    int focused = -1;
+    if (hwnd_) {
+        for (int i = ListView_GetNextItem(hwnd_, -1, LVNI_SELECTED); i >= 0;
+             i = ListView_GetNextItem(hwnd_, i, LVNI_SELECTED))
+            selected.push_back(static_cast<std::size_t>(i));
+        focused = ListView_GetNextItem(hwnd_, -1, LVNI_FOCUSED);
     }
-    entries_ = std::move(sorted);
+    // Remember them by row, which the sort does not move.
+    for (auto& s : selected) s = order_[s];
+    const std::uint32_t focusedRow = focused >= 0 ? order_[static_cast<std::size_t>(focused)] : 0;
+    SortView(rows_, order_, column, reversed, Facts());
     sorted_ = true;
     if (!hwnd_) return;
-    if (!selectedAt.empty()) {
-        ListView_SetItemState(hwnd_, -1, 0, LVIS_SELECTED);
-        for (auto i : selectedAt) Select(i);
+    if (!selected.empty() || focused >= 0) {
+        std::vector<std::uint32_t> positionOf(rows_.size());
+        for (std::uint32_t i = 0; i < order_.size(); ++i) positionOf[order_[i]] = i;
+        if (!selected.empty()) {
+            ListView_SetItemState(hwnd_, -1, 0, LVIS_SELECTED);
+            for (auto row : selected) Select(positionOf[row]);
+        }
+        if (focused >= 0)
+            ListView_SetItemState(hwnd_, static_cast<int>(positionOf[focusedRow]), LVIS_FOCUSED, LVIS_FOCUSED);
     }
-    if (newFocus >= 0) ListView_SetItemState(hwnd_, newFocus, LVIS_FOCUSED, LVIS_FOCUSED);
     ShowSortArrow();
     InvalidateRect(hwnd_, nullptr, FALSE);
 }

@@ -17,17 +17,18 @@ void TQFileExplorer::Select(std::size_t index, bool selected) {
 
 int TQFileExplorer::SelectedCount() const {
     const int selected = hwnd_ ? ListView_GetSelectedCount(hwnd_) : 0;
-    return selected > 0 ? selected : static_cast<int>(entries_.size());
+    return selected > 0 ? selected : static_cast<int>(order_.size());
 }
 
 std::int64_t TQFileExplorer::SelectedSize() const {
     if (!hwnd_) return 0;
     const std::wstring folder = EnsureBackslash(directory_);
     std::uint64_t total = 0;
-    for (int i = ListView_GetNextItem(hwnd_, -1, LVNI_SELECTED); i >= 0; i = ListView_GetNextItem(hwnd_, i, LVNI_SELECTED)) {
+    for (int i = ListView_GetNextItem(hwnd_, -1, LVNI_SELECTED); i >= 0;
+         i = ListView_GetNextItem(hwnd_, i, LVNI_SELECTED)) {
         // Read from the disk now: a file deleted since the listing adds nothing, a folder its own
         // entry's size (0), a drive nothing.
-        const std::wstring_view name = BareName(entries_[static_cast<std::size_t>(i)].FullPath());
+        const std::wstring_view name = BareName(Entry(static_cast<std::size_t>(i)).FullPath());
         if (!name.empty()) total += platform::ProbeFileSize(folder + std::wstring(name));
     }
     return static_cast<std::int64_t>(total);
@@ -37,8 +38,9 @@ std::wstring TQFileExplorer::SelectedFilenames() {
     selectionList_.clear();
     std::wstring result;
     if (!hwnd_) return result;
-    for (int i = ListView_GetNextItem(hwnd_, -1, LVNI_SELECTED); i >= 0; i = ListView_GetNextItem(hwnd_, i, LVNI_SELECTED)) {
-        const std::wstring& path = entries_[static_cast<std::size_t>(i)].FullPath();
+    for (int i = ListView_GetNextItem(hwnd_, -1, LVNI_SELECTED); i >= 0;
+         i = ListView_GetNextItem(hwnd_, i, LVNI_SELECTED)) {
+        const std::wstring& path = Entry(static_cast<std::size_t>(i)).FullPath();
         selectionList_.emplace_back(BareName(path));
         if (!result.empty() || selectionList_.size() > 1) result += L';';
         result += path;
@@ -49,16 +51,17 @@ std::wstring TQFileExplorer::SelectedFilenames() {
 TObjectTypes TQFileExplorer::SelectedTypes() const {
     std::uint8_t bits = 0;
     if (!hwnd_) return {};
-    for (int i = ListView_GetNextItem(hwnd_, -1, LVNI_SELECTED); i >= 0; i = ListView_GetNextItem(hwnd_, i, LVNI_SELECTED))
-        bits |= KindOfTag(entries_[static_cast<std::size_t>(i)].Kind()).Bits();
+    for (int i = ListView_GetNextItem(hwnd_, -1, LVNI_SELECTED); i >= 0;
+         i = ListView_GetNextItem(hwnd_, i, LVNI_SELECTED))
+        bits |= KindOfTag(Entry(static_cast<std::size_t>(i)).Kind()).Bits();
     return TObjectTypes::FromBits(bits);
 }
 
 std::vector<std::wstring> TQFileExplorer::GetNameList(bool fullPath, bool selectedOnly) const {
     std::vector<std::wstring> names;
-    for (std::size_t i = 0; i < entries_.size(); ++i) {
+    for (std::size_t i = 0; i < order_.size(); ++i) {
         if (selectedOnly && !(hwnd_ && IsSelected(i))) continue;
-        names.push_back(fullPath ? directory_ + entries_[i].caption : entries_[i].caption);
+        names.push_back(fullPath ? directory_ + Entry(i).caption : Entry(i).caption);
     }
     return names;
 }
@@ -74,7 +77,8 @@ std::int64_t DriveTotal(const std::wstring& directory, Field field) {
     std::int64_t total = 0;
     const std::uint32_t mask = GetLogicalDrives();
     for (int n = 0; n < 26; ++n)
-        if (mask & (1u << n)) total += field(TQFileExplorer::GetDiskInfo(std::wstring{static_cast<wchar_t>(L'A' + n), L':'}));
+        if (mask & (1u << n))
+            total += field(TQFileExplorer::GetDiskInfo(std::wstring{static_cast<wchar_t>(L'A' + n), L':'}));
     return total;
 }
 }  // namespace

@@ -7,13 +7,16 @@ namespace korvex {
 
 namespace {
 
-bool IsDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
+bool IsDigit(wchar_t c) {
+    return c >= L'0' && c <= L'9';
+}
 
 // Reads 1..maxDigits digits at pos.
 std::optional<int> ReadField(std::wstring_view text, std::size_t& pos, std::size_t maxDigits) {
     const std::size_t start = pos;
     int value = 0;
-    while (pos < text.size() && IsDigit(text[pos]) && pos - start < maxDigits) value = value * 10 + (text[pos++] - L'0');
+    while (pos < text.size() && IsDigit(text[pos]) && pos - start < maxDigits)
+        value = value * 10 + (text[pos++] - L'0');
     if (pos == start) return std::nullopt;
     return value;
 }
@@ -48,43 +51,41 @@ std::wstring Without(std::wstring_view text, std::wstring_view separator) {
     return out;
 }
 
-int Sign(double a, double b) { return a > b ? 1 : a < b ? -1 : 0; }
+int Sign(double a, double b) {
+    return a > b ? 1 : a < b ? -1 : 0;
+}
 
 int CompareCodeUnits(std::wstring_view a, std::wstring_view b) {
     const int c = a.compare(b);
     return c > 0 ? 1 : c < 0 ? -1 : 0;
 }
 
-// What one row is compared by, for one column.
-struct SortKey {
-    bool folder = false;
-    std::wstring text;  // column 0: upper-cased caption; columns 2 and 4: the cell
-    double value = 0;   // columns 1 and 3
-};
-
-SortKey MakeKey(const TExplorerEntry& e, int column, const OrderFacts& facts) {
-    SortKey key;
-    key.folder = e.IsFolderBySize();
-    if (column == 0) {
-        key.text = facts.upperCase ? facts.upperCase(e.caption) : e.caption;
-    } else if (column == 1 || column == 3) {
-        key.value = ReadSortValue(e.subItems[static_cast<std::size_t>(column - 1)], facts);
-    } else if (column >= 1 && column <= 6) {
-        key.text = e.subItems[static_cast<std::size_t>(column - 1)];
-    }
-    return key;
+TSortKeys MakeSortKeys(const TExplorerEntry& e, const OrderFacts& facts) {
+    TSortKeys keys;
+    keys.ready = true;
+    keys.name = facts.upperCase ? facts.upperCase(e.caption) : e.caption;
+    keys.column1 = ReadSortValue(e.subItems[0], facts);
+    keys.column3 = ReadSortValue(e.subItems[2], facts);
+    return keys;
 }
 
-int CompareKeys(const SortKey& a, const SortKey& b, int column, bool reversed) {
+int CompareRows(const TExplorerEntry& a, const TSortKeys& ka, const TExplorerEntry& b, const TSortKeys& kb, int column,
+                bool reversed) {
     int r;
-    if (a.folder != b.folder) {
-        r = a.folder ? -1 : 1;
+    const bool folderA = a.IsFolderBySize(), folderB = b.IsFolderBySize();
+    if (folderA != folderB) {
+        r = folderA ? -1 : 1;
     } else if (column == 0) {
-        r = CompareCodeUnits(a.text, b.text);
-    } else if (column == 1 || column == 3) {
-        r = Sign(a.value, b.value);
+        r = CompareCodeUnits(ka.name, kb.name);
+    } else if (column == 1) {
+        r = Sign(ka.column1, kb.column1);
+    } else if (column == 3) {
+        r = Sign(ka.column3, kb.column3);
+    } else if (column == 2 || column == 4) {
+        r = CompareAsciiNoCase(a.subItems[static_cast<std::size_t>(column - 1)],
+                               b.subItems[static_cast<std::size_t>(column - 1)]);
     } else {
-        r = CompareAsciiNoCase(a.text, b.text);
+        r = 0;
     }
     return reversed ? -r : r;
 }
@@ -157,22 +158,84 @@ int CompareAsciiNoCase(std::wstring_view a, std::wstring_view b) {
     return static_cast<int>(a.size()) - static_cast<int>(b.size());
 }
 
+void PrepareSortKeys(TExplorerEntry& entry, const OrderFacts& facts) {
+    entry.sortKeys = MakeSortKeys(entry, facts);
+}
+
 int CompareEntries(const TExplorerEntry& a, const TExplorerEntry& b, int column, bool reversed,
                    const OrderFacts& facts) {
-    return CompareKeys(MakeKey(a, column, facts), MakeKey(b, column, facts), column, reversed);
+    const TSortKeys ka = a.sortKeys.ready ? a.sortKeys : MakeSortKeys(a, facts);
+    const TSortKeys kb = b.sortKeys.ready ? b.sortKeys : MakeSortKeys(b, facts);
+    return CompareRows(a, ka, b, kb, column, reversed);
+}
+
+namespace {
+
+struct Slot {
+    double value;
+    const std::wstring* text;
+    std::uint32_t index;
+    bool folder;
+};
+
+// Folders first, then by the cell; reversed negates the whole comparison.
+template <typename CellLess>
+void SortSlots(std::vector<Slot>& slots, bool reversed, CellLess cellLess) {
+    auto less = [&](const Slot& a, const Slot& b) {
+        if (a.folder != b.folder) return a.folder;
+        return cellLess(a, b);
+    };
+    if (reversed)
+        std::stable_sort(slots.begin(), slots.end(), [&](const Slot& a, const Slot& b) { return less(b, a); });
+    else
+        std::stable_sort(slots.begin(), slots.end(), less);
+}
+
+}  // namespace
+
+void SortView(const std::vector<TExplorerEntry>& rows, std::vector<std::uint32_t>& order, int column, bool reversed,
+              const OrderFacts& facts) {
+    // One small slot per row, so that the sort moves little and compares without looking
+    // elsewhere. Each row's keys are worked out at most once: rows made by the listing bring theirs.
+    std::vector<TSortKeys> computed;
+    std::vector<Slot> slots;
+    slots.reserve(order.size());
+    for (const std::uint32_t i : order) {
+        const TExplorerEntry& e = rows[i];
+        const TSortKeys* keys = &e.sortKeys;
+        if (!keys->ready) {
+            if (computed.empty()) computed.reserve(rows.size());
+            keys = &computed.emplace_back(MakeSortKeys(e, facts));
+        }
+        Slot slot{0, nullptr, i, e.IsFolderBySize()};
+        if (column == 0)
+            slot.text = &keys->name;
+        else if (column == 1)
+            slot.value = keys->column1;
+        else if (column == 3)
+            slot.value = keys->column3;
+        else if (column == 2 || column == 4)
+            slot.text = &e.subItems[static_cast<std::size_t>(column - 1)];
+        slots.push_back(slot);
+    }
+    if (column == 1 || column == 3)
+        SortSlots(slots, reversed, [](const Slot& a, const Slot& b) { return a.value < b.value; });
+    else if (column == 0)
+        SortSlots(slots, reversed, [](const Slot& a, const Slot& b) { return *a.text < *b.text; });
+    else if (column == 2 || column == 4)
+        SortSlots(slots, reversed,
+                  [](const Slot& a, const Slot& b) { return CompareAsciiNoCase(*a.text, *b.text) < 0; });
+    else
+        SortSlots(slots, reversed, [](const Slot&, const Slot&) { return false; });
+    for (std::size_t i = 0; i < slots.size(); ++i) order[i] = slots[i].index;
 }
 
 std::vector<std::size_t> SortOrder(const std::vector<TExplorerEntry>& entries, int column, bool reversed,
                                    const OrderFacts& facts) {
-    std::vector<SortKey> keys;
-    keys.reserve(entries.size());
-    for (const auto& e : entries) keys.push_back(MakeKey(e, column, facts));
-    std::vector<std::size_t> order(entries.size());
-    std::iota(order.begin(), order.end(), std::size_t{0});
-    std::stable_sort(order.begin(), order.end(), [&](std::size_t x, std::size_t y) {
-        return CompareKeys(keys[x], keys[y], column, reversed) < 0;
-    });
-    return order;
+    std::vector<std::uint32_t> view(entries.size());
+    std::iota(view.begin(), view.end(), std::uint32_t{0});
+    SortView(entries, view, column, reversed, facts);
+    return std::vector<std::size_t>(view.begin(), view.end());
 }
 
 }  // namespace korvex

@@ -3,6 +3,7 @@
 // comparison negated when the order is reversed.
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -40,6 +41,9 @@ double ReadSortValue(std::wstring_view text, const OrderFacts& facts);
 // Three-way comparison that folds only ASCII letters a..z to upper case.
 int CompareAsciiNoCase(std::wstring_view a, std::wstring_view b);
 
+// Works out the row's sort keys from its texts; call it once the row's texts are set.
+void PrepareSortKeys(TExplorerEntry& entry, const OrderFacts& facts);
+
 // The comparison of two rows for a sort by column (0 to 4); negative puts a first.
 int CompareEntries(const TExplorerEntry& a, const TExplorerEntry& b, int column, bool reversed,
                    const OrderFacts& facts);
@@ -48,5 +52,10 @@ int CompareEntries(const TExplorerEntry& a, const TExplorerEntry& b, int column,
 // and rows that compare equal keep their order.
 std::vector<std::size_t> SortOrder(const std::vector<TExplorerEntry>& entries, int column, bool reversed,
                                    const OrderFacts& facts);
+
+// Sorts a view of the rows: order lists row positions (display order), and is put into the order
+// of a sort by column; rows that compare equal keep their places relative to each other.
+void SortView(const std::vector<TExplorerEntry>& rows, std::vector<std::uint32_t>& order, int column, bool reversed,
+              const OrderFacts& facts);
 
 }  // namespace korvex

@@ -95,7 +95,9 @@ bool IsDrivesWord(std::wstring_view text) {
     return true;
 }
 
-std::wstring_view BareName(std::wstring_view fullPath) { return ExtractFileName(fullPath); }
+std::wstring_view BareName(std::wstring_view fullPath) {
+    return ExtractFileName(fullPath);
+}
 
 TObjectTypes KindOfTag(std::wstring_view tag) {
     if (tag == kKindFile) return {otFile};

@@ -34,8 +34,7 @@ struct LocalTime {
 
 // "mm/dd/yyyy hh:nn" with the given separators; the seconds are taken to two-second resolution,
 // and a time of day that is then exactly 00:00:00 leaves the date alone.
-std::wstring ModifiedTimeText(const LocalTime& time, std::wstring_view dateSeparator,
-                              std::wstring_view timeSeparator);
+std::wstring ModifiedTimeText(const LocalTime& time, std::wstring_view dateSeparator, std::wstring_view timeSeparator);
 
 // The attribute word of the shown classes (0x01, 0x02, 0x04, 0x20, 0x80).
 std::uint32_t FilterWord(TFileType fileType);

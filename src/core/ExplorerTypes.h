@@ -45,12 +45,21 @@ inline constexpr wchar_t kKindDir[] = L"dir";
 inline constexpr wchar_t kKindFile[] = L"file";
 inline constexpr wchar_t kKindDrive[] = L"drv";
 
+// What a row is compared by in a sort, worked out once when the row is made.
+struct TSortKeys {
+    bool ready = false;
+    std::wstring name;   // the caption in upper case by the user's rules
+    double column1 = 0;  // the values of the "Size" and "Modified" cells (in the drives view:
+    double column3 = 0;  // "Type" and "Free Space")
+};
+
 // One row of the explorer list. Columns 1 to 4 show sub-items 0 to 3; sub-item 4 is the full
 // path and sub-item 5 the kind tag.
 struct TExplorerEntry {
     std::wstring caption;
     int imageIndex = 0;
     std::array<std::wstring, 6> subItems;
+    TSortKeys sortKeys;
 
     const std::wstring& FullPath() const { return subItems[4]; }
     const std::wstring& Kind() const { return subItems[5]; }

@@ -59,7 +59,8 @@ public:
     void btMakeQueryClick();
     void btAddFilesClick(HWND sender);
     void ListViewAdressChange();
-    void FrameFileExloreQFileExplorerChange(components::TQFileExplorer& sender, int item, components::TItemChange change);
+    void FrameFileExloreQFileExplorerChange(components::TQFileExplorer& sender, int item,
+                                            components::TItemChange change);
 
     const std::wstring& ClientExePath() const noexcept { return clientExePath_; }
     std::wstring AddressBookPath() const;

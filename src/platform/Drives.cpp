@@ -2,9 +2,13 @@
 
 namespace korvex::platform {
 
-std::uint32_t LogicalDrives() { return GetLogicalDrives(); }
+std::uint32_t LogicalDrives() {
+    return GetLogicalDrives();
+}
 
-std::uint8_t DriveType(const std::wstring& root) { return static_cast<std::uint8_t>(GetDriveTypeW(root.c_str())); }
+std::uint8_t DriveType(const std::wstring& root) {
+    return static_cast<std::uint8_t>(GetDriveTypeW(root.c_str()));
+}
 
 std::optional<ClusterInfo> DriveClusters(const std::wstring& root) {
     const QuietDriveErrors quiet;

@@ -28,11 +28,19 @@ std::wstring MapCase(const wchar_t* locale, DWORD flags, std::wstring_view text)
 }
 }  // namespace
 
-std::wstring ThousandsSeparator() { return LocaleText(LOCALE_STHOUSAND, L","); }
-std::wstring DateSeparator() { return LocaleText(LOCALE_SDATE, L"/"); }
-std::wstring TimeSeparator() { return LocaleText(LOCALE_STIME, L":"); }
+std::wstring ThousandsSeparator() {
+    return LocaleText(LOCALE_STHOUSAND, L",");
+}
+std::wstring DateSeparator() {
+    return LocaleText(LOCALE_SDATE, L"/");
+}
+std::wstring TimeSeparator() {
+    return LocaleText(LOCALE_STIME, L":");
+}
 
-std::wstring UpperCase(std::wstring_view text) { return MapCase(LOCALE_NAME_USER_DEFAULT, LCMAP_UPPERCASE, text); }
+std::wstring UpperCase(std::wstring_view text) {
+    return MapCase(LOCALE_NAME_USER_DEFAULT, LCMAP_UPPERCASE, text);
+}
 
 bool SameTextIgnoringCase(std::wstring_view a, std::wstring_view b) {
     return CompareStringEx(LOCALE_NAME_USER_DEFAULT, NORM_IGNORECASE, a.data(), static_cast<int>(a.size()), b.data(),
@@ -46,6 +54,8 @@ LocalTime ToLocalTime(const FILETIME& time) {
     return {local.wYear, local.wMonth, local.wDay, local.wHour, local.wMinute, local.wSecond};
 }
 
-std::wstring FoldCase(std::wstring_view text) { return MapCase(LOCALE_NAME_INVARIANT, LCMAP_LOWERCASE, text); }
+std::wstring FoldCase(std::wstring_view text) {
+    return MapCase(LOCALE_NAME_INVARIANT, LCMAP_LOWERCASE, text);
+}
 
 }  // namespace korvex::platform

@@ -48,7 +48,7 @@ HIMAGELIST SystemImageList(bool small) {
 bool ShellInfoCache::AnsweredPerPath(std::wstring_view name, DWORD attributes) {
     if (attributes & FILE_ATTRIBUTE_DIRECTORY) return true;
     const std::wstring ext = FoldCase(Extension(name));
-    static constexpr std::array<std::wstring_view, 7> kPerFile = {L"", L".exe", L".ico", L".lnk",
+    static constexpr std::array<std::wstring_view, 7> kPerFile = {L"",     L".exe", L".ico", L".lnk",
                                                                   L".cur", L".ani", L".url"};
     for (auto e : kPerFile)
         if (ext == e) return true;

@@ -26,7 +26,8 @@ ShellItemInfo QueryShellInfo(std::wstring_view path, DWORD attributes, bool with
 HIMAGELIST SystemImageList(bool small);
 
 // Answers plain files per extension, since the shell gives every file of a type the same icon and
-// type name (the first file of each extension is asked by path); asks per path for folders and for the types whose icon belongs to each file
+// type name (the first file of each extension is asked by path); asks per path for folders and for the types whose icon
+// belongs to each file
 // (.exe, .ico, .lnk, .cur, .ani, .url, and files without an extension).
 class ShellInfoCache {
 public:

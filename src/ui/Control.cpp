@@ -15,13 +15,17 @@ Control::~Control() {
     }
 }
 
-void Control::EnableReflection() { SetPropW(hwnd_, kControlProperty, this); }
+void Control::EnableReflection() {
+    SetPropW(hwnd_, kControlProperty, this);
+}
 
 Control* Control::FromHandle(HWND hwnd) {
     return hwnd ? static_cast<Control*>(GetPropW(hwnd, kControlProperty)) : nullptr;
 }
 
-bool Control::Reflect(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
+bool Control::Reflect(UINT, WPARAM, LPARAM, LRESULT&) {
+    return false;
+}
 
 void Control::Place(HDWP& batch, const RECT& r) {
     if (batch)

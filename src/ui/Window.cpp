@@ -73,9 +73,11 @@ LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lP
     try {
         // Notifications go back to the control that sent them when it handles its own.
         if (msg == WM_NOTIFY || (msg == WM_COMMAND && lParam)) {
-            const HWND from = msg == WM_NOTIFY ? reinterpret_cast<NMHDR*>(lParam)->hwndFrom : reinterpret_cast<HWND>(lParam);
+            const HWND from =
+                msg == WM_NOTIFY ? reinterpret_cast<NMHDR*>(lParam)->hwndFrom : reinterpret_cast<HWND>(lParam);
             LRESULT reflected = 0;
-            if (Control* control = Control::FromHandle(from); control && control->Reflect(msg, wParam, lParam, reflected))
+            if (Control* control = Control::FromHandle(from);
+                control && control->Reflect(msg, wParam, lParam, reflected))
                 return reflected;
         }
         const LRESULT result = self->HandleMessage(msg, wParam, lParam);

@@ -119,3 +119,17 @@ TEST(EntryOrder, ReadingNumbersAndDates) {
     EXPECT_LT(CompareEntries(File(L"a", L"9"), File(L"b", L"10"), 1, false, Facts()), 0);
     EXPECT_GT(CompareEntries(File(L"a", L"9"), File(L"b", L"10"), 1, true, Facts()), 0);
 }
+
+TEST(EntryOrder, SortingAViewKeepsTheRowsAndTheOrderOfTies) {
+    std::vector<TExplorerEntry> rows = {File(L"c", L"5"), File(L"a", L"7"), File(L"b", L"5"), Folder(L"d")};
+    for (auto& r : rows) PrepareSortKeys(r, Facts());
+    std::vector<std::uint32_t> view = {0, 1, 2, 3};
+    SortView(rows, view, 0, false, Facts());
+    EXPECT_EQ(view, (std::vector<std::uint32_t>{3, 1, 2, 0}));  // d, a, b, c
+    // By size from the name order: b and c tie at 5 and keep their order.
+    SortView(rows, view, 1, false, Facts());
+    EXPECT_EQ(view, (std::vector<std::uint32_t>{3, 2, 0, 1}));  // d, b, c, a
+    SortView(rows, view, 1, true, Facts());
+    EXPECT_EQ(view, (std::vector<std::uint32_t>{1, 2, 0, 3}));  // a, b, c, d
+    EXPECT_EQ(rows[0].caption, L"c");                           // the rows themselves never move
+}

@@ -25,12 +25,16 @@ TEST(ExplorerText, GroupedDigits) {
 }
 
 TEST(ExplorerText, ModifiedTimeText) {
-    struct Case { LocalTime t; const wchar_t *date, *time; std::wstring text; };
+    struct Case {
+        LocalTime t;
+        const wchar_t *date, *time;
+        std::wstring text;
+    };
     const Case cases[] = {
         {{2002, 3, 2, 14, 7, 41}, L"/", L":", L"03/02/2002 14:07"},
         {{2002, 3, 2, 14, 7, 41}, L".", L":", L"03.02.2002 14:07"},  // Russian separators
-        {{2004, 12, 31, 0, 0, 0}, L"/", L":", L"12/31/2004"},         // midnight: the date alone
-        {{2004, 12, 31, 0, 0, 1}, L"/", L":", L"12/31/2004"},         // two-second resolution
+        {{2004, 12, 31, 0, 0, 0}, L"/", L":", L"12/31/2004"},        // midnight: the date alone
+        {{2004, 12, 31, 0, 0, 1}, L"/", L":", L"12/31/2004"},        // two-second resolution
         {{2004, 12, 31, 0, 0, 30}, L"/", L":", L"12/31/2004 00:00"},
         {{2005, 1, 15, 23, 59, 59}, L"-", L".", L"01-15-2005 23.59"},
     };
@@ -42,16 +46,20 @@ TEST(ExplorerText, FilterTest) {
     const std::uint32_t archiveNormal = FilterWord({ftArchive, ftNormal});
     const std::uint32_t all = FilterWord({ftReadOnly, ftHidden, ftSystem, ftArchive, ftNormal});
     EXPECT_EQ(all, 0xA7u);
-    struct Case { std::uint32_t attrs; bool folderPass; bool inNone, inArchiveNormal, inAll; };
+    struct Case {
+        std::uint32_t attrs;
+        bool folderPass;
+        bool inNone, inArchiveNormal, inAll;
+    };
     const Case cases[] = {
-        {0x20, false, true, true, true},    // archive file
-        {0x21, false, false, false, true},  // read-only file
-        {0x22, false, false, false, true},  // hidden file
-        {0x24, false, false, false, true},  // system file
-        {0x10, true, true, true, true},     // plain folder
-        {0x12, true, false, false, true},   // hidden folder
-        {0x10, false, false, false, false}, // a folder never passes a file pass
-        {0x20, true, false, false, false},  // nor a file the folder pass
+        {0x20, false, true, true, true},     // archive file
+        {0x21, false, false, false, true},   // read-only file
+        {0x22, false, false, false, true},   // hidden file
+        {0x24, false, false, false, true},   // system file
+        {0x10, true, true, true, true},      // plain folder
+        {0x12, true, false, false, true},    // hidden folder
+        {0x10, false, false, false, false},  // a folder never passes a file pass
+        {0x20, true, false, false, false},   // nor a file the folder pass
     };
     for (const auto& c : cases) {
         const std::uint32_t pass = c.folderPass ? kAttrDirectory : 0;

@@ -37,7 +37,8 @@ TEST(DispatchSend, OneStartPerEntryAndFailuresCounted) {
 }
 
 TEST(DispatchSend, ClientApplicationLosesOnlyEnclosingQuotes) {
-    EXPECT_EQ(ClientApplication(L"C:\\Program Files\\The Bat!\\thebat64.exe"), L"C:\\Program Files\\The Bat!\\thebat64.exe");
+    EXPECT_EQ(ClientApplication(L"C:\\Program Files\\The Bat!\\thebat64.exe"),
+              L"C:\\Program Files\\The Bat!\\thebat64.exe");
     EXPECT_EQ(ClientApplication(L"\"C:\\Program Files\\x.exe\""), L"C:\\Program Files\\x.exe");
     EXPECT_EQ(ClientApplication(L"\""), L"\"");
 }

@@ -14,8 +14,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
     korvex::test::ExplorerHost host;
     host.Create({.viewStyle = korvex::components::TViewStyle::vsReport, .multiSelect = true});
-    host.explorer.SetFileType({korvex::ftReadOnly, korvex::ftHidden, korvex::ftSystem, korvex::ftArchive,
-                               korvex::ftNormal});
+    host.explorer.SetFileType(
+        {korvex::ftReadOnly, korvex::ftHidden, korvex::ftSystem, korvex::ftArchive, korvex::ftNormal});
     host.explorer.SetDirectory(argc > 1 ? argv[1] : L"DRIVES");
     LocalFree(argv);
     MSG msg;

@@ -53,18 +53,12 @@ protected:
 
     // Several rows may be selected, as in the main window.
     void SetUp() override { host.Create({.multiSelect = true, .hideSelection = false}); }
-    const TExplorerEntry& Row(const std::wstring& caption) {
-        const auto& e = x.Entries();
-        const auto it = std::find_if(e.begin(), e.end(), [&](const TExplorerEntry& r) { return r.caption == caption; });
-        if (it == e.end()) throw std::runtime_error("no such row");
-        return *it;
-    }
     std::size_t IndexOf(const std::wstring& caption) {
-        const auto& e = x.Entries();
-        return static_cast<std::size_t>(std::find_if(e.begin(), e.end(), [&](const TExplorerEntry& r) {
-                                            return r.caption == caption;
-                                        }) - e.begin());
+        for (std::size_t i = 0; i < x.Entries().size(); ++i)
+            if (x.Entry(i).caption == caption) return i;
+        throw std::runtime_error("no such row");
     }
+    const TExplorerEntry& Row(const std::wstring& caption) { return x.Entry(IndexOf(caption)); }
     void SelectOnly(std::initializer_list<const wchar_t*> captions) {
         ListView_SetItemState(x.Handle(), -1, 0, LVIS_SELECTED);
         for (auto c : captions) x.Select(IndexOf(c));
@@ -152,7 +146,9 @@ TEST_F(ExplorerFolder, MaskAndFileTypeDecideWhatIsListed) {
     const Case cases[] = {
         {L"*.*", {}, {L"A", L"b", L" lead.doc", L"B.txt", L"report.doc", L"z.txt"}},
         {L"*.*", {ftArchive, ftNormal}, {L"A", L"b", L" lead.doc", L"B.txt", L"report.doc", L"z.txt"}},
-        {L"*.*", kAllTypes, {L"A", L"b", L"hidden-dir", L" lead.doc", L"B.txt", L"hs.bin", L"report.doc", L"ro.txt", L"z.txt"}},
+        {L"*.*",
+         kAllTypes,
+         {L"A", L"b", L"hidden-dir", L" lead.doc", L"B.txt", L"hs.bin", L"report.doc", L"ro.txt", L"z.txt"}},
         {L"*.txt;*.doc", {}, {L"A", L"b", L" lead.doc", L"B.txt", L"report.doc", L"z.txt"}},
         {L"*.txt;*.t*", {}, {L"A", L"b", L"B.txt", L"B.txt", L"z.txt", L"z.txt"}},  // matches of both patterns
         {L"", {}, {L"A", L"b"}},

@@ -37,7 +37,8 @@ TEST(RussianLocaleExplorer, DatesAndGroupedNumbersInTheLocalesForm) {
     TzSpecificLocalTimeToSystemTime(nullptr, &local, &utc);
     FILETIME time{};
     SystemTimeToFileTime(&utc, &time);
-    HANDLE file = CreateFileW((dir / L"plan.dwg").c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE file =
+        CreateFileW((dir / L"plan.dwg").c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     SetFileTime(file, nullptr, nullptr, &time);
     CloseHandle(file);
 
