@@ -54,7 +54,7 @@ private:
 };
 
 struct DialogState {
-    const MessageSpec* spec;
+    const MessageSpec* box;
     std::vector<ButtonSpec> buttons;
 };
 
@@ -74,7 +74,7 @@ void Layout(HWND dialog, const DialogState& state) {
     const HFONT font = reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0));
     const HGDIOBJ oldFont = SelectObject(dc, font);
 
-    const std::wstring& text = state.spec->text;
+    const std::wstring& text = state.box->text;
     RECT textRect{0, 0, px(420), 0};
     DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &textRect,
               DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
@@ -88,7 +88,7 @@ void Layout(HWND dialog, const DialogState& state) {
     ReleaseDC(dialog, dc);
 
     const int margin = px(12);
-    const bool hasIcon = IconResource(state.spec->icon) != nullptr;
+    const bool hasIcon = IconResource(state.box->icon) != nullptr;
     const int iconSize = hasIcon ? GetSystemMetrics(SM_CXICON) : 0;
     const int textX = margin + (hasIcon ? iconSize + margin : 0);
     const int textHeight = static_cast<int>(textRect.bottom);
@@ -104,7 +104,7 @@ void Layout(HWND dialog, const DialogState& state) {
 
     if (hasIcon) {
         const HWND iconCtl = GetDlgItem(dialog, kIconId);
-        SendMessageW(iconCtl, STM_SETICON, reinterpret_cast<WPARAM>(LoadIconW(nullptr, IconResource(state.spec->icon))),
+        SendMessageW(iconCtl, STM_SETICON, reinterpret_cast<WPARAM>(LoadIconW(nullptr, IconResource(state.box->icon))),
                      0);
         MoveWindow(iconCtl, margin, margin, iconSize, iconSize, FALSE);
     }
@@ -138,8 +138,8 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam)
     switch (msg) {
         case WM_INITDIALOG: {
             const auto* state = reinterpret_cast<const DialogState*>(lParam);
-            SetWindowTextW(dialog, state->spec->caption.c_str());
-            SetDlgItemTextW(dialog, kTextId, state->spec->text.c_str());
+            SetWindowTextW(dialog, state->box->caption.c_str());
+            SetDlgItemTextW(dialog, kTextId, state->box->text.c_str());
             Layout(dialog, *state);
             SetFocus(GetDlgItem(dialog, state->buttons.front().id));
             return FALSE;
@@ -160,13 +160,13 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam)
 
 }  // namespace
 
-MessageResult ShowMessageDialog(HWND owner, const MessageSpec& spec) {
-    DialogState state{&spec, ButtonsOf(spec.buttons)};
+MessageResult ShowMessageDialog(HWND owner, const MessageSpec& box) {
+    DialogState state{&box, ButtonsOf(box.buttons)};
     TemplateWriter t;
     const DWORD style = DS_MODALFRAME | DS_SETFONT | DS_CENTER | WS_POPUP | WS_CAPTION | WS_SYSMENU;
     t.Dword(style);
     t.Dword(0);
-    const bool hasIcon = spec.icon != MessageIcon::None;
+    const bool hasIcon = box.icon != MessageIcon::None;
     t.Word(static_cast<std::uint16_t>(1 + (hasIcon ? 1 : 0) + state.buttons.size()));
     for (int i = 0; i < 4; ++i) t.Word(0);  // x, y, cx, cy
     t.Word(0);                              // no menu
@@ -182,7 +182,7 @@ MessageResult ShowMessageDialog(HWND owner, const MessageSpec& spec) {
                b.caption);
         first = false;
     }
-    switch (spec.icon) {
+    switch (box.icon) {
         case MessageIcon::Warning: MessageBeep(MB_ICONWARNING); break;
         case MessageIcon::Error: MessageBeep(MB_ICONERROR); break;
         default: break;

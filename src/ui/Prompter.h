@@ -21,17 +21,17 @@ struct MessageSpec {
 class Prompter {
 public:
     virtual ~Prompter() = default;
-    virtual MessageResult Show(HWND owner, const MessageSpec& spec) = 0;
+    virtual MessageResult Show(HWND owner, const MessageSpec& box) = 0;
 };
 
 // A modal box of our own whose buttons are ordinary child buttons with English captions ("OK",
 // "&Yes", "&No"), whatever the system's language. Closing it by Escape or its close box answers
 // Cancel.
-MessageResult ShowMessageDialog(HWND owner, const MessageSpec& spec);
+MessageResult ShowMessageDialog(HWND owner, const MessageSpec& box);
 
 class DialogPrompter final : public Prompter {
 public:
-    MessageResult Show(HWND owner, const MessageSpec& spec) override { return ShowMessageDialog(owner, spec); }
+    MessageResult Show(HWND owner, const MessageSpec& box) override { return ShowMessageDialog(owner, box); }
 };
 
 }  // namespace korvex::ui

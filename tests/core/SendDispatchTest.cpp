@@ -1,21 +1,13 @@
 #include <gtest/gtest.h>
 
-#include <cwctype>
-
 #include "SendDispatch.h"
+
+#include "SimpleFold.h"
 
 using namespace korvex;
 
-namespace {
-std::wstring Fold(std::wstring_view s) {
-    std::wstring out(s);
-    for (auto& c : out) c = static_cast<wchar_t>(std::towlower(c));
-    return out;
-}
-}  // namespace
-
 TEST(DispatchSend, OneStartPerEntryAndFailuresCounted) {
-    SendList list(Fold);
+    SendList list(SimpleFold);
     list.Add(L"C:\\Drawings\\a.dwg", L"1 KB");
     list.Add(L"C:\\Drawings\\plan.dwg", L"1 KB");
     list.Add(L"D:\\c.dwg", L"1 KB");

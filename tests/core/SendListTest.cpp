@@ -1,18 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <cwctype>
-
 #include "SendList.h"
 
-using namespace korvex;
+#include "SimpleFold.h"
 
-namespace {
-std::wstring SimpleFold(std::wstring_view s) {
-    std::wstring out(s);
-    for (auto& c : out) c = static_cast<wchar_t>(std::towlower(c));
-    return out;
-}
-}  // namespace
+using namespace korvex;
 
 TEST(SendList, SplitsPathAndRejectsCaseInsensitiveDuplicates) {
     SendList list(SimpleFold);

@@ -121,8 +121,8 @@ void TestRegistryKey::SetDword(std::wstring_view subKey, std::wstring_view name,
                    sizeof value);
 }
 
-ui::MessageResult FakePrompter::Show(HWND, const ui::MessageSpec& spec) {
-    shown.push_back(spec);
+ui::MessageResult FakePrompter::Show(HWND, const ui::MessageSpec& box) {
+    shown.push_back(box);
     if (answers.empty()) return ui::MessageResult::Ok;
     const auto answer = answers.front();
     answers.erase(answers.begin());

@@ -52,7 +52,7 @@ private:
 // Answers message boxes in-process and remembers what was asked.
 class FakePrompter final : public ui::Prompter {
 public:
-    ui::MessageResult Show(HWND owner, const ui::MessageSpec& spec) override;
+    ui::MessageResult Show(HWND owner, const ui::MessageSpec& box) override;
     std::vector<ui::MessageSpec> shown;
     std::vector<ui::MessageResult> answers;  // taken from the front; Ok when none is left
 };
