@@ -142,6 +142,9 @@ public:
     bool Reflect(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
+    // Adds a row at the end of the display order.
+    void AppendRow(TExplorerEntry&& entry);
+    void SyncItemCount();
     void CreateColumns();
     void SetColumn(int index, const wchar_t* caption, int width, int format);
     void SetViewColumns(bool drives);

@@ -46,10 +46,8 @@ void TQFileExplorer::RefreshList() {
         struct Finish {
             TQFileExplorer& self;
             ~Finish() {
-                self.order_.resize(self.rows_.size());
-                for (std::uint32_t i = 0; i < self.order_.size(); ++i) self.order_[i] = i;
                 self.SortAfterListing();
-                ListView_SetItemCountEx(self.hwnd_, static_cast<int>(self.order_.size()), 0);
+                self.SyncItemCount();
             }
         } finish{*this};
         if (IsDrivesView()) {
@@ -96,9 +94,10 @@ bool TQFileExplorer::ListFolder(const std::wstring& searchPath, std::uint32_t fi
         entry.subItems[3] = AttributeLetters(found.dwFileAttributes);
         entry.subItems[5] = isFolder ? kKindDir : kKindFile;
         PrepareSortKeys(entry, facts);
-        rows_.push_back(std::move(entry));
+        AppendRow(std::move(entry));
         appended = true;
     });
+    if (appended) SyncItemCount();
     return appended;
 }
 
@@ -124,11 +123,21 @@ void TQFileExplorer::ListDrives() {
                               root,
                               kKindDrive};
             PrepareSortKeys(entry, facts);
-            rows_.push_back(std::move(entry));
+            AppendRow(std::move(entry));
         } catch (const std::exception&) {
             // A drive whose row cannot be made is left out; the others are listed.
         }
     }
+    SyncItemCount();
+}
+
+void TQFileExplorer::AppendRow(TExplorerEntry&& entry) {
+    order_.push_back(static_cast<std::uint32_t>(rows_.size()));
+    rows_.push_back(std::move(entry));
+}
+
+void TQFileExplorer::SyncItemCount() {
+    if (hwnd_) ListView_SetItemCountEx(hwnd_, static_cast<int>(order_.size()), LVSICF_NOSCROLL);
 }
 
 TDiskInfo TQFileExplorer::GetDiskInfo(std::wstring_view drive) {

@@ -165,6 +165,49 @@ TEST_F(ExplorerFolder, MaskAndFileTypeDecideWhatIsListed) {
     }
 }
 
+TEST_F(ExplorerFolder, PassesAppendInPatternOrderUntilTheSort) {
+    x.SetDirectory(dir.Path());
+    x.SetMask(L"");
+    EXPECT_EQ(host.Captions(), (Names{L"A", L"b"}));
+    // The passes of a two-pattern mask, as a refill runs them before its sort.
+    EXPECT_TRUE(x.ListFolder(dir / L"*.txt", FilterWord({})));
+    EXPECT_TRUE(x.ListFolder(dir / L"*.doc", FilterWord({})));
+    EXPECT_FALSE(x.ListFolder(dir / L"*.none", FilterWord({})));
+    auto rows = host.Captions();
+    ASSERT_EQ(rows.size(), 6u);
+    EXPECT_EQ(ListView_GetItemCount(x.Handle()), 6);
+    auto isTxt = [](const std::wstring& n) { return n.ends_with(L".txt"); };
+    EXPECT_TRUE(std::all_of(rows.begin() + 2, rows.begin() + 4, isTxt));
+    EXPECT_TRUE(std::none_of(rows.begin() + 4, rows.end(), isTxt));
+    x.SortAfterListing();
+    EXPECT_EQ(host.Captions(), (Names{L"A", L"b", L" lead.doc", L"B.txt", L"report.doc", L"z.txt"}));
+
+    // The mask compares with letter case: other case lists again.
+    x.SetMask(L"*.txt");
+    const int refills = host.refills;
+    x.SetMask(L"*.txt");
+    EXPECT_EQ(host.refills, refills);
+    x.SetMask(L"*.TXT");
+    EXPECT_EQ(host.refills, refills + 1);
+}
+
+TEST_F(Explorer, NamesOutsideTheCodePageAndLongPaths) {
+    std::wstring deep = dir.Path();
+    while (deep.size() < 300) {
+        deep += L"чертежи-αβγ-" + std::to_wstring(deep.size()) + L"\\";
+        MakeDir(deep);
+    }
+    WriteSparse(deep + L"図面.dwg", 3ull << 30);
+    MakeDir(deep + L"設計");
+    x.SetDirectory(deep);
+    EXPECT_EQ(x.Directory(), deep);
+    EXPECT_EQ(host.Captions(), (Names{L"設計", L"図面.dwg"}));
+    EXPECT_EQ(x.Entry(1).subItems[0], L"3221225472");
+    EXPECT_EQ(x.Entry(1).FullPath(), deep + L"図面.dwg");
+    x.Select(1);
+    EXPECT_EQ(x.SelectedSize(), 3221225472);
+}
+
 TEST_F(ExplorerFolder, RowTexts) {
     x.SetFileType(kAllTypes);
     x.SetDirectory(dir.Path());
