@@ -2,6 +2,7 @@
 
 #include "QFileExplorer.h"
 
+#include "DeviceContext.h"
 #include "ExplorerText.h"
 #include "FileSystem.h"
 #include "Locale.h"
@@ -48,9 +49,7 @@ void TQFileExplorer::Create(HWND parent, int id, SIZE size, const Options& optio
     ListView_SetImageList(hwnd_, platform::SystemImageList(false), LVSIL_NORMAL);
     ListView_SetImageList(hwnd_, platform::SystemImageList(true), LVSIL_SMALL);
 
-    const HDC screen = GetDC(nullptr);
-    dpi_ = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
+    dpi_ = ui::ScreenDpi();
     font_.reset(CreateFontW(-MulDiv(8, dpi_, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                             OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_SWISS,
                             L"MS Sans Serif"));

@@ -9,6 +9,7 @@
 #include "AddressBook.h"
 #include "AppError.h"
 #include "BusyCursor.h"
+#include "DeviceContext.h"
 #include "FileSystem.h"
 #include "Locale.h"
 #include "PathText.h"
@@ -69,11 +70,7 @@ int TMainForm::Scale(int pixels) const {
 }
 
 bool TMainForm::Create() {
-    {
-        const HDC screen = GetDC(nullptr);
-        dpi_ = GetDeviceCaps(screen, LOGPIXELSY);
-        ReleaseDC(nullptr, screen);
-    }
+    dpi_ = ui::ScreenDpi();
     const HINSTANCE instance = GetModuleHandleW(nullptr);
     icon_.reset(static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_KORVEX), IMAGE_ICON,
                                               GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0)));

@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "DeviceContext.h"
 #include "Prompter.h"
 
 namespace korvex::ui {
@@ -68,7 +69,8 @@ const wchar_t* IconResource(MessageIcon icon) {
 }
 
 void Layout(HWND dialog, const DialogState& state) {
-    const HDC dc = GetDC(dialog);
+    const WindowDC windowDc(dialog);
+    const HDC dc = windowDc.get();
     const int dpi = GetDeviceCaps(dc, LOGPIXELSY);
     auto px = [dpi](int v) { return MulDiv(v, dpi, 96); };
     const HFONT font = reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0));
@@ -85,7 +87,6 @@ void Layout(HWND dialog, const DialogState& state) {
         buttonWidth = std::max<int>(buttonWidth, r.right + px(16));
     }
     SelectObject(dc, oldFont);
-    ReleaseDC(dialog, dc);
 
     const int margin = px(12);
     const bool hasIcon = IconResource(state.box->icon) != nullptr;

@@ -6,6 +6,7 @@
 
 #include "PathText.h"
 #include "TestSupport.h"
+#include "UniqueResource.h"
 
 namespace korvex::test {
 namespace {
@@ -58,18 +59,16 @@ std::vector<HWND> Children(HWND parent, const wchar_t* className) {
 class StartupProcess : public ::testing::Test {
 protected:
     TempDir dir;
-    PROCESS_INFORMATION process{};
+    platform::UniqueHandle process;
+    platform::UniqueHandle thread;
+    DWORD pid = 0;
 
     void SetUp() override {
         RegDeleteTreeW(HKEY_CURRENT_USER, kClientKey);
         ASSERT_TRUE(CopyFileW((ExeDir() + L"korvex.exe").c_str(), (dir / L"korvex.exe").c_str(), FALSE));
     }
     void TearDown() override {
-        if (process.hProcess) {
-            TerminateProcess(process.hProcess, 99);
-            CloseHandle(process.hProcess);
-            CloseHandle(process.hThread);
-        }
+        if (process) TerminateProcess(process.get(), 99);
         RegDeleteTreeW(HKEY_CURRENT_USER, kClientKey);
     }
     void RegisterClient() {
@@ -84,19 +83,23 @@ protected:
         STARTUPINFOW si{};
         si.cb = sizeof si;
         std::wstring cmd = L"\"" + (dir / L"korvex.exe") + L"\"";
-        ASSERT_TRUE(CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, dir.Path().c_str(), &si,
-                                   &process));
+        PROCESS_INFORMATION info{};
+        ASSERT_TRUE(
+            CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, dir.Path().c_str(), &si, &info));
+        process.reset(info.hProcess);
+        thread.reset(info.hThread);
+        pid = info.dwProcessId;
     }
     DWORD WaitForExit() {
-        if (WaitForSingleObject(process.hProcess, 30000) != WAIT_OBJECT_0) return 0xDEAD;
+        if (WaitForSingleObject(process.get(), 30000) != WAIT_OBJECT_0) return 0xDEAD;
         DWORD code = 0;
-        GetExitCodeProcess(process.hProcess, &code);
+        GetExitCodeProcess(process.get(), &code);
         return code;
     }
     // Reads the box: caption, its one text and its buttons' captions; then clicks the named button.
     void AnswerBox(const std::wstring& caption, const std::wstring& text, std::vector<std::wstring> buttons,
                    const std::wstring& click) {
-        const HWND box = WaitForWindow(process.dwProcessId, L"#32770");
+        const HWND box = WaitForWindow(pid, L"#32770");
         ASSERT_NE(box, nullptr);
         EXPECT_EQ(TextOf(box), caption);
         std::vector<std::wstring> texts;
@@ -133,7 +136,7 @@ TEST_F(StartupProcess, MissingAddressBookAnsweredYesOpensTheWindow) {
     RegisterClient();
     Start();
     AnswerBox(L"Warning", L"Файл \"adress.txt\" не найден!\r\nПродолжить работу?", {L"&Yes", L"&No"}, L"&Yes");
-    const HWND main = WaitForWindow(process.dwProcessId, L"KorvexMainForm");
+    const HWND main = WaitForWindow(pid, L"KorvexMainForm");
     ASSERT_NE(main, nullptr);
     EXPECT_EQ(TextOf(main), L"Korvex 0.2");
     PostMessageW(main, WM_CLOSE, 0, 0);

@@ -78,6 +78,17 @@ void WriteSparse(const std::wstring& path, std::uint64_t size) {
     if (!SetEndOfFile(file.get())) throw std::runtime_error("SetEndOfFile failed");
 }
 
+void SetModified(const std::wstring& path, WORD year, WORD month, WORD day, WORD hour, WORD minute, WORD second) {
+    SYSTEMTIME local{year, month, 0, day, hour, minute, second, 0}, utc{};
+    TzSpecificLocalTimeToSystemTime(nullptr, &local, &utc);
+    FILETIME time{};
+    SystemTimeToFileTime(&utc, &time);
+    platform::UniqueFile file(CreateFileW(platform::ToApiPath(path).c_str(), FILE_WRITE_ATTRIBUTES,
+                                          FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                          FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!file || !SetFileTime(file.get(), nullptr, nullptr, &time)) throw std::runtime_error("SetFileTime failed");
+}
+
 std::wstring ExeDir() {
     std::wstring path = platform::ModuleFileName();
     path.erase(path.find_last_of(L'\\') + 1);

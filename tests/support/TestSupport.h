@@ -35,6 +35,8 @@ void WriteBytes(const std::wstring& path, std::string_view bytes, DWORD attribut
 // A file of the given size that takes no room on disk.
 void WriteSparse(const std::wstring& path, std::uint64_t size);
 std::wstring ExeDir();
+// Sets the last-write time of a file or folder to a local date and time.
+void SetModified(const std::wstring& path, WORD year, WORD month, WORD day, WORD hour, WORD minute, WORD second);
 
 // A registry key of the test's own under HKCU\Software\KorvexTests, deleted at the end.
 class TestRegistryKey {

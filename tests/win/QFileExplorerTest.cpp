@@ -20,20 +20,6 @@ using Names = std::vector<std::wstring>;
 
 const TFileType kAllTypes{ftReadOnly, ftHidden, ftSystem, ftArchive, ftNormal};
 
-// A file's last-write time set to a local date and time.
-void SetModified(const std::wstring& path, WORD year, WORD month, WORD day, WORD hour, WORD minute, WORD second) {
-    SYSTEMTIME local{year, month, 0, day, hour, minute, second, 0}, utc{};
-    TzSpecificLocalTimeToSystemTime(nullptr, &local, &utc);
-    FILETIME time{};
-    SystemTimeToFileTime(&utc, &time);
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    HANDLE file = CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    SetFileTime(file, nullptr, nullptr, &time);
-    CloseHandle(file);
-    SetFileAttributesW(path.c_str(), attributes);
-}
-
 std::wstring ListViewText(HWND list, int item, int subItem) {
     wchar_t text[256] = {};
     ListView_GetItemText(list, item, subItem, text, 256);

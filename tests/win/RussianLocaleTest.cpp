@@ -33,14 +33,7 @@ TEST(RussianLocaleExplorer, DatesAndGroupedNumbersInTheLocalesForm) {
     ASSERT_EQ(GetACP(), 1251u) << "start this test with LC_ALL=ru_RU.UTF-8";
     TempDir dir;
     WriteBytes(dir / L"plan.dwg", "x");
-    SYSTEMTIME local{2002, 3, 0, 2, 14, 7, 10, 0}, utc{};
-    TzSpecificLocalTimeToSystemTime(nullptr, &local, &utc);
-    FILETIME time{};
-    SystemTimeToFileTime(&utc, &time);
-    HANDLE file =
-        CreateFileW((dir / L"plan.dwg").c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    SetFileTime(file, nullptr, nullptr, &time);
-    CloseHandle(file);
+    SetModified(dir / L"plan.dwg", 2002, 3, 2, 14, 7, 10);
 
     ExplorerHost host;
     host.Create();

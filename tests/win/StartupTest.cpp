@@ -1,6 +1,7 @@
 // Start-up: finding the mail client and its mailboxes, and loading the address book.
 
 #include "FormFixture.h"
+#include "UniqueResource.h"
 
 namespace korvex::test {
 namespace {
@@ -131,10 +132,12 @@ TEST_F(Startup, UnreadableAddressBookReachesTheErrorBox) {
     RegisterClient();
     WriteAddressBook("a@x\n");
     // Hold the file open without sharing, so that reading it is refused.
-    HANDLE held = CreateFileW((exeDir / L"adress.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    EXPECT_TRUE(CreateForm());
-    CloseHandle(held);
+    {
+        const platform::UniqueFile held(
+            CreateFileW((exeDir / L"adress.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(held);
+        EXPECT_TRUE(CreateForm());
+    }
     ASSERT_EQ(prompter.shown.size(), 1u);
     EXPECT_NE(prompter.shown[0].text.find(L"adress.txt"), std::wstring::npos);
     EXPECT_EQ(prompter.shown[0].icon, MessageIcon::Error);

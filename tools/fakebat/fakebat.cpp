@@ -7,6 +7,7 @@
 
 #include "JsonLine.h"
 #include "MailCommandParser.h"
+#include "UniqueResource.h"
 
 namespace {
 
@@ -30,12 +31,11 @@ std::uint64_t CreationTime() {
 // whole before the next copy gets in.
 int AppendLine(const std::wstring& path, const std::string& line) {
     for (int attempt = 0; attempt < 2000; ++attempt) {
-        HANDLE file =
-            CreateFileW(path.c_str(), FILE_APPEND_DATA, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file != INVALID_HANDLE_VALUE) {
+        const korvex::platform::UniqueFile file(
+            CreateFileW(path.c_str(), FILE_APPEND_DATA, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (file) {
             DWORD written = 0;
-            const BOOL ok = WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
-            CloseHandle(file);
+            const BOOL ok = WriteFile(file.get(), line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
             return ok && written == line.size() ? 0 : 2;
         }
         if (GetLastError() != ERROR_SHARING_VIOLATION) return 3;
