@@ -31,6 +31,7 @@ TEST_F(Layout, ExtraRoomGoesToTheExplorerTheSendListWidthAndTheAddressList) {
     EXPECT_EQ(SizeOf(form->ListViewAdress).cy, addresses.cy + 100);
     // The explorer list fills its frame.
     EXPECT_EQ(SizeOf(form->QFileExplorer).cx, SizeOf(form->FrameFileExlore).cx);
+    EXPECT_EQ(SizeOf(form->QFileExplorer).cy, SizeOf(form->FrameFileExlore).cy);
 }
 
 TEST_F(Layout, TabOrder) {
