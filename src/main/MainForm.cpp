@@ -174,13 +174,20 @@ void TMainForm::CreateControls() {
     Panel4.AddChild(CheckBoxEdit);
     Panel4.AddChild(btMakeQuery);
 
+    // The window's font for every control but the explorer list, which keeps its own.
+    struct FontPass {
+        HFONT font;
+        HWND keepOwn;
+    } pass{static_cast<HFONT>(font_.get()), QFileExplorer.Handle()};
     EnumChildWindows(
         hwnd_,
-        [](HWND child, LPARAM font) -> BOOL {
-            SendMessageW(child, WM_SETFONT, static_cast<WPARAM>(font), FALSE);
+        [](HWND child, LPARAM p) -> BOOL {
+            const auto* pass = reinterpret_cast<const FontPass*>(p);
+            if (child != pass->keepOwn && !IsChild(pass->keepOwn, child))
+                SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(pass->font), FALSE);
             return TRUE;
         },
-        reinterpret_cast<LPARAM>(font_.get()));
+        reinterpret_cast<LPARAM>(&pass));
     Realign();
 }
 
