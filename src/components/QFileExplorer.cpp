@@ -50,12 +50,41 @@ void TQFileExplorer::Create(HWND parent, int id, SIZE size, const Options& optio
     ListView_SetImageList(hwnd_, platform::SystemImageList(true), LVSIL_SMALL);
 
     dpi_ = ui::ScreenDpi();
-    font_.reset(CreateFontW(-MulDiv(8, dpi_, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                            OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_SWISS,
-                            L"MS Sans Serif"));
-    SetFont(static_cast<HFONT>(font_.get()));
+    MakeFont();
     CreateColumns();
     RefreshList();
+}
+
+void TQFileExplorer::MakeFont() {
+    platform::UniqueGdiObject font(CreateFontW(-MulDiv(8, dpi_, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                                               DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                               CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_SWISS, L"MS Sans Serif"));
+    SetFont(static_cast<HFONT>(font.get()));
+    font_ = std::move(font);  // the old font is deleted only once the list no longer uses it
+}
+
+void TQFileExplorer::ScaleForDpi(int oldDpi, int newDpi) {
+    Control::ScaleForDpi(oldDpi, newDpi);
+    dpi_ = newDpi;
+    MakeFont();
+    // The report columns' widths are read from the header first: in the other views the list's
+    // own column-width call speaks of the one list column instead.
+    const HWND header = ListView_GetHeader(hwnd_);
+    std::vector<int> widths;
+    for (int i = 0, n = header ? Header_GetItemCount(header) : 0; i < n; ++i) {
+        HDITEMW item{};
+        item.mask = HDI_WIDTH;
+        Header_GetItem(header, i, &item);
+        widths.push_back(item.cxy);
+    }
+    const int listWidth = viewStyle_ == TViewStyle::vsList ? ListView_GetColumnWidth(hwnd_, 0) : 0;
+    for (std::size_t i = 0; i < widths.size(); ++i) {
+        LVCOLUMNW column{};
+        column.mask = LVCF_WIDTH;
+        column.cx = MulDiv(widths[i], newDpi, oldDpi);
+        ListView_SetColumn(hwnd_, static_cast<int>(i), &column);
+    }
+    if (listWidth > 0) ListView_SetColumnWidth(hwnd_, 0, MulDiv(listWidth, newDpi, oldDpi));
 }
 
 void TQFileExplorer::SetColumn(int index, const wchar_t* caption, int width, int format) {

@@ -140,11 +140,14 @@ public:
     std::function<void(TQFileExplorer& sender, int item, TItemChange change)> OnChange;
 
     bool Reflect(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    // Its font and column widths follow the new scale too.
+    void ScaleForDpi(int oldDpi, int newDpi) override;
 
 private:
     // Adds a row at the end of the display order.
     void AppendRow(TExplorerEntry&& entry);
     void SyncItemCount();
+    void MakeFont();
     void CreateColumns();
     void SetColumn(int index, const wchar_t* caption, int width, int format);
     void SetViewColumns(bool drives);

@@ -89,9 +89,6 @@ bool TMainForm::Create() {
 }
 
 void TMainForm::CreateControls() {
-    font_.reset(CreateFontW(-MulDiv(8, dpi_, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                            OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_SWISS,
-                            L"MS Sans Serif"));
     using ui::Align;
     using Opt = ui::Panel::Options;
     auto s = [this](int w, int h) { return SIZE{Scale(w), Scale(h)}; };
@@ -174,11 +171,19 @@ void TMainForm::CreateControls() {
     Panel4.AddChild(CheckBoxEdit);
     Panel4.AddChild(btMakeQuery);
 
+    ApplyFont();
+    Realign();
+}
+
+void TMainForm::ApplyFont() {
+    platform::UniqueGdiObject font(CreateFontW(-MulDiv(8, dpi_, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                                               DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                               CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_SWISS, L"MS Sans Serif"));
     // The window's font for every control but the explorer list, which keeps its own.
     struct FontPass {
         HFONT font;
         HWND keepOwn;
-    } pass{static_cast<HFONT>(font_.get()), QFileExplorer.Handle()};
+    } pass{static_cast<HFONT>(font.get()), QFileExplorer.Handle()};
     EnumChildWindows(
         hwnd_,
         [](HWND child, LPARAM p) -> BOOL {
@@ -188,7 +193,18 @@ void TMainForm::CreateControls() {
             return TRUE;
         },
         reinterpret_cast<LPARAM>(&pass));
+    font_ = std::move(font);  // the old font goes once no control uses it
+}
+
+void TMainForm::OnDpiChanged(int newDpi, const RECT& suggested) {
+    if (newDpi <= 0 || newDpi == dpi_) return;
+    ScaleChildrenForDpi(dpi_, newDpi);
+    dpi_ = newDpi;
+    ApplyFont();
+    SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
     Realign();
+    RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void TMainForm::FormCreate() {
@@ -381,6 +397,7 @@ LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_NOTIFY: return OnNotify(reinterpret_cast<NMHDR*>(lParam));
         case WM_DROPFILES: WMDropFiles(reinterpret_cast<HDROP>(wParam)); return 0;
+        case WM_DPICHANGED: OnDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam)); return 0;
         case WM_GETMINMAXINFO: {
             auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
             info->ptMinTrackSize = POINT{Scale(560), Scale(400)};

@@ -80,6 +80,8 @@ protected:
 
 private:
     void CreateControls();
+    void ApplyFont();
+    void OnDpiChanged(int newDpi, const RECT& suggested);
     void FormCreate();
     void FormShow();
     void RefreshSendListView();

@@ -27,6 +27,13 @@ bool Control::Reflect(UINT, WPARAM, LPARAM, LRESULT&) {
     return false;
 }
 
+void Control::ScaleForDpi(int oldDpi, int newDpi) {
+    RECT r;
+    GetWindowRect(hwnd_, &r);
+    SetWindowPos(hwnd_, nullptr, 0, 0, MulDiv(r.right - r.left, newDpi, oldDpi),
+                 MulDiv(r.bottom - r.top, newDpi, oldDpi), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void Control::Place(HDWP& batch, const RECT& r) {
     if (batch)
         batch = DeferWindowPos(batch, hwnd_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,

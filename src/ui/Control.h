@@ -28,6 +28,9 @@ public:
     // Called after the control got a new size from its parent's layout.
     virtual void OnResized() {}
 
+    // The window moved to a monitor of another scale: the control's extents follow it.
+    virtual void ScaleForDpi(int oldDpi, int newDpi);
+
     // A control that handles its own notifications (WM_NOTIFY, WM_COMMAND) gets them back from
     // its parent through Reflect, once it has called EnableReflection.
     virtual bool Reflect(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);

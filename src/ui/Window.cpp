@@ -117,6 +117,15 @@ RECT Container::DockArea() const {
     return r;
 }
 
+void Container::ScaleForDpi(int oldDpi, int newDpi) {
+    Window::ScaleForDpi(oldDpi, newDpi);
+    ScaleChildrenForDpi(oldDpi, newDpi);
+}
+
+void Container::ScaleChildrenForDpi(int oldDpi, int newDpi) {
+    for (Control* child : children_) child->ScaleForDpi(oldDpi, newDpi);
+}
+
 void Container::Realign() {
     if (hwnd_) DockControls(children_, DockArea());
 }

@@ -47,6 +47,9 @@ class Container : public Window {
 public:
     void AddChild(Control& child) { children_.push_back(&child); }
     void Realign();
+    void ScaleForDpi(int oldDpi, int newDpi) override;
+    // Scales the docked children (and theirs), not this window.
+    void ScaleChildrenForDpi(int oldDpi, int newDpi);
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;

@@ -35,8 +35,8 @@ TEST_F(Layout, ExtraRoomGoesToTheExplorerTheSendListWidthAndTheAddressList) {
 }
 
 TEST_F(Layout, TabOrder) {
-    const HWND order[] = {form->QFileExplorer.Handle(), form->ListViewFiles.Handle(), form->EditAdress.Handle(),
-                          form->ListViewAdress.Handle(), form->CheckBoxEdit.Handle(), form->ComboAccaunts.Handle(),
+    const HWND order[] = {form->QFileExplorer.Handle(),  form->ListViewFiles.Handle(), form->EditAdress.Handle(),
+                          form->ListViewAdress.Handle(), form->CheckBoxEdit.Handle(),  form->ComboAccaunts.Handle(),
                           form->EditSubj1.Handle()};
     HWND at = order[0];
     for (std::size_t i = 1; i < std::size(order); ++i) {
@@ -48,6 +48,41 @@ TEST_F(Layout, TabOrder) {
     }
     // The speed buttons never take the focus.
     EXPECT_FALSE(GetWindowLongW(form->btMakeQuery.Handle(), GWL_STYLE) & WS_TABSTOP);
+}
+
+// Moving to a monitor of twice the scale: extents, fonts and the explorer's columns follow.
+TEST_F(Layout, FollowsAChangeOfMonitorScale) {
+    Resize(800, 600);
+    const SIZE panel3 = SizeOf(form->Panel3), panel6 = SizeOf(form->Panel6), edit = SizeOf(form->EditAdress);
+    auto reportColumn = [&](int i) {
+        LVCOLUMNW c{};
+        c.mask = LVCF_WIDTH;
+        ListView_GetColumn(form->QFileExplorer.Handle(), i, &c);
+        return c.cx;
+    };
+    const int column = reportColumn(3);
+    const int listColumn = ListView_GetColumnWidth(form->QFileExplorer.Handle(), 0);  // the list view's
+    auto fontHeight = [](HWND w) {
+        LOGFONTW font{};
+        GetObjectW(reinterpret_cast<HFONT>(SendMessageW(w, WM_GETFONT, 0, 0)), sizeof font, &font);
+        return font.lfHeight;
+    };
+    const LONG editFont = fontHeight(form->EditSubj1.Handle());
+    const LONG explorerFont = fontHeight(form->QFileExplorer.Handle());
+
+    RECT suggested{0, 0, 1000, 700};
+    SendMessageW(form->Handle(), WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
+    EXPECT_NEAR(SizeOf(form->Panel3).cx, 2 * panel3.cx, 2);
+    EXPECT_NEAR(SizeOf(form->Panel6).cy, 2 * panel6.cy, 2);
+    EXPECT_NEAR(SizeOf(form->EditAdress).cy, 2 * edit.cy, 2);
+    EXPECT_EQ(reportColumn(3), 2 * column);
+    EXPECT_EQ(ListView_GetColumnWidth(form->QFileExplorer.Handle(), 0), 2 * listColumn);
+    EXPECT_NEAR(fontHeight(form->EditSubj1.Handle()), 2 * editFont, 1);
+    EXPECT_NEAR(fontHeight(form->QFileExplorer.Handle()), 2 * explorerFont, 1);
+    // The smallest size the window can be dragged to scales too.
+    MINMAXINFO limits{};
+    SendMessageW(form->Handle(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
+    EXPECT_EQ(limits.ptMinTrackSize.x, 2 * 560);
 }
 
 }  // namespace
