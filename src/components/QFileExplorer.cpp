@@ -56,9 +56,7 @@ void TQFileExplorer::Create(HWND parent, int id, SIZE size, const Options& optio
 }
 
 void TQFileExplorer::MakeFont() {
-    platform::UniqueGdiObject font(CreateFontW(-MulDiv(8, dpi_, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                                               DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                                               CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_SWISS, L"MS Sans Serif"));
+    platform::UniqueGdiObject font(ui::CreateWindowFont(dpi_));
     SetFont(static_cast<HFONT>(font.get()));
     font_ = std::move(font);  // the old font is deleted only once the list no longer uses it
 }

@@ -176,9 +176,7 @@ void TMainForm::CreateControls() {
 }
 
 void TMainForm::ApplyFont() {
-    platform::UniqueGdiObject font(CreateFontW(-MulDiv(8, dpi_, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                                               DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                                               CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_SWISS, L"MS Sans Serif"));
+    platform::UniqueGdiObject font(ui::CreateWindowFont(dpi_));
     // The window's font for every control but the explorer list, which keeps its own.
     struct FontPass {
         HFONT font;

@@ -20,6 +20,13 @@ private:
     HDC dc_;
 };
 
+// The program's window font, "MS Sans Serif" 8 points at the given pixels per inch. The caller
+// owns it (DeleteObject).
+inline HFONT CreateWindowFont(int dpi) {
+    return CreateFontW(-MulDiv(8, dpi, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                       CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_SWISS, L"MS Sans Serif");
+}
+
 // Pixels per logical inch of the screen.
 inline int ScreenDpi() {
     return GetDeviceCaps(WindowDC(nullptr).get(), LOGPIXELSY);
