@@ -13,7 +13,7 @@ bool SendList::Contains(std::wstring_view path) const {
 }
 
 bool SendList::Add(std::wstring_view path, std::wstring sizeText) {
-    if (Contains(path)) return false;
+    // The index holds every entry's full path, so inserting the new one is the duplicate test.
     return Add(EnsureBackslash(ExtractFileDir(path)), ExtractFileName(path), std::move(sizeText));
 }
 
