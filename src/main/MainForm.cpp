@@ -3,10 +3,8 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <optional>
 #include <shellapi.h>
 
-#include "AddressBook.h"
 #include "AppError.h"
 #include "BusyCursor.h"
 #include "DeviceContext.h"
@@ -14,9 +12,6 @@
 #include "Locale.h"
 #include "PathText.h"
 #include "Process.h"
-#include "SendCommand.h"
-#include "SendListFiller.h"
-#include "TextConversion.h"
 #include "Win32Error.h"
 #include "resource.h"
 
@@ -38,15 +33,6 @@ enum ControlId : int {
 
 constexpr wchar_t kCaption[] = L"Korvex 0.2";
 constexpr wchar_t kInitialSubject[] = L"Чертежи (часть %i / %n)";
-
-const wchar_t* FieldName(SendField field) {
-    switch (field) {
-        case SendField::Mailbox: return L"Название ящика";
-        case SendField::Address: return L"Адрес";
-        case SendField::Subject: return L"Тема";
-        default: return L"Вложение";
-    }
-}
 
 }  // namespace
 
@@ -98,20 +84,16 @@ void TMainForm::CreateControls() {
     Panel1.SetAlign(Align::Client);
     PanelPath.Create(Panel1.Handle(), s(400, 22), Opt{});
     PanelPath.SetAlign(Align::Top);
-    FrameFileExlore.Create(Panel1.Handle(), s(400, 200), Opt{.bevel = false});
-    FrameFileExlore.SetAlign(Align::Client);
     // The explorer as this window shows it: list view, several entries selectable, the selection
-    // kept visible without the focus; every entry class shown, starting at c:\.
-    QFileExplorer.OnChange = [this](components::TQFileExplorer& sender, int item, components::TItemChange change) {
+    // kept visible without the focus; its changes also keep the path line up to date.
+    FrameFileExlore.Create(Panel1.Handle(), kIdExplorer, s(400, 200),
+                           {.viewStyle = components::TViewStyle::vsList, .multiSelect = true, .hideSelection = false});
+    FrameFileExlore.SetAlign(Align::Client);
+    FrameFileExlore.QFileExplorer.OnChange = [this](components::TQFileExplorer& sender, int item,
+                                                    components::TItemChange change) {
         FrameFileExloreQFileExplorerChange(sender, item, change);
     };
-    QFileExplorer.Create(FrameFileExlore.Handle(), kIdExplorer, s(400, 200),
-                         {.viewStyle = components::TViewStyle::vsList, .multiSelect = true, .hideSelection = false});
-    QFileExplorer.SetAlign(Align::Client);
-    QFileExplorer.SetContextMenu(true);
-    QFileExplorer.SetContextAction(true);
-    QFileExplorer.SetFileType({ftReadOnly, ftHidden, ftSystem, ftArchive, ftNormal});
-    QFileExplorer.SetDirectory(L"c:\\");
+    FrameFileExlore.QFileExplorer.SetDirectory(L"c:\\");
     Panel6.Create(Panel1.Handle(), s(400, 211), Opt{});
     Panel6.SetAlign(Align::Bottom);
     Panel2.Create(Panel6.Handle(), s(400, 29), Opt{});
@@ -155,7 +137,6 @@ void TMainForm::CreateControls() {
     Panel1.AddChild(PanelPath);
     Panel1.AddChild(Panel6);
     Panel1.AddChild(FrameFileExlore);
-    FrameFileExlore.AddChild(QFileExplorer);
     Panel6.AddChild(Panel2);
     Panel6.AddChild(ListViewFiles);
     Panel2.AddChild(btClear);
@@ -181,7 +162,7 @@ void TMainForm::ApplyFont() {
     struct FontPass {
         HFONT font;
         HWND keepOwn;
-    } pass{static_cast<HFONT>(font.get()), QFileExplorer.Handle()};
+    } pass{static_cast<HFONT>(font.get()), FrameFileExlore.QFileExplorer.Handle()};
     EnumChildWindows(
         hwnd_,
         [](HWND child, LPARAM p) -> BOOL {
@@ -203,156 +184,6 @@ void TMainForm::OnDpiChanged(int newDpi, const RECT& suggested) {
                  suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
     Realign();
     RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
-}
-
-void TMainForm::FormCreate() {
-    DragAcceptFiles(hwnd_, TRUE);
-    // An error here ends the remaining steps; the window still opens.
-    try {
-        if (!LoadMailClient() || !LoadAddressBook()) creationAborted_ = true;
-    } catch (const AppError& e) {
-        ShowError(e.Message());
-    }
-}
-
-void TMainForm::Show(int showCommand) {
-    ShowWindow(hwnd_, showCommand);
-    if (!shown_) {
-        shown_ = true;
-        FormShow();
-    }
-    UpdateWindow(hwnd_);
-}
-
-void TMainForm::FormShow() {}
-
-bool TMainForm::LoadMailClient() {
-    const MailClientInfo info = ReadMailClient(config_.registryRoot, config_.clientKey);
-    if (!info.found) {
-        prompter_.Show(hwnd_, {L"Error", L"TheBAT! не найден!", ui::MessageIcon::Error, ui::MessageButtons::Ok});
-        return false;
-    }
-    clientExePath_ = info.exePath;
-    if (info.badValue && *info.badValue == L"EXE path") throw AppError(L"Invalid data type for 'EXE path'");
-    ComboAccaunts.ClearItems();
-    for (const auto& mailbox : info.mailboxes) ComboAccaunts.AddItem(mailbox);
-    if (info.badValue) throw AppError(L"Invalid data type for '" + *info.badValue + L"'");
-    return true;
-}
-
-std::wstring TMainForm::AddressBookPath() const {
-    return EnsureBackslash(ExtractFileDir(config_.exePath)) + L"adress.txt";
-}
-
-bool TMainForm::LoadAddressBook() {
-    const std::wstring path = AddressBookPath();
-    const DWORD attributes = platform::FileAttributes(path);
-    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-        const auto answer = prompter_.Show(hwnd_, {L"Warning", L"Файл \"adress.txt\" не найден!\r\nПродолжить работу?",
-                                                   ui::MessageIcon::Warning, ui::MessageButtons::YesNo});
-        return answer != ui::MessageResult::No;
-    }
-    const auto entries = DecodeAddressBook(platform::ReadFileBytes(path), &platform::WideFromAnsi);
-    SendMessageW(ListViewAdress.Handle(), WM_SETREDRAW, FALSE, 0);
-    int index = 0;
-    for (const auto& entry : entries) ListViewAdress.InsertItem(index++, entry);
-    SendMessageW(ListViewAdress.Handle(), WM_SETREDRAW, TRUE, 0);
-    return true;
-}
-
-void TMainForm::RefreshSendListView() {
-    ListViewFiles.SetVirtualCount(sendList_.Size());
-}
-
-void TMainForm::AddPath(std::wstring_view path, bool recursive) {
-    std::optional<ui::BusyCursor> busy;
-    if (recursive) busy.emplace();
-    SendListFiller(sendList_, platform::DecimalSeparator()).AddPath(path, recursive);
-    RefreshSendListView();
-}
-
-void TMainForm::AddFolder(std::wstring_view folder, bool recursive) {
-    ui::BusyCursor busy;
-    SendListFiller(sendList_, platform::DecimalSeparator()).AddFolder(folder, recursive);
-    RefreshSendListView();
-}
-
-void TMainForm::ClearSendList() {
-    sendList_.Clear();
-    ListViewFiles.ClearSelection();
-    RefreshSendListView();
-}
-
-void TMainForm::WMDropFiles(HDROP drop) {
-    const platform::UniqueDrop owner(drop);
-    // Only the first dropped item is taken, at its full length.
-    const UINT length = DragQueryFileW(drop, 0, nullptr, 0);
-    if (length == 0) return;
-    std::wstring name(length + 1, L'\0');
-    name.resize(DragQueryFileW(drop, 0, name.data(), length + 1));
-    AddPath(name, false);
-}
-
-void TMainForm::ListViewFilesKeyDown(WORD key) {
-    if (key == 'A' && GetKeyState(VK_CONTROL) < 0) ListViewFiles.SelectAll();
-    if (key == VK_DELETE) {
-        const auto selected = ListViewFiles.SelectedIndices();
-        if (selected.empty()) return;
-        sendList_.RemoveAt(selected);
-        ListViewFiles.ClearSelection();
-        RefreshSendListView();
-        if (!sendList_.Empty()) {
-            const int focus = static_cast<int>(std::min(selected.front(), sendList_.Size() - 1));
-            ListView_SetItemState(ListViewFiles.Handle(), focus, LVIS_FOCUSED, LVIS_FOCUSED);
-        }
-    }
-}
-
-void TMainForm::btMakeQueryClick() {
-    // An empty input only moves the focus to where it is given, in this order.
-    if (EditAdress.Text().empty()) return void(SetFocus(ListViewAdress.Handle()));
-    if (ComboAccaunts.Text().empty()) return void(SetFocus(ComboAccaunts.Handle()));
-    if (EditSubj1.Text().empty()) return void(SetFocus(EditSubj1.Handle()));
-    if (sendList_.Empty()) return void(SetFocus(ListViewFiles.Handle()));
-
-    SendRequest request{clientExePath_, ComboAccaunts.Text(), EditAdress.Text(), EditSubj1.Text(),
-                        CheckBoxEdit.Checked()};
-    if (const auto field = FindUnquotableField(request.mailbox, request.address, request.subjectTemplate)) {
-        prompter_.Show(hwnd_, {L"Korvex",
-                               std::wstring(L"Поле \u00AB") + FieldName(*field) +
-                                   L"\u00BB содержит и двойные, и одинарные кавычки: почтовый клиент не сможет "
-                                   L"его прочитать.\r\nУберите кавычки одного вида и повторите отправку.",
-                               ui::MessageIcon::Warning, ui::MessageButtons::Ok});
-        const HWND target = *field == SendField::Mailbox   ? ComboAccaunts.Handle()
-                            : *field == SendField::Address ? EditAdress.Handle()
-                                                           : EditSubj1.Handle();
-        SetFocus(target);
-        return;
-    }
-    const DispatchOutcome outcome = [&] {
-        ui::BusyCursor busy;
-        return DispatchSend(request, sendList_.Entries(), config_.startProcess);
-    }();
-    if (outcome.failed > 0) {
-        prompter_.Show(hwnd_, {L"Korvex",
-                               L"Почтовый клиент не удалось запустить для " + std::to_wstring(outcome.failed) +
-                                   L" из " + std::to_wstring(outcome.attempted) + L" файлов.\r\n" + clientExePath_ +
-                                   L":\r\n" + platform::SystemMessage(outcome.firstError),
-                               ui::MessageIcon::Error, ui::MessageButtons::Ok});
-    }
-}
-
-void TMainForm::btAddFilesClick(HWND sender) {
-    if (sender == btClear.Handle()) ClearSendList();
-}
-
-void TMainForm::ListViewAdressChange() {
-    const int selected = ListViewAdress.FirstSelected();
-    if (selected >= 0) EditAdress.SetText(ListViewAdress.ItemText(selected));
-}
-
-void TMainForm::FrameFileExloreQFileExplorerChange(components::TQFileExplorer& sender, int, components::TItemChange) {
-    PanelPath.SetCaption(sender.Directory());
 }
 
 void TMainForm::ShowError(const std::wstring& message) {

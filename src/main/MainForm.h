@@ -12,6 +12,7 @@
 #include "AlignSpeedButton.h"
 #include "ListView.h"
 #include "MailClient.h"
+#include "FileExplore.h"
 #include "QFileExplorer.h"
 #include "Panel.h"
 #include "Prompter.h"
@@ -66,14 +67,14 @@ public:
     std::wstring AddressBookPath() const;
 
     // The controls, by the names the rest of the program knows them by.
-    ui::Panel Panel1, PanelPath, FrameFileExlore, Panel6, Panel2;
+    ui::Panel Panel1, PanelPath, Panel6, Panel2;
+    TFrameFileExlore FrameFileExlore;
     ui::Panel Panel3, Panel7, Panel8, PanelTop, Panel5, Panel4;
     components::tAlignSpeedButton btClear, btMakeQuery;
     ui::ListView ListViewFiles, ListViewAdress;
     components::TAlignEdit EditAdress, EditSubj1;
     components::TAlignComboBox ComboAccaunts;
     components::TAlignCheckBox CheckBoxEdit;
-    components::TQFileExplorer QFileExplorer;  // the explorer list of FrameFileExlore
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;

@@ -30,13 +30,17 @@ TEST_F(Layout, ExtraRoomGoesToTheExplorerTheSendListWidthAndTheAddressList) {
     EXPECT_EQ(SizeOf(form->FrameFileExlore).cy, frame.cy + 100);
     EXPECT_EQ(SizeOf(form->ListViewAdress).cy, addresses.cy + 100);
     // The explorer list fills its frame.
-    EXPECT_EQ(SizeOf(form->QFileExplorer).cx, SizeOf(form->FrameFileExlore).cx);
-    EXPECT_EQ(SizeOf(form->QFileExplorer).cy, SizeOf(form->FrameFileExlore).cy);
+    EXPECT_EQ(SizeOf(form->FrameFileExlore.QFileExplorer).cx, SizeOf(form->FrameFileExlore).cx);
+    EXPECT_EQ(SizeOf(form->FrameFileExlore.QFileExplorer).cy, SizeOf(form->FrameFileExlore).cy);
 }
 
 TEST_F(Layout, TabOrder) {
-    const HWND order[] = {form->QFileExplorer.Handle(),  form->ListViewFiles.Handle(), form->EditAdress.Handle(),
-                          form->ListViewAdress.Handle(), form->CheckBoxEdit.Handle(),  form->ComboAccaunts.Handle(),
+    const HWND order[] = {form->FrameFileExlore.QFileExplorer.Handle(),
+                          form->ListViewFiles.Handle(),
+                          form->EditAdress.Handle(),
+                          form->ListViewAdress.Handle(),
+                          form->CheckBoxEdit.Handle(),
+                          form->ComboAccaunts.Handle(),
                           form->EditSubj1.Handle()};
     HWND at = order[0];
     for (std::size_t i = 1; i < std::size(order); ++i) {
@@ -57,18 +61,18 @@ TEST_F(Layout, FollowsAChangeOfMonitorScale) {
     auto reportColumn = [&](int i) {
         LVCOLUMNW c{};
         c.mask = LVCF_WIDTH;
-        ListView_GetColumn(form->QFileExplorer.Handle(), i, &c);
+        ListView_GetColumn(form->FrameFileExlore.QFileExplorer.Handle(), i, &c);
         return c.cx;
     };
     const int column = reportColumn(3);
-    const int listColumn = ListView_GetColumnWidth(form->QFileExplorer.Handle(), 0);  // the list view's
+    const int listColumn = ListView_GetColumnWidth(form->FrameFileExlore.QFileExplorer.Handle(), 0);  // the list view's
     auto fontHeight = [](HWND w) {
         LOGFONTW font{};
         GetObjectW(reinterpret_cast<HFONT>(SendMessageW(w, WM_GETFONT, 0, 0)), sizeof font, &font);
         return font.lfHeight;
     };
     const LONG editFont = fontHeight(form->EditSubj1.Handle());
-    const LONG explorerFont = fontHeight(form->QFileExplorer.Handle());
+    const LONG explorerFont = fontHeight(form->FrameFileExlore.QFileExplorer.Handle());
 
     RECT suggested{0, 0, 1000, 700};
     SendMessageW(form->Handle(), WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
@@ -76,9 +80,9 @@ TEST_F(Layout, FollowsAChangeOfMonitorScale) {
     EXPECT_NEAR(SizeOf(form->Panel6).cy, 2 * panel6.cy, 2);
     EXPECT_NEAR(SizeOf(form->EditAdress).cy, 2 * edit.cy, 2);
     EXPECT_EQ(reportColumn(3), 2 * column);
-    EXPECT_EQ(ListView_GetColumnWidth(form->QFileExplorer.Handle(), 0), 2 * listColumn);
+    EXPECT_EQ(ListView_GetColumnWidth(form->FrameFileExlore.QFileExplorer.Handle(), 0), 2 * listColumn);
     EXPECT_NEAR(fontHeight(form->EditSubj1.Handle()), 2 * editFont, 1);
-    EXPECT_NEAR(fontHeight(form->QFileExplorer.Handle()), 2 * explorerFont, 1);
+    EXPECT_NEAR(fontHeight(form->FrameFileExlore.QFileExplorer.Handle()), 2 * explorerFont, 1);
     // The smallest size the window can be dragged to scales too.
     MINMAXINFO limits{};
     SendMessageW(form->Handle(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
