@@ -116,6 +116,10 @@ public:
     static TDiskInfo GetDiskInfo(std::wstring_view drive);
     static bool IsDriveReady(std::wstring_view drive);
 
+    // --- navigation
+    // Shows the parent folder; from a drive root the drives ("Drives"); in the drives view nothing.
+    void UpOneLevel();
+
     // --- order
     int CompareEntries(const TExplorerEntry& item1, const TExplorerEntry& item2) const;
     void SortColumnClick(int column);
