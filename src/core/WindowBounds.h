@@ -1,0 +1,20 @@
+#pragma once
+// Window bounds as plain numbers, for placing a restored window where the user can reach it.
+
+namespace korvex {
+
+struct Bounds {
+    int left = 0, top = 0, right = 0, bottom = 0;
+    int Width() const noexcept { return right - left; }
+    int Height() const noexcept { return bottom - top; }
+    bool operator==(const Bounds&) const = default;
+};
+
+// Bounds from a position and a size as the settings file keeps them; a negative size counts as 0
+// and the sides stay within the range a window can have, whatever the numbers.
+Bounds BoundsFromOrigin(int left, int top, int width, int height);
+
+// The bounds moved into area with their size kept; a side longer than the area's is cut to it.
+Bounds MoveInto(const Bounds& bounds, const Bounds& area);
+
+}  // namespace korvex
