@@ -27,8 +27,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Bounds from any four numbers land inside any area that is not empty.
     if (text.size() >= 4) {
         const korvex::Bounds area{0, 0, 1 + text[0] % 4000, 1 + text[1] % 3000};
-        const auto b = korvex::MoveInto(korvex::BoundsFromOrigin((value.value_or(text[2]) % 100000) * 977, -text[3] * 131,
-                                                                 text[1] * 13, text[2] * 7),
+        const auto b = korvex::MoveInto(korvex::BoundsFromOrigin((value.value_or(text[2]) % 100000) * 977,
+                                                                 -text[3] * 131, text[1] * 13, text[2] * 7),
                                         area);
         if (b.left < area.left || b.top < area.top || b.right > area.right || b.bottom > area.bottom) std::abort();
     }

@@ -17,6 +17,7 @@ korvex_wine_prefix() {
     "$KORVEX_WINE" wineboot --init </dev/null >/dev/null 2>&1
     "$KORVEX_WINESERVER" -w
   fi
+  korvex_mark_prefix
   local want
   if [ "$driver" = null ]; then want=null; else want=x11; fi
   if [ "$(cat "$WINEPREFIX/.korvex-driver" 2>/dev/null)" != "$want" ]; then
@@ -31,6 +32,18 @@ korvex_wine_prefix() {
     "$KORVEX_WINESERVER" -w
     echo "$want" > "$WINEPREFIX/.korvex-driver"
   fi
+}
+
+# Marks the prefix as the build's own: a random token in "$WINEPREFIX/.korvex-test-prefix" and the
+# same token in HKCU\Software\KorvexTests, value Prefix. Tests that change keys of other programs
+# (the mail client's) check both and refuse to run anywhere else. A prefix made before the marker
+# existed gets it at its next use here.
+korvex_mark_prefix() {
+  local marker="$WINEPREFIX/.korvex-test-prefix" token
+  [ -s "$marker" ] && grep -q '"Prefix"="'"$(cat "$marker")"'"' "$WINEPREFIX/user.reg" 2>/dev/null && return 0
+  token=$(od -An -N16 -tx1 /dev/urandom | tr -d ' \n')
+  "$KORVEX_WINE" reg add 'HKCU\Software\KorvexTests' /v Prefix /d "$token" /f </dev/null >/dev/null 2>&1
+  echo "$token" > "$marker"
 }
 
 korvex_wine_start() {

@@ -56,19 +56,21 @@ int TMainForm::Scale(int pixels) const {
 }
 
 bool TMainForm::Create() {
-    dpi_ = ui::ScreenDpi();
     const HINSTANCE instance = GetModuleHandleW(nullptr);
     icon_.reset(static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_KORVEX), IMAGE_ICON,
                                               GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0)));
     smallIcon_.reset(static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_KORVEX), IMAGE_ICON,
                                                    GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0)));
+    // Position and size are the system's choice for a new window; the settings replace them at
+    // the first show.
     CreateWin({.name = L"KorvexMainForm", .icon = icon_.get(), .smallIcon = smallIcon_.get()}, kCaption,
               WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, nullptr,
-              RECT{CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT + Scale(800), CW_USEDEFAULT + Scale(600)});
+              RECT{CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT});
     if (!hwnd_) throw platform::Win32Error(GetLastError(), L"CreateWindowEx");
+    // The scale of the monitor the window opens on; the controls are made at it.
+    const UINT windowDpi = GetDpiForWindow(hwnd_);
+    dpi_ = windowDpi ? static_cast<int>(windowDpi) : ui::ScreenDpi();
     ui::SetErrorReporter([this](const std::wstring& message) { ShowError(message); });
-    // CW_USEDEFAULT is only taken for the position: give the window its design size.
-    SetWindowPos(hwnd_, nullptr, 0, 0, Scale(800), Scale(600), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     CreateControls();
     FormCreate();
     return !creationAborted_;
@@ -93,7 +95,7 @@ void TMainForm::CreateControls() {
                                                     components::TItemChange change) {
         FrameFileExloreQFileExplorerChange(sender, item, change);
     };
-    FrameFileExlore.QFileExplorer.SetDirectory(L"c:\\");
+    // The first folder is set at the first show, from the settings: only that one is listed.
     Panel6.Create(Panel1.Handle(), s(400, 211), Opt{});
     Panel6.SetAlign(Align::Bottom);
     Panel2.Create(Panel6.Handle(), s(400, 29), Opt{});
@@ -232,8 +234,11 @@ LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             info->ptMinTrackSize = POINT{Scale(560), Scale(400)};
             return 0;
         }
+        case WM_CLOSE:
+            FormClose();
+            DestroyWindow(hwnd_);
+            return 0;
         case WM_DESTROY:
-            DragAcceptFiles(hwnd_, FALSE);
             if (config_.quitOnDestroy) PostQuitMessage(0);
             return 0;
         default: break;

@@ -40,12 +40,21 @@ public:
     // Creates the window and its controls and runs FormCreate. False when the program must end
     // now, with exit code 0, without showing the window.
     bool Create();
-    // Shows the window; the first show runs FormShow.
+    // Shows the window; the first show runs FormShow before the window appears, so that it
+    // appears with the settings applied, in the state it was left in.
     void Show(int showCommand);
 
     // --- start-up
     bool LoadMailClient();
     bool LoadAddressBook();
+
+    // --- lifecycle and settings
+    void FormClose();
+    void LoadSettings();
+    // False when a value could not be written (the error box has said so).
+    bool SaveSettings();
+    std::wstring SettingsPath() const;
+    bool SettingsLoaded() const noexcept { return settingsLoaded_; }
 
     // --- send list
     void AddPath(std::wstring_view path, bool recursive);
@@ -99,7 +108,8 @@ private:
     platform::UniqueGdiObject font_;
     platform::UniqueIcon icon_, smallIcon_;
     bool creationAborted_ = false;
-    bool shown_ = false;
+    bool settingsLoaded_ = false;
+    int startState_ = 0;  // the window state the settings ask for at the first show
     int dpi_ = 96;
 };
 

@@ -54,8 +54,11 @@ void Window::CreateWin(const ClassInfo& cls, const wchar_t* text, DWORD style, D
         RegisterClassExW(&wc);
     }
     HMENU menuOrId = (style & WS_CHILD) ? reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)) : nullptr;
-    CreateWindowExW(exStyle, cls.name, text, style, bounds.left, bounds.top, bounds.right - bounds.left,
-                    bounds.bottom - bounds.top, parent, menuOrId, instance, this);
+    // CW_USEDEFAULT in right leaves the size, as in left the position, to the system.
+    const int width = bounds.right == CW_USEDEFAULT ? CW_USEDEFAULT : bounds.right - bounds.left;
+    const int height = bounds.right == CW_USEDEFAULT ? 0 : bounds.bottom - bounds.top;
+    CreateWindowExW(exStyle, cls.name, text, style, bounds.left, bounds.top, width, height, parent, menuOrId, instance,
+                    this);
 }
 
 LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {

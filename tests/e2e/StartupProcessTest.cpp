@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "PathText.h"
+#include "TestPrefixGuard.h"
 #include "TestSupport.h"
 #include "UniqueResource.h"
 
@@ -63,13 +64,17 @@ protected:
     platform::UniqueHandle thread;
     DWORD pid = 0;
 
+    bool ownPrefix = false;  // the client's key is touched only inside the build's own prefix
+
     void SetUp() override {
+        if (const auto refusal = NotInOwnTestPrefix()) GTEST_FAIL() << std::string(refusal->begin(), refusal->end());
+        ownPrefix = true;
         RegDeleteTreeW(HKEY_CURRENT_USER, kClientKey);
         ASSERT_TRUE(CopyFileW((ExeDir() + L"korvex.exe").c_str(), (dir / L"korvex.exe").c_str(), FALSE));
     }
     void TearDown() override {
         if (process) TerminateProcess(process.get(), 99);
-        RegDeleteTreeW(HKEY_CURRENT_USER, kClientKey);
+        if (ownPrefix) RegDeleteTreeW(HKEY_CURRENT_USER, kClientKey);
     }
     void RegisterClient() {
         HKEY key = nullptr;
