@@ -1,0 +1,387 @@
+// The settings file and the window's lifecycle, in-process: the file lies beside the fixture's
+// executable path, the window is shown and closed as the program does it.
+
+#include <algorithm>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "FormFixture.h"
+#include "TextConversion.h"
+
+namespace korvex::test {
+namespace {
+
+using KeyValues = std::vector<std::pair<std::wstring, std::wstring>>;
+
+const KeyValues kNoKeys;
+
+class Settings : public FormFixture {
+protected:
+    std::wstring IniPath() const { return exeDir / L"korvex.ini"; }
+
+    std::string IniBytes() const {
+        const HANDLE file =
+            CreateFileW(IniPath().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+        if (file == INVALID_HANDLE_VALUE) return {};
+        std::string bytes(GetFileSize(file, nullptr), '\0');
+        DWORD read = 0;
+        if (!bytes.empty()) ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
+        CloseHandle(file);
+        bytes.resize(read);
+        return bytes;
+    }
+    // The file's text: UTF-16LE after its mark, else the ANSI code page.
+    std::wstring IniText() const {
+        const std::string bytes = IniBytes();
+        if (bytes.size() >= 2 && bytes[0] == '\xFF' && bytes[1] == '\xFE')
+            return std::wstring(reinterpret_cast<const wchar_t*>(bytes.data() + 2), (bytes.size() - 2) / 2);
+        return platform::WideFromAnsi(bytes);
+    }
+    // The keys of one section in the file's order.
+    KeyValues SectionKeys(const std::wstring& section) const {
+        KeyValues keys;
+        const std::wstring text = IniText();
+        bool inside = false;
+        std::size_t start = 0;
+        while (start < text.size()) {
+            std::size_t end = text.find(L'\n', start);
+            if (end == std::wstring::npos) end = text.size();
+            std::wstring line = text.substr(start, end - start);
+            if (!line.empty() && line.back() == L'\r') line.pop_back();
+            start = end + 1;
+            if (line.starts_with(L"[")) {
+                inside = line == L"[" + section + L"]";
+            } else if (inside && line.find(L'=') != std::wstring::npos) {
+                const auto eq = line.find(L'=');
+                keys.emplace_back(line.substr(0, eq), line.substr(eq + 1));
+            }
+        }
+        return keys;
+    }
+    std::wstring Key(const std::wstring& name) const {
+        for (const auto& [key, value] : SectionKeys(L"Main"))
+            if (key == name) return value;
+        return L"<missing>";
+    }
+    void WriteIniUtf16(const std::wstring& text) const {
+        std::string bytes = "\xFF\xFE";
+        bytes.append(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t));
+        WriteBytes(IniPath(), bytes);
+    }
+
+    // A window over the current settings file, shown as the program shows it.
+    void Start(std::initializer_list<std::pair<const wchar_t*, const wchar_t*>> mailboxes = {{L"User #0", L"Office"}}) {
+        form.reset();
+        RegisterClient(mailboxes);
+        WriteAddressBook("a@example.com\r\n");
+        ASSERT_TRUE(CreateForm());
+        form->Show(SW_SHOWNORMAL);
+    }
+    void Close() const { SendMessageW(form->Handle(), WM_CLOSE, 0, 0); }
+    RECT WindowRect() const {
+        RECT r{};
+        GetWindowRect(form->Handle(), &r);
+        return r;
+    }
+    const components::TQFileExplorer& Explorer() const { return form->FrameFileExlore.QFileExplorer; }
+};
+
+std::vector<std::wstring> Names(const KeyValues& keys) {
+    std::vector<std::wstring> names;
+    for (const auto& k : keys) names.push_back(k.first);
+    return names;
+}
+
+const std::vector<std::wstring> kTenKeys{L"Subject", L"Path", L"ViewStyle", L"Edit",   L"Box",
+                                         L"Left",    L"Top",  L"Width",     L"Height", L"WindowState"};
+
+TEST_F(Settings, FirstRunKeepsTheInitialStateAndTheCloseWritesAllTenKeysInOrder) {
+    Start();
+    EXPECT_TRUE(form->SettingsLoaded());
+    EXPECT_EQ(form->EditSubj1.Text(), L"Чертежи (часть %i / %n)");
+    EXPECT_EQ(form->ComboAccaunts.Text(), L"Office");  // the first listed mailbox, not the placeholder
+    EXPECT_FALSE(form->CheckBoxEdit.Checked());
+    EXPECT_EQ(Explorer().Directory(), L"c:\\");
+    EXPECT_EQ(form->FrameFileExlore.ExplorerViewStyle(), 2);
+    // The system's placement for a new window: inside the work area, not a size of our own.
+    const RECT r = WindowRect();
+    RECT work{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    EXPECT_GT(r.right - r.left, 0);
+    EXPECT_GT(r.bottom - r.top, 0);
+    EXPECT_GE(r.left, work.left);
+    EXPECT_LE(r.right, work.right);
+    std::printf("system placement: %ld,%ld %ldx%ld in work area %ldx%ld\n", r.left, r.top, r.right - r.left,
+                r.bottom - r.top, work.right - work.left, work.bottom - work.top);
+
+    Close();
+    EXPECT_FALSE(IsWindow(form->Handle()));
+    const KeyValues keys = SectionKeys(L"Main");
+    EXPECT_EQ(Names(keys), kTenKeys);
+    const KeyValues expected{{L"Subject", L"Чертежи (часть %i / %n)"},
+                             {L"Path", L"c:\\"},
+                             {L"ViewStyle", L"2"},
+                             {L"Edit", L"0"},
+                             {L"Box", L"Office"},
+                             {L"Left", std::to_wstring(r.left)},
+                             {L"Top", std::to_wstring(r.top)},
+                             {L"Width", std::to_wstring(r.right - r.left)},
+                             {L"Height", std::to_wstring(r.bottom - r.top)},
+                             {L"WindowState", L"0"}};
+    EXPECT_EQ(keys, expected);
+    EXPECT_TRUE(prompter.shown.empty());
+}
+
+TEST_F(Settings, StartingMailboxReplacesOnlyThePlaceholder) {
+    struct Case {
+        const wchar_t* stored;  // nullptr: no "Box" key
+        bool listed;
+        std::wstring shown;
+    };
+    const Case cases[] = {
+        {nullptr, true, L"Office"},     {nullptr, false, L""},      {L"ComboAccaunts", true, L"Office"},
+        {L"ComboAccaunts", false, L""}, {L"Архив", true, L"Архив"}, {L"Home", false, L"Home"},
+    };
+    for (const auto& c : cases) {
+        DeleteFileW(IniPath().c_str());
+        if (c.stored) WriteIniUtf16(std::wstring(L"[Main]\r\nBox=") + c.stored + L"\r\n");
+        form.reset();
+        TestRegistryKey client(L"mailboxes");
+        client.SetText(L"", L"EXE path", FakeBatPath());
+        if (c.listed) {
+            client.SetText(L"Users depot", L"User #0", L"Office");
+            client.SetText(L"Users depot", L"User #1", L"Home");
+        }
+        WriteAddressBook("a@example.com\r\n");
+        TMainFormConfig config;
+        config.clientKey = client.Path();
+        config.exePath = exeDir / L"korvex.exe";
+        config.prompter = &prompter;
+        config.quitOnDestroy = false;
+        form = std::make_unique<TMainForm>(std::move(config));
+        ASSERT_TRUE(form->Create());
+        form->Show(SW_SHOWNORMAL);
+        EXPECT_EQ(form->ComboAccaunts.Text(), c.shown) << (c.stored ? c.stored : L"(none)") << " " << c.listed;
+        form.reset();
+    }
+}
+
+TEST_F(Settings, MaximizedCloseKeepsTheNormalBoundsAndTheNextStartOpensMaximized) {
+    Start();
+    SetWindowPos(form->Handle(), nullptr, 100, 80, 700, 500, SWP_NOZORDER);
+    ShowWindow(form->Handle(), SW_MAXIMIZE);
+    ASSERT_TRUE(IsZoomed(form->Handle()));
+    Close();
+    EXPECT_EQ(Key(L"WindowState"), L"2");
+    EXPECT_EQ(Key(L"Left"), L"100");
+    EXPECT_EQ(Key(L"Top"), L"80");
+    EXPECT_EQ(Key(L"Width"), L"700");
+    EXPECT_EQ(Key(L"Height"), L"500");
+
+    Start();
+    EXPECT_TRUE(IsZoomed(form->Handle()));
+    EXPECT_TRUE(IsWindowVisible(form->Handle()));
+    ShowWindow(form->Handle(), SW_RESTORE);
+    const RECT r = WindowRect();
+    EXPECT_EQ(r.left, 100);
+    EXPECT_EQ(r.top, 80);
+    EXPECT_EQ(r.right - r.left, 700);
+    EXPECT_EQ(r.bottom - r.top, 500);
+}
+
+TEST_F(Settings, MinimizedCloseStoresTheNormalBoundsNotTheParkingPlace) {
+    Start();
+    SetWindowPos(form->Handle(), nullptr, 120, 90, 640, 480, SWP_NOZORDER);
+    ShowWindow(form->Handle(), SW_MINIMIZE);
+    ASSERT_TRUE(IsIconic(form->Handle()));
+    Close();
+    EXPECT_EQ(Key(L"WindowState"), L"1");
+    EXPECT_EQ(Key(L"Left"), L"120");
+    EXPECT_EQ(Key(L"Top"), L"90");
+    EXPECT_EQ(Key(L"Width"), L"640");
+    EXPECT_EQ(Key(L"Height"), L"480");
+
+    Start();
+    EXPECT_TRUE(IsIconic(form->Handle()));
+    ShowWindow(form->Handle(), SW_RESTORE);
+    const RECT r = WindowRect();
+    EXPECT_EQ(r.left, 120);
+    EXPECT_EQ(r.right - r.left, 640);
+}
+
+TEST_F(Settings, BoundsOnNoMonitorAreMovedOntoTheWorkArea) {
+    WriteIniUtf16(L"[Main]\r\nLeft=-5000\r\nTop=-4000\r\nWidth=640\r\nHeight=480\r\n");
+    Start();
+    RECT work{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    const RECT r = WindowRect();
+    EXPECT_EQ(r.left, work.left);
+    EXPECT_EQ(r.top, work.top);
+    EXPECT_EQ(r.right - r.left, 640);
+    EXPECT_EQ(r.bottom - r.top, 480);
+}
+
+TEST_F(Settings, ValueRules) {
+    struct Case {
+        std::wstring lines;
+        bool checkedBefore;
+        bool checked;
+        int width;  // 0: the system's width is kept
+        int viewStyle;
+    };
+    const Case cases[] = {
+        {L"Edit=1\r\nWidth=0x320\r\nViewStyle=3", false, true, 800, 3},
+        {L"Edit=0\r\nWidth=$320\r\nViewStyle=0", true, false, 800, 0},
+        {L"Edit=yes\r\nWidth=wide\r\nViewStyle=7", true, true, 0, 2},  // no numbers: all kept
+        {L"Edit=yes\r\nWidth=0x\r\nViewStyle=-1", false, false, 0, 2},
+        {L"Edit=-5\r\nWidth=  700  \r\nViewStyle=$1", false, true, 700, 1},
+    };
+    for (const auto& c : cases) {
+        WriteIniUtf16(L"[Main]\r\n" + c.lines + L"\r\n");
+        form.reset();
+        RegisterClient();
+        WriteAddressBook("");
+        ASSERT_TRUE(CreateForm());
+        const int systemWidth = [&] {
+            RECT r{};
+            GetWindowRect(form->Handle(), &r);
+            return static_cast<int>(r.right - r.left);
+        }();
+        form->CheckBoxEdit.SetChecked(c.checkedBefore);
+        form->Show(SW_SHOWNORMAL);
+        EXPECT_EQ(form->CheckBoxEdit.Checked(), c.checked) << c.lines;
+        const RECT r = WindowRect();
+        EXPECT_EQ(r.right - r.left, c.width ? c.width : systemWidth) << c.lines;
+        EXPECT_EQ(form->FrameFileExlore.ExplorerViewStyle(), c.viewStyle) << c.lines;
+    }
+}
+
+TEST_F(Settings, AValueArrivesCutAt2047Characters) {
+    WriteIniUtf16(L"[Main]\r\nSubject=" + std::wstring(3000, L'ж') + L"\r\n");
+    Start();
+    EXPECT_EQ(form->EditSubj1.Text(), std::wstring(2047, L'ж'));
+}
+
+TEST_F(Settings, TheSecondShowReadsNothing) {
+    WriteIniUtf16(L"[Main]\r\nSubject=first\r\n");
+    Start();
+    ASSERT_EQ(form->EditSubj1.Text(), L"first");
+    ShowWindow(form->Handle(), SW_HIDE);
+    WriteIniUtf16(L"[Main]\r\nSubject=second\r\nWidth=333\r\n");
+    const RECT before = WindowRect();
+    form->Show(SW_SHOW);
+    EXPECT_EQ(form->EditSubj1.Text(), L"first");
+    const RECT after = WindowRect();
+    EXPECT_EQ(after.right - after.left, before.right - before.left);
+}
+
+TEST_F(Settings, OtherSectionsAndKeysSurviveAClose) {
+    WriteIniUtf16(L"[Before]\r\nkeep=1\r\n[Main]\r\nSubject=s\r\nMine=my own\r\n[After]\r\nother=два\r\n");
+    Start();
+    Close();
+    EXPECT_EQ(SectionKeys(L"Before"), (KeyValues{{L"keep", L"1"}}));
+    EXPECT_EQ(SectionKeys(L"After"), (KeyValues{{L"other", L"два"}}));
+    const KeyValues main = SectionKeys(L"Main");
+    EXPECT_NE(std::find(main.begin(), main.end(), std::pair<std::wstring, std::wstring>{L"Mine", L"my own"}),
+              main.end());
+    EXPECT_EQ(Key(L"Subject"), L"s");
+    EXPECT_EQ(Key(L"WindowState"), L"0");
+}
+
+TEST_F(Settings, UnwritableFileSaysSoOnceAndTheWindowClosesAllTheSame) {
+    // As root a read-only file is written all the same; a folder of the file's name is not.
+    MakeDir(IniPath());
+    Start();
+    Close();
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(prompter.shown[0].text, L"Unable to write to " + IniPath());
+    EXPECT_EQ(prompter.shown[0].icon, ui::MessageIcon::Error);
+    EXPECT_FALSE(IsWindow(form->Handle()));
+}
+
+TEST_F(Settings, UnwritableFolderSaysSoOnceToo) {
+    RegisterClient();
+    TMainFormConfig config;
+    config.clientKey = reg.Path();
+    config.exePath = exeDir / L"no such folder\\korvex.exe";
+    config.prompter = &prompter;
+    config.quitOnDestroy = false;
+    form = std::make_unique<TMainForm>(std::move(config));
+    ASSERT_TRUE(form->Create());  // the address book is missing: the box is answered OK, and it goes on
+    form->Show(SW_SHOWNORMAL);
+    prompter.shown.clear();
+    Close();
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(prompter.shown[0].text, L"Unable to write to " + exeDir / L"no such folder\\korvex.ini");
+    EXPECT_FALSE(IsWindow(form->Handle()));
+}
+
+TEST_F(Settings, ANewFileIsUtf16AndKeepsAnyText) {
+    const std::wstring folder = files / L"Проекты\\";
+    MakeDir(folder);
+    MakeDir(folder + L"図面\\");
+    WriteBytes(folder + L"図面\\лист.dwg", "x");
+    Start();
+    form->EditSubj1.SetText(L"Чертёж № 5 — %i/%n");
+    form->FrameFileExlore.QFileExplorer.SetDirectory(folder + L"図面\\");
+    Close();
+    const std::string bytes = IniBytes();
+    ASSERT_GE(bytes.size(), 2u);
+    EXPECT_EQ(bytes.substr(0, 2), "\xFF\xFE");
+
+    Start();
+    EXPECT_EQ(form->EditSubj1.Text(), L"Чертёж № 5 — %i/%n");
+    EXPECT_EQ(Explorer().Directory(), folder + L"図面\\");
+    ASSERT_EQ(Explorer().Entries().size(), 1u);
+}
+
+TEST_F(Settings, AnExistingAnsiFileStaysAnsi) {
+    WriteBytes(IniPath(), "[Main]\r\nSubject=plain\r\n[Other]\r\nname=caf\xE9\r\n");
+    Start();
+    EXPECT_EQ(form->EditSubj1.Text(), L"plain");
+    Close();
+    const std::string bytes = IniBytes();
+    EXPECT_NE(bytes.substr(0, 2), "\xFF\xFE");
+    EXPECT_NE(bytes.find("name=caf\xE9\r\n"), std::string::npos);
+    EXPECT_NE(bytes.find("Subject=plain\r\n"), std::string::npos);
+    EXPECT_NE(bytes.find("WindowState=0"), std::string::npos);
+}
+
+TEST_F(Settings, StartUpListsOnlyTheFolderThatIsShown) {
+    WriteBytes(files / L"a.dwg", "x");
+    RegisterClient();
+    WriteAddressBook("");
+    struct Case {
+        std::wstring path;  // empty: no "Path" key
+        std::wstring shown;
+    };
+    const Case cases[] = {
+        {files.Path(), files.Path()}, {L"", L"c:\\"}, {files / L"no such folder\\", L"c:\\"},
+        {files / L"a.dwg", L"c:\\"},  // a file is no folder
+        {L"drives", L"drives"},
+    };
+    for (const auto& c : cases) {
+        DeleteFileW(IniPath().c_str());
+        if (!c.path.empty()) WriteIniUtf16(L"[Main]\r\nPath=" + c.path + L"\r\n");
+        form.reset();
+        ASSERT_TRUE(CreateForm());
+        // Nothing is listed at creation.
+        EXPECT_TRUE(Explorer().Directory().empty());
+        EXPECT_TRUE(Explorer().Entries().empty());
+        int listings = 0;
+        auto& explorer = form->FrameFileExlore.QFileExplorer;
+        explorer.OnChange = [&, inner = explorer.OnChange](components::TQFileExplorer& sender, int item,
+                                                           components::TItemChange change) {
+            if (item == -1 && change == components::TItemChange::ctText) ++listings;
+            inner(sender, item, change);
+        };
+        form->Show(SW_SHOWNORMAL);
+        EXPECT_EQ(Explorer().Directory(), c.shown) << c.path;
+        EXPECT_EQ(listings, 1) << c.path;
+        EXPECT_EQ(form->PanelPath.Text(), c.shown) << c.path;
+    }
+}
+
+}  // namespace
+}  // namespace korvex::test
