@@ -1,127 +1,25 @@
 // korvex.exe as a process: the start-up boxes are found, read and answered like a user would.
 
-#include <windows.h>
-
-#include <gtest/gtest.h>
-
-#include "PathText.h"
-#include "TestPrefixGuard.h"
-#include "TestSupport.h"
-#include "UniqueResource.h"
+#include "ProcessFixture.h"
 
 namespace korvex::test {
 namespace {
 
-constexpr wchar_t kClientKey[] = L"Software\\RIT\\The Bat!";
+using StartupProcess = KorvexProcess;
 
-std::wstring ClassOf(HWND w) {
-    wchar_t name[64] = {};
-    GetClassNameW(w, name, 64);
-    return name;
+TEST(TestPrefixGuard, RefusesWithoutTheMarkedPrefix) {
+    EXPECT_EQ(NotInOwnTestPrefix(), std::nullopt) << "these tests run in the marked prefix";
+    wchar_t saved[4096] = {};
+    const DWORD n = GetEnvironmentVariableW(L"WINEPREFIX", saved, 4096);
+    ASSERT_GT(n, 0u);
+    for (const wchar_t* prefix : {static_cast<const wchar_t*>(nullptr), L"/nonexistent/korvex-prefix", L""}) {
+        SetEnvironmentVariableW(L"WINEPREFIX", prefix);
+        const auto refusal = NotInOwnTestPrefix();
+        ASSERT_TRUE(refusal.has_value()) << (prefix ? prefix : L"(unset)");
+        EXPECT_NE(refusal->find(L"refusing to run"), std::wstring::npos);
+    }
+    SetEnvironmentVariableW(L"WINEPREFIX", saved);
 }
-std::wstring TextOf(HWND w) {
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(w)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(w, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
-
-// A top-level window of the process with the given class, once it is visible.
-HWND WaitForWindow(DWORD pid, const std::wstring& className) {
-    struct Search {
-        DWORD pid;
-        const std::wstring* className;
-        HWND found;
-    } search{pid, &className, nullptr};
-    WaitFor([&] {
-        EnumWindows(
-            [](HWND w, LPARAM p) -> BOOL {
-                auto* s = reinterpret_cast<Search*>(p);
-                DWORD owner = 0;
-                GetWindowThreadProcessId(w, &owner);
-                if (owner == s->pid && IsWindowVisible(w) && ClassOf(w) == *s->className) {
-                    s->found = w;
-                    return FALSE;
-                }
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&search));
-        return search.found != nullptr;
-    });
-    return search.found;
-}
-
-std::vector<HWND> Children(HWND parent, const wchar_t* className) {
-    std::vector<HWND> found;
-    for (HWND c = GetWindow(parent, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
-        if (ClassOf(c) == className) found.push_back(c);
-    return found;
-}
-
-class StartupProcess : public ::testing::Test {
-protected:
-    TempDir dir;
-    platform::UniqueHandle process;
-    platform::UniqueHandle thread;
-    DWORD pid = 0;
-
-    bool ownPrefix = false;  // the client's key is touched only inside the build's own prefix
-
-    void SetUp() override {
-        if (const auto refusal = NotInOwnTestPrefix()) GTEST_FAIL() << std::string(refusal->begin(), refusal->end());
-        ownPrefix = true;
-        RegDeleteTreeW(HKEY_CURRENT_USER, kClientKey);
-        ASSERT_TRUE(CopyFileW((ExeDir() + L"korvex.exe").c_str(), (dir / L"korvex.exe").c_str(), FALSE));
-    }
-    void TearDown() override {
-        if (process) TerminateProcess(process.get(), 99);
-        if (ownPrefix) RegDeleteTreeW(HKEY_CURRENT_USER, kClientKey);
-    }
-    void RegisterClient() {
-        HKEY key = nullptr;
-        RegCreateKeyExW(HKEY_CURRENT_USER, kClientKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr);
-        const std::wstring exe = FakeBatPath();
-        RegSetValueExW(key, L"EXE path", 0, REG_SZ, reinterpret_cast<const BYTE*>(exe.c_str()),
-                       static_cast<DWORD>((exe.size() + 1) * sizeof(wchar_t)));
-        RegCloseKey(key);
-    }
-    void Start() {
-        STARTUPINFOW si{};
-        si.cb = sizeof si;
-        std::wstring cmd = L"\"" + (dir / L"korvex.exe") + L"\"";
-        PROCESS_INFORMATION info{};
-        ASSERT_TRUE(
-            CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, dir.Path().c_str(), &si, &info));
-        process.reset(info.hProcess);
-        thread.reset(info.hThread);
-        pid = info.dwProcessId;
-    }
-    DWORD WaitForExit() {
-        if (WaitForSingleObject(process.get(), 30000) != WAIT_OBJECT_0) return 0xDEAD;
-        DWORD code = 0;
-        GetExitCodeProcess(process.get(), &code);
-        return code;
-    }
-    // Reads the box: caption, its one text and its buttons' captions; then clicks the named button.
-    void AnswerBox(const std::wstring& caption, const std::wstring& text, std::vector<std::wstring> buttons,
-                   const std::wstring& click) {
-        const HWND box = WaitForWindow(pid, L"#32770");
-        ASSERT_NE(box, nullptr);
-        EXPECT_EQ(TextOf(box), caption);
-        std::vector<std::wstring> texts;
-        for (HWND s : Children(box, L"Static"))
-            if (!TextOf(s).empty()) texts.push_back(TextOf(s));
-        EXPECT_EQ(texts, std::vector<std::wstring>{text});
-        std::vector<std::wstring> captions;
-        HWND target = nullptr;
-        for (HWND b : Children(box, L"Button")) {
-            captions.push_back(TextOf(b));
-            if (TextOf(b) == click) target = b;
-        }
-        EXPECT_EQ(captions, buttons);
-        ASSERT_NE(target, nullptr);
-        PostMessageW(target, BM_CLICK, 0, 0);
-    }
-};
 
 TEST_F(StartupProcess, NoMailClientShowsErrorAndEndsWithCodeZero) {
     WriteBytes(dir / L"adress.txt", "a@example.com\r\n");
