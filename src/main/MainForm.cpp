@@ -70,6 +70,11 @@ bool TMainForm::Create() {
     // The scale of the monitor the window opens on; the controls are made at it.
     const UINT windowDpi = GetDpiForWindow(hwnd_);
     dpi_ = windowDpi ? static_cast<int>(windowDpi) : ui::ScreenDpi();
+    // The smallest size follows the scale, known only now: the system's size is held to it.
+    RECT bounds{};
+    GetWindowRect(hwnd_, &bounds);
+    SetWindowPos(hwnd_, nullptr, 0, 0, bounds.right - bounds.left, bounds.bottom - bounds.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     ui::SetErrorReporter([this](const std::wstring& message) { ShowError(message); });
     CreateControls();
     FormCreate();

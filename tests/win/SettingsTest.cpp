@@ -112,8 +112,6 @@ TEST_F(Settings, FirstRunKeepsTheInitialStateAndTheCloseWritesAllTenKeysInOrder)
     EXPECT_GT(r.bottom - r.top, 0);
     EXPECT_GE(r.left, work.left);
     EXPECT_LE(r.right, work.right);
-    std::printf("system placement: %ld,%ld %ldx%ld in work area %ldx%ld\n", r.left, r.top, r.right - r.left,
-                r.bottom - r.top, work.right - work.left, work.bottom - work.top);
 
     Close();
     EXPECT_FALSE(IsWindow(form->Handle()));
@@ -255,6 +253,26 @@ TEST_F(Settings, ValueRules) {
         EXPECT_EQ(r.right - r.left, c.width ? c.width : systemWidth) << c.lines;
         EXPECT_EQ(form->FrameFileExlore.ExplorerViewStyle(), c.viewStyle) << c.lines;
     }
+}
+
+TEST_F(Settings, WindowStatesOutsideTheThreeOpenTheWindowNormally) {
+    for (const wchar_t* state : {L"5", L"-1", L"max"}) {
+        WriteIniUtf16(std::wstring(L"[Main]\r\nLeft=50\r\nTop=40\r\nWidth=600\r\nHeight=450\r\nWindowState=") + state +
+                      L"\r\n");
+        Start();
+        EXPECT_TRUE(IsWindowVisible(form->Handle())) << state;
+        EXPECT_FALSE(IsZoomed(form->Handle())) << state;
+        EXPECT_FALSE(IsIconic(form->Handle())) << state;
+        EXPECT_EQ(WindowRect().left, 50) << state;
+    }
+}
+
+TEST_F(Settings, CloseSavesAndEndsTheDropRegistration) {
+    Start();
+    EXPECT_TRUE(GetWindowLongPtrW(form->Handle(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
+    form->FormClose();
+    EXPECT_FALSE(GetWindowLongPtrW(form->Handle(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
+    EXPECT_EQ(Names(SectionKeys(L"Main")), kTenKeys);
 }
 
 TEST_F(Settings, AValueArrivesCutAt2047Characters) {
