@@ -111,15 +111,23 @@ void TMainForm::Show(int showCommand) {
 
 void TMainForm::FormShow() {
     if (settingsLoaded_) return;
-    LoadSettings();
+    // Whatever goes wrong while applying them, the window opens with what was applied so far.
+    try {
+        LoadSettings();
+    } catch (const AppError& e) {
+        ShowError(e.Message());
+    }
     settingsLoaded_ = true;
 }
 
 void TMainForm::FormClose() {
+    // Nothing that goes wrong here keeps the window from closing.
     try {
         SaveSettings();
     } catch (const AppError& e) {
         ShowError(e.Message());
+    } catch (const std::exception&) {
+        ShowError(L"Unexpected error");
     }
     DragAcceptFiles(hwnd_, FALSE);
 }
