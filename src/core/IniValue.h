@@ -16,8 +16,8 @@ std::wstring SettingsPathFor(std::wstring_view exePath);
 // A whole number as the settings file holds it, or nothing when the text is not one:
 // - decimal: an optional "+" or "-", then one or more digits; the value must fit 32 bits signed;
 // - hexadecimal: an optional sign, then "$" or "0x"/"0X" followed by one or more hex digits; up to
-//   eight significant digits are taken as the 32-bit pattern ("$FFFFFFFF" is -1), as Delphi's
-//   StrToInt reads them. "0x" alone is two characters and so is no number.
+//   eight significant digits are taken as the 32-bit pattern ("$FFFFFFFF" is -1), so that a value
+//   written as a 32-bit mask reads back. "0x" alone is two characters and so is no number.
 // Blanks are not skipped: the system's INI reader has already trimmed the value.
 std::optional<std::int32_t> ParseIniInteger(std::wstring_view text);
 

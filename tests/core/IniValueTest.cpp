@@ -36,7 +36,7 @@ TEST(IniValue, IntegerForms) {
         {L"$ff", 255},
         {L"-$10", -16},
         {L"0x7FFFFFFF", INT_MAX},
-        {L"$FFFFFFFF", -1},  // the 32-bit pattern, as Delphi reads it
+        {L"$FFFFFFFF", -1},  // the 32-bit pattern
         {L"$80000000", INT_MIN},
         {L"$000000001", 1},  // leading zeros are not significant
         {L"2147483647", INT_MAX},
