@@ -148,8 +148,12 @@ TEST(DispatchSend, ShortenMiddle) {
         EXPECT_LE(s.size(), n);
         for (std::size_t i = 0; i < s.size(); ++i) {
             const bool high = s[i] >= 0xD800 && s[i] <= 0xDBFF, low = s[i] >= 0xDC00 && s[i] <= 0xDFFF;
-            if (high) EXPECT_TRUE(i + 1 < s.size() && s[i + 1] >= 0xDC00 && s[i + 1] <= 0xDFFF) << n;
-            if (low) EXPECT_TRUE(i > 0 && s[i - 1] >= 0xD800 && s[i - 1] <= 0xDBFF) << n;
+            if (high) {
+                EXPECT_TRUE(i + 1 < s.size() && s[i + 1] >= 0xDC00 && s[i + 1] <= 0xDFFF) << n;
+            }
+            if (low) {
+                EXPECT_TRUE(i > 0 && s[i - 1] >= 0xD800 && s[i - 1] <= 0xDBFF) << n;
+            }
         }
     }
 }
