@@ -193,9 +193,9 @@ void TMainForm::btMakeQueryClick() {
     }
     std::wstring summary;
     if (outcome.stopped) {
-        summary = L"Отправка остановлена: запущено " + std::to_wstring(outcome.attempted) + L" из " +
-                  std::to_wstring(outcome.total) + L", не запущено " +
-                  std::to_wstring(outcome.total - outcome.attempted) + L".";
+        const std::size_t started = outcome.attempted - outcome.failed;
+        summary = L"Отправка остановлена: запущено " + std::to_wstring(started) + L" из " +
+                  std::to_wstring(outcome.total) + L", не запущено " + std::to_wstring(outcome.total - started) + L".";
     }
     if (outcome.failed > 0) {
         if (!summary.empty()) summary += L"\r\n";

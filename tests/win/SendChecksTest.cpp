@@ -158,7 +158,7 @@ TEST_F(SendChecks, ALongSendShowsItsProgressAndEscStopsIt) {
             PostMessageW(form->btClear.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
             SendMessageW(form->btMakeQuery.Handle(), BM_CLICK, 0, 0);
         }
-        return 0;
+        return made == 3 ? ERROR_ACCESS_DENIED : 0u;  // one start fails on the way
     });
     const std::wstring caption = Caption(form->Handle());
     std::vector<std::wstring> names;
@@ -176,8 +176,11 @@ TEST_F(SendChecks, ALongSendShowsItsProgressAndEscStopsIt) {
     EXPECT_EQ(made, escAt);  // the start under way was the last; the second press started nothing
     ASSERT_EQ(prompter.shown.size(), 1u);
     const std::wstring& summary = prompter.shown[0].text;
-    EXPECT_TRUE(Contains(summary, L"запущено " + std::to_wstring(escAt) + L" из 200")) << summary;
-    EXPECT_TRUE(Contains(summary, L"не запущено " + std::to_wstring(kFiles - escAt))) << summary;
+    // Started are the starts that succeeded; the failed one is told apart.
+    EXPECT_TRUE(Contains(summary, L"Отправка остановлена: запущено " + std::to_wstring(escAt - 1) + L" из 200"))
+        << summary;
+    EXPECT_TRUE(Contains(summary, L"не запущено " + std::to_wstring(kFiles - escAt + 1))) << summary;
+    EXPECT_TRUE(Contains(summary, L"не удалось запустить для 1 из " + std::to_wstring(escAt) + L" файлов")) << summary;
     EXPECT_EQ(Caption(form->Handle()), caption);
     EXPECT_EQ(form->SendEntries().Size(), kFiles);  // the click on "Очистить" went nowhere
     EXPECT_FALSE(form->Sending());
