@@ -190,11 +190,13 @@ void BenchSort() {
         });
 }
 
-std::unique_ptr<TMainForm> MakeForm(const test::TempDir& exeDir, const test::TestRegistryKey& reg) {
+std::unique_ptr<TMainForm> MakeForm(const test::TempDir& exeDir, const test::TestRegistryKey& reg,
+                                    ProcessStarter starter = {}) {
     TMainFormConfig config;
     config.clientKey = reg.Path();
     config.exePath = exeDir / L"korvex.exe";
     config.quitOnDestroy = false;
+    config.startProcess = std::move(starter);
     auto form = std::make_unique<TMainForm>(std::move(config));
     if (!form->Create()) throw std::runtime_error("the bench window did not open");
     form->Show(SW_SHOWNORMAL);
@@ -224,9 +226,25 @@ void BenchAddTree(const test::TempDir& exeDir, const test::TestRegistryKey& reg)
 void BenchDispatch(const test::TempDir& exeDir, const test::TestRegistryKey& reg) {
     constexpr std::size_t kFiles = 200;
     test::TempDir files;
-    const std::wstring log = files / L"fakebat-log.jsonl";
-    SetEnvironmentVariableW(L"KORVEX_FAKEBAT_LOG", log.c_str());
-    auto form = MakeForm(exeDir, reg);
+    // Each run counts the starts it made and has a log of its own; its wait ends when those
+    // processes have ended, and a missing line stops the bench at once, by name.
+    std::unique_ptr<test::StartRecorder> starts;
+    int run = 0;
+    auto beginRun = [&] {
+        starts = std::make_unique<test::StartRecorder>();
+        const std::wstring log = files / (L"fakebat-log-" + std::to_wstring(run++) + L".jsonl");
+        SetEnvironmentVariableW(L"KORVEX_FAKEBAT_LOG", log.c_str());
+        return log;
+    };
+    auto settle = [&](const std::wstring& log) {
+        const auto lines = test::WaitForFakeBatLog(log, *starts);
+        if (starts->Started() != kFiles || lines.size() != kFiles)
+            throw std::runtime_error("P5: " + std::to_string(starts->Started()) + " of " + std::to_string(kFiles) +
+                                     " starts made");
+    };
+    auto form = MakeForm(exeDir, reg, [&](std::wstring_view application, std::wstring_view commandLine) {
+        return starts->Start(application, commandLine);
+    });
     for (std::size_t i = 0; i < kFiles; ++i) {
         const std::wstring path = files / (L"лист-" + std::to_wstring(i) + L".dwg");
         test::WriteBytes(path, "x");
@@ -234,42 +252,38 @@ void BenchDispatch(const test::TempDir& exeDir, const test::TestRegistryKey& reg
     }
     form->ComboAccaunts.SetText(L"Office");
     form->EditAdress.SetText(L"okb@example.ru");
-    std::size_t expected = 0;
-    auto settle = [&] {
-        expected += kFiles;
-        test::WaitFor([&] { return test::ReadFakeBatLog(log).size() >= expected; }, std::chrono::minutes(5));
-    };
     const std::wstring client = test::FakeBatPath();
     Compare(
         "P5", "dispatch 200 entries to the stand-in client", "bare CreateProcessW loop", 2,
         [&] {
+            const std::wstring log = beginRun();
             const double s = Seconds([&] { SendMessageW(form->btMakeQuery.Handle(), BM_CLICK, 0, 0); });
-            settle();
+            settle(log);
             return s;
         },
         [&] {
+            const std::wstring log = beginRun();
             const double s = Seconds([&] {
                 for (std::size_t i = 0; i < kFiles; ++i) {
-                    std::wstring cmd = client + L" /MAILU=Office;TO=\"okb@example.ru\";A=\"" +
-                                       (files / (L"лист-" + std::to_wstring(i) + L".dwg")) + L"\";S=\"s\"";
-                    STARTUPINFOW si{};
-                    si.cb = sizeof si;
-                    PROCESS_INFORMATION pi{};
-                    if (CreateProcessW(client.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
-                                       &pi)) {
-                        CloseHandle(pi.hThread);
-                        CloseHandle(pi.hProcess);
-                    }
+                    const std::wstring cmd = client + L" /MAILU=Office;TO=\"okb@example.ru\";A=\"" +
+                                             (files / (L"лист-" + std::to_wstring(i) + L".dwg")) + L"\";S=\"s\"";
+                    starts->Start(client, cmd);  // CreateProcessW, keeping the process handle
                 }
             });
-            settle();
+            settle(log);
             return s;
         });
+    starts.reset();
+    SetEnvironmentVariableW(L"KORVEX_FAKEBAT_LOG", nullptr);
 }
 
 }  // namespace
 
-int main(int argc, char** argv) {
+namespace korvex::bench {
+void BenchAddressBook(const test::TestRegistryKey& reg);
+}
+
+int main(int argc, char** argv) try {
     OleInitialize(nullptr);
     const INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
@@ -283,6 +297,11 @@ int main(int argc, char** argv) {
     if (only.empty() || only == "P4") BenchSort();
     if (only.empty() || only == "P5") BenchDispatch(exeDir, reg);
     if (only.empty() || only == "P7") BenchStartup(reg);
+    if (only.empty() || only == "P9") BenchAddressBook(reg);
     OleUninitialize();
     return 0;
+} catch (const std::exception& e) {
+    // Ends like a return, so every temporary folder is removed on the way out.
+    std::printf("korvex-bench failed: %s\n", e.what());
+    return 1;
 }

@@ -1,9 +1,11 @@
 #pragma once
-// One press of "Отправить": a client start per send-list entry, in list order.
+// One press of "Отправить": a client start per send-list entry, in list order. Every command is
+// built and checked before the first start, so a send starts either all of its files or none.
 
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -11,6 +13,11 @@
 #include "SendList.h"
 
 namespace korvex {
+
+// The longest command line CreateProcessW takes: 32,767 characters with its terminating null.
+inline constexpr std::size_t kMaxCommandLength = 32766;
+// The longest application name CreateProcessW takes: shorter than MAX_PATH (260).
+inline constexpr std::size_t kMaxClientPathLength = 259;
 
 struct SendRequest {
     std::wstring clientPath;  // as the registry holds it
@@ -23,17 +30,43 @@ struct SendRequest {
 // Starts application with commandLine; returns 0 or the system's error code.
 using ProcessStarter = std::function<std::uint32_t(std::wstring_view application, std::wstring_view commandLine)>;
 
-struct DispatchOutcome {
-    std::size_t attempted = 0;
-    std::size_t failed = 0;
-    std::uint32_t firstError = 0;  // the reason of the first failed start
-};
-
 // The program to start: the client path without the quotes that may enclose it.
 std::wstring ClientApplication(std::wstring_view clientPath);
 
-// Starts the client once per entry, whatever became of the starts before it.
-DispatchOutcome DispatchSend(const SendRequest& request, const std::vector<SendListEntry>& entries,
-                             const ProcessStarter& start);
+enum class PathKind { Missing, File, Folder };
+enum class ClientPathProblem { Empty, TooLong, Missing, Folder };
+
+// Why the client cannot be started from application, if it cannot. kindOf is asked only about a
+// path that is neither empty nor too long.
+std::optional<ClientPathProblem> CheckClientPath(std::wstring_view application,
+                                                 const std::function<PathKind(std::wstring_view)>& kindOf);
+
+// Every start of one send, built before any is made.
+struct SendPlan {
+    std::wstring application;
+    std::vector<std::wstring> commands;        // one per entry, in list order
+    std::optional<std::size_t> firstOverlong;  // the first entry whose command the system would cut
+};
+SendPlan PlanSend(const SendRequest& request, const std::vector<SendListEntry>& entries,
+                  std::size_t limit = kMaxCommandLength);
+
+// Told after each start how many were made and how many there are; false stops the send.
+using SendProgress = std::function<bool(std::size_t started, std::size_t total)>;
+
+struct DispatchOutcome {
+    std::size_t total = 0;      // starts planned
+    std::size_t attempted = 0;  // starts made, failed ones included
+    std::size_t failed = 0;
+    std::uint32_t firstError = 0;  // the reason of the first failed start
+    bool stopped = false;          // the progress callback stopped the send before its end
+};
+
+// Starts the client once per command, whatever became of the starts before it, until the end or
+// until progress says stop. A plan with an overlong command starts nothing.
+DispatchOutcome StartSend(const SendPlan& plan, const ProcessStarter& start, const SendProgress& progress = {});
+
+// The text shortened to at most maxLength characters by an ellipsis in its middle, for a message
+// box; a surrogate pair is never split.
+std::wstring ShortenMiddle(std::wstring_view text, std::size_t maxLength);
 
 }  // namespace korvex

@@ -3,13 +3,14 @@
 namespace korvex {
 
 std::optional<std::wstring> DecodeUtf8(std::string_view bytes) {
-    std::wstring out;
-    out.reserve(bytes.size());
+    // Never more UTF-16 units than bytes: write into room made once, then cut to size.
+    std::wstring buffer(bytes.size(), L'\0');
+    wchar_t* out = buffer.data();
     std::size_t i = 0;
     while (i < bytes.size()) {
         const auto b0 = static_cast<unsigned char>(bytes[i]);
         if (b0 < 0x80) {
-            out += static_cast<wchar_t>(b0);
+            *out++ = static_cast<wchar_t>(b0);
             ++i;
             continue;
         }
@@ -34,14 +35,15 @@ std::optional<std::wstring> DecodeUtf8(std::string_view bytes) {
         if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return std::nullopt;
         if (cp >= 0x10000) {
             cp -= 0x10000;
-            out += static_cast<wchar_t>(0xD800 + (cp >> 10));
-            out += static_cast<wchar_t>(0xDC00 + (cp & 0x3FF));
+            *out++ = static_cast<wchar_t>(0xD800 + (cp >> 10));
+            *out++ = static_cast<wchar_t>(0xDC00 + (cp & 0x3FF));
         } else {
-            out += static_cast<wchar_t>(cp);
+            *out++ = static_cast<wchar_t>(cp);
         }
         i += static_cast<std::size_t>(extra) + 1;
     }
-    return out;
+    buffer.resize(static_cast<std::size_t>(out - buffer.data()));
+    return buffer;
 }
 
 std::string EncodeUtf8(std::wstring_view text) {

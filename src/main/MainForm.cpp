@@ -117,7 +117,8 @@ void TMainForm::CreateControls() {
     Panel3.Create(hwnd_, s(374, 400), Opt{});
     Panel3.SetAlign(Align::Right);
     EditAdress.Create(Panel3.Handle(), kIdEditAdress, s(370, 21), Align::Top);
-    ListViewAdress.Create(Panel3.Handle(), kIdListViewAdress, LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOCOLUMNHEADER,
+    ListViewAdress.Create(Panel3.Handle(), kIdListViewAdress,
+                          LVS_OWNERDATA | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOCOLUMNHEADER,
                           LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER, s(370, 200));
     ListViewAdress.SetAlign(Align::Client);
     ListViewAdress.AddColumn(L"", Scale(300));
@@ -220,8 +221,8 @@ LRESULT TMainForm::OnNotify(NMHDR* header) {
         } else if (header->code == LVN_KEYDOWN) {
             ListViewFilesKeyDown(reinterpret_cast<NMLVKEYDOWN*>(header)->wVKey);
         }
-    } else if (header->hwndFrom == ListViewAdress.Handle() && header->code == LVN_ITEMCHANGED) {
-        ListViewAdressChange();
+    } else if (header->hwndFrom == ListViewAdress.Handle()) {
+        return ListViewAdressNotify(header);
     }
     return 0;
 }

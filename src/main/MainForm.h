@@ -3,9 +3,12 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 #include <string_view>
 
+#include "AddressList.h"
+#include "AddressSuggestions.h"
 #include "AlignCheckBox.h"
 #include "AlignComboBox.h"
 #include "AlignEdit.h"
@@ -69,6 +72,11 @@ public:
     void btMakeQueryClick();
     void btAddFilesClick(HWND sender);
     void ListViewAdressChange();
+    // The address list's notifications: its rows' texts, type-ahead and the selection.
+    LRESULT ListViewAdressNotify(NMHDR* header);
+    const AddressRows& AddressEntries() const noexcept { return *addressRows_; }
+    bool AddressSuggestionsAttached() const noexcept { return addressSuggestions_.Attached(); }
+    bool Sending() const noexcept { return sending_; }
     void FrameFileExloreQFileExplorerChange(components::TQFileExplorer& sender, int item,
                                             components::TItemChange change);
 
@@ -105,6 +113,11 @@ private:
     ui::Prompter& prompter_;
     SendList sendList_;
     std::wstring clientExePath_;
+    // The address book's entries, shared with the address box's suggestions, which may read them
+    // from a thread of their own; not changed once loaded.
+    std::shared_ptr<const AddressRows> addressRows_ = std::make_shared<const AddressRows>();
+    platform::AddressSuggestions addressSuggestions_;
+    bool sending_ = false;  // a send is starting its processes: no second one, no other input
     platform::UniqueGdiObject font_;
     platform::UniqueIcon icon_, smallIcon_;
     bool creationAborted_ = false;

@@ -4,6 +4,7 @@
 
 #include "AddressBook.h"
 #include "FileSystem.h"
+#include "Locale.h"
 #include "PathText.h"
 #include "TextConversion.h"
 
@@ -21,17 +22,46 @@ bool TMainForm::LoadAddressBook() {
                                                    ui::MessageIcon::Warning, ui::MessageButtons::YesNo});
         return answer != ui::MessageResult::No;
     }
-    const auto entries = DecodeAddressBook(platform::ReadFileBytes(path), &platform::WideFromAnsi);
-    SendMessageW(ListViewAdress.Handle(), WM_SETREDRAW, FALSE, 0);
-    int index = 0;
-    for (const auto& entry : entries) ListViewAdress.InsertItem(index++, entry);
-    SendMessageW(ListViewAdress.Handle(), WM_SETREDRAW, TRUE, 0);
+    // The list is virtual: it asks for the rows it shows, so a book of any size costs one count.
+    addressRows_ =
+        std::make_shared<const AddressRows>(DecodeAddressBook(platform::ReadFileBytes(path), &platform::WideFromAnsi));
+    ListViewAdress.SetVirtualCount(addressRows_->size());
+    // Suggestions are a convenience: without the system's autocomplete the box works as before.
+    if (!addressRows_->empty()) addressSuggestions_.Attach(EditAdress.Handle(), addressRows_);
     return true;
 }
 
 void TMainForm::ListViewAdressChange() {
     const int selected = ListViewAdress.FirstSelected();
-    if (selected >= 0) EditAdress.SetText(ListViewAdress.ItemText(selected));
+    if (selected >= 0 && static_cast<std::size_t>(selected) < addressRows_->size())
+        EditAdress.SetText((*addressRows_)[static_cast<std::size_t>(selected)]);
+}
+
+LRESULT TMainForm::ListViewAdressNotify(NMHDR* header) {
+    const AddressRows& rows = *addressRows_;
+    switch (header->code) {
+        case LVN_GETDISPINFOW: {
+            auto& item = reinterpret_cast<NMLVDISPINFOW*>(header)->item;
+            const auto index = static_cast<std::size_t>(item.iItem);
+            if ((item.mask & LVIF_TEXT) && item.iItem >= 0 && index < rows.size() && item.cchTextMax > 0)
+                lstrcpynW(item.pszText, rows[index].c_str(), item.cchTextMax);
+            return 0;
+        }
+        case LVN_ODFINDITEMW: {
+            // Typing letters in the list: the next entry that begins with them.
+            const auto* find = reinterpret_cast<NMLVFINDITEMW*>(header);
+            if (!(find->lvfi.flags & (LVFI_STRING | LVFI_PARTIAL)) || !find->lvfi.psz) return -1;
+            const auto row = FindRow(rows,
+                                     {.text = find->lvfi.psz,
+                                      .start = static_cast<std::size_t>(std::max(find->iStart, 0)),
+                                      .partial = (find->lvfi.flags & LVFI_PARTIAL) != 0,
+                                      .wrap = (find->lvfi.flags & LVFI_WRAP) != 0},
+                                     &platform::FoldCase);
+            return row ? static_cast<LRESULT>(*row) : -1;
+        }
+        case LVN_ITEMCHANGED: ListViewAdressChange(); return 0;
+        default: return 0;
+    }
 }
 
 }  // namespace korvex

@@ -1,5 +1,7 @@
 #include "Registry.h"
 
+#include <algorithm>
+
 namespace korvex::platform {
 
 std::optional<RegistryKey> RegistryKey::OpenForRead(HKEY root, std::wstring_view subKey) {
@@ -22,8 +24,10 @@ RegistryKey::Text RegistryKey::ReadText(std::wstring_view name) const {
                                   &bytes);
         if (status == ERROR_SUCCESS) {
             if (type != REG_SZ && type != REG_EXPAND_SZ) return {Status::WrongType, {}};
-            data.resize(bytes / sizeof(wchar_t));
-            while (!data.empty() && data.back() == L'\0') data.pop_back();
+            // The text ends at its first NUL, as every reader of a registry string takes it; a
+            // missing terminator is not needed and an odd last byte is left out.
+            data.resize(std::min<std::size_t>(bytes / sizeof(wchar_t), data.size() - 1));
+            if (const auto nul = data.find(L'\0'); nul != std::wstring::npos) data.resize(nul);
             return {Status::Ok, std::move(data)};
         }
     }

@@ -21,7 +21,8 @@ public:
         Status status = Status::Missing;
         std::wstring value;
     };
-    // A REG_SZ or REG_EXPAND_SZ value as stored (environment variables are not expanded).
+    // A REG_SZ or REG_EXPAND_SZ value as stored (environment variables are not expanded), up to
+    // its first NUL; any length, with or without a terminator.
     Text ReadText(std::wstring_view name) const;
 
     // The names of all values, in the registry's own order.

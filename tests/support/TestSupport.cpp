@@ -1,13 +1,17 @@
 #include "TestSupport.h"
 
 #include <winioctl.h>
+#include <tlhelp32.h>
 
 #include <algorithm>
 #include <atomic>
+#include <cstdio>
+#include <mutex>
 #include <stdexcept>
 #include <thread>
 
 #include "FileSystem.h"
+#include "Process.h"
 #include "UniqueResource.h"
 #include "Utf8.h"
 
@@ -19,36 +23,97 @@ std::wstring UniqueName(std::wstring_view prefix) {
     return std::wstring(prefix) + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(GetTickCount64()) +
            L"-" + std::to_wstring(counter++);
 }
-}  // namespace
 
-TempDir::TempDir() {
+constexpr std::wstring_view kTempPrefix = L"korvex-test-";
+
+std::wstring TempRoot() {
     wchar_t buffer[MAX_PATH + 1];
     const DWORD n = GetTempPathW(MAX_PATH + 1, buffer);
-    path_ = std::wstring(buffer, n) + UniqueName(L"korvex-test-") + L"\\";
+    return std::wstring(buffer, n);
+}
+
+std::wstring WithBackslash(const std::wstring& path) {
+    return !path.empty() && path.back() == L'\\' ? path : path + L"\\";
+}
+
+// The explorer makes the folder it lists the process's current one, and a current folder cannot
+// be removed: step out of the tree first.
+void LeaveIfCurrent(const std::wstring& folder) {
+    wchar_t current[MAX_PATH + 1];
+    const DWORD n = GetCurrentDirectoryW(MAX_PATH + 1, current);
+    if (n == 0 || n > MAX_PATH) return;
+    const std::wstring here = WithBackslash(std::wstring(current, n));
+    if (here.size() >= folder.size() &&
+        CompareStringOrdinal(here.c_str(), static_cast<int>(folder.size()), folder.c_str(),
+                             static_cast<int>(folder.size()), TRUE) == CSTR_EQUAL)
+        SetCurrentDirectoryW(TempRoot().c_str());
+}
+
+// One pass over the tree: true when the folder is gone. The entries are listed before any is
+// removed, since removing entries while a search runs may make it skip others.
+bool RemovePass(const std::wstring& folder) {
+    std::vector<std::pair<std::wstring, DWORD>> children;
+    platform::EnumerateDirectory(folder + L"*", [&](const WIN32_FIND_DATAW& found) {
+        const std::wstring name = found.cFileName;
+        if (name != L"." && name != L"..") children.emplace_back(folder + name, found.dwFileAttributes);
+    });
+    for (const auto& [child, attributes] : children) {
+        const std::wstring api = platform::ToApiPath(child);
+        if (attributes & FILE_ATTRIBUTE_READONLY) SetFileAttributesW(api.c_str(), FILE_ATTRIBUTE_NORMAL);
+        if ((attributes & FILE_ATTRIBUTE_DIRECTORY) && !(attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+            RemovePass(child + L"\\");
+        else if (attributes & FILE_ATTRIBUTE_DIRECTORY)
+            RemoveDirectoryW(api.c_str());  // a link: the link goes, not what it leads to
+        else
+            DeleteFileW(api.c_str());
+    }
+    const std::wstring api = platform::ToApiPath(folder);
+    SetFileAttributesW(api.c_str(), FILE_ATTRIBUTE_NORMAL);
+    if (RemoveDirectoryW(api.c_str())) return true;
+    const DWORD error = GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
+
+}  // namespace
+
+bool RemoveTree(const std::wstring& path) {
+    const std::wstring folder = WithBackslash(path);
+    LeaveIfCurrent(folder);
+    // A file still open in another process (a stand-in writing its log) goes a moment later.
+    for (int attempt = 0; attempt < 40; ++attempt) {
+        if (RemovePass(folder)) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(25 + 25 * (attempt % 4)));
+    }
+    return false;
+}
+
+void RemoveStaleTempDirs() {
+    const std::wstring root = TempRoot();
+    std::vector<std::pair<std::wstring, DWORD>> stale;
+    platform::EnumerateDirectory(root + std::wstring(kTempPrefix) + L"*", [&](const WIN32_FIND_DATAW& found) {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) return;
+        const std::wstring name = found.cFileName;
+        // korvex-test-{process id}-{ticks}-{counter}
+        const auto pid = static_cast<DWORD>(std::wcstoul(name.c_str() + kTempPrefix.size(), nullptr, 10));
+        if (pid != 0 && pid != GetCurrentProcessId()) stale.emplace_back(root + name, pid);
+    });
+    for (const auto& [folder, pid] : stale) {
+        // A folder of a process that runs (or of a new process with the same id) stays.
+        const platform::UniqueHandle process(OpenProcess(SYNCHRONIZE, FALSE, pid));
+        if (process && WaitForSingleObject(process.get(), 0) == WAIT_TIMEOUT) continue;
+        RemoveTree(folder);
+    }
+}
+
+TempDir::TempDir() {
+    static std::once_flag sweep;
+    std::call_once(sweep, RemoveStaleTempDirs);
+    path_ = TempRoot() + UniqueName(kTempPrefix) + L"\\";
     MakeDir(path_);
 }
 
 TempDir::~TempDir() {
-    RemoveTree(path_);
-}
-
-void RemoveTree(const std::wstring& path) {
-    const std::wstring folder = path.back() == L'\\' ? path : path + L"\\";
-    platform::EnumerateDirectory(folder + L"*", [&](const WIN32_FIND_DATAW& found) {
-        const std::wstring name = found.cFileName;
-        if (name == L"." || name == L"..") return;
-        const std::wstring child = folder + name;
-        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
-            !(found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
-            RemoveTree(child);
-        } else if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            RemoveDirectoryW(platform::ToApiPath(child).c_str());
-        } else {
-            SetFileAttributesW(platform::ToApiPath(child).c_str(), FILE_ATTRIBUTE_NORMAL);
-            DeleteFileW(platform::ToApiPath(child).c_str());
-        }
-    });
-    RemoveDirectoryW(platform::ToApiPath(folder).c_str());
+    if (!RemoveTree(path_)) std::fprintf(stderr, "warning: could not remove %ls\n", path_.c_str());
 }
 
 void MakeDir(const std::wstring& path) {
@@ -124,6 +189,13 @@ void TestRegistryKey::SetText(std::wstring_view subKey, std::wstring_view name, 
     const std::wstring data(value);
     RegSetValueExW(key.get(), std::wstring(name).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
                    static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
+}
+
+void TestRegistryKey::SetRaw(std::wstring_view subKey, std::wstring_view name, DWORD type,
+                             std::string_view bytes) const {
+    const auto key = CreateKey(Join(path_, subKey));
+    RegSetValueExW(key.get(), std::wstring(name).c_str(), 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
+                   static_cast<DWORD>(bytes.size()));
 }
 
 void TestRegistryKey::SetDword(std::wstring_view subKey, std::wstring_view name, DWORD value) const {
@@ -238,21 +310,162 @@ std::vector<LogLine> ReadFakeBatLog(const std::wstring& path) {
     }
     std::vector<LogLine> lines;
     std::size_t start = 0;
-    for (std::size_t end; (end = bytes.find('\n', start)) != std::string::npos; start = end + 1)
-        lines.push_back(JsonReader(std::string_view(bytes).substr(start, end - start)).Object());
+    for (std::size_t end; (end = bytes.find('\n', start)) != std::string::npos; start = end + 1) {
+        try {
+            lines.push_back(JsonReader(std::string_view(bytes).substr(start, end - start)).Object());
+        } catch (const std::exception&) {
+            // the rest of a line its writer did not finish: no start of its own
+        }
+    }
     return lines;
 }
 
-std::vector<LogLine> WaitForFakeBatLog(const std::wstring& path, std::size_t count) {
-    std::vector<LogLine> lines;
-    WaitFor([&] {
-        lines = ReadFakeBatLog(path);
-        return lines.size() >= count;
-    });
+namespace {
+
+std::string Narrow(std::wstring_view text) {
+    return EncodeUtf8(text);
+}
+
+// What the stand-in wrote beside its log when it could not append (see tools/fakebat).
+std::string FallbackNote(const std::wstring& log) {
+    try {
+        const std::string note = platform::ReadFileBytes(log + L".failed");
+        return note.empty() ? std::string() : "; " + Narrow(log) + ".failed says: " + note.substr(0, 2000);
+    } catch (const std::exception&) {
+        return {};
+    }
+}
+
+bool AnyFakeBatRunning() {
+    const platform::UniqueFile snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (!snapshot) return false;
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32FirstW(snapshot.get(), &entry); more; more = Process32NextW(snapshot.get(), &entry)) {
+        const std::wstring_view exe = entry.szExeFile;
+        const auto slash = exe.find_last_of(L"\\/");
+        const std::wstring_view name = slash == std::wstring_view::npos ? exe : exe.substr(slash + 1);
+        if (CompareStringOrdinal(name.data(), static_cast<int>(name.size()), L"fakebat.exe", -1, TRUE) == CSTR_EQUAL)
+            return true;
+    }
+    return false;
+}
+
+void SortByStart(std::vector<LogLine>& lines) {
     std::stable_sort(lines.begin(), lines.end(), [](const LogLine& a, const LogLine& b) {
         return std::stoull(a.at("created")) < std::stoull(b.at("created"));
     });
+}
+
+}  // namespace
+
+std::vector<LogLine> WaitForFakeBatLog(const std::wstring& path, std::size_t count) {
+    // Without the starts at hand: wait for the lines, or until no stand-in has run for a while
+    // (the program that starts them may be between two starts), then say what is missing.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(2);
+    auto quietSince = std::chrono::steady_clock::now();
+    std::vector<LogLine> lines;
+    for (;;) {
+        lines = ReadFakeBatLog(path);
+        if (lines.size() >= count) break;
+        const auto now = std::chrono::steady_clock::now();
+        if (AnyFakeBatRunning()) quietSince = now;
+        const bool quiet = now - quietSince > std::chrono::seconds(5);
+        if (quiet || now > deadline) {
+            lines = ReadFakeBatLog(path);
+            if (lines.size() >= count) break;
+            std::string present;
+            for (const auto& line : lines)
+                present += "\n  " + Narrow(line.count("attachments") ? line.at("attachments") : L"?");
+            throw std::runtime_error("stand-in log " + Narrow(path) + ": " + std::to_string(lines.size()) + " of " +
+                                     std::to_string(count) + " lines " +
+                                     (quiet ? "after every stand-in ended" : "after two minutes") + FallbackNote(path) +
+                                     "; lines present for:" + present);
+        }
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    SortByStart(lines);
     return lines;
+}
+
+std::vector<LogLine> WaitForFakeBatLog(const std::wstring& path, const StartRecorder& starts) {
+    if (!starts.WaitForExit())
+        throw std::runtime_error(std::to_string(starts.Running()) + " of " + std::to_string(starts.Started()) +
+                                 " started stand-ins still run after two minutes (log " + Narrow(path) + ")");
+    const std::vector<LogLine> all = ReadFakeBatLog(path);
+    std::vector<bool> used(all.size(), false);
+    std::vector<LogLine> lines;
+    std::string missing;
+    std::size_t missingCount = 0;
+    for (const auto& command : starts.Commands()) {
+        bool found = false;
+        for (std::size_t i = 0; i < all.size() && !found; ++i) {
+            if (used[i] || !all[i].count("raw") || all[i].at("raw") != command) continue;
+            used[i] = found = true;
+            lines.push_back(all[i]);
+        }
+        if (!found && ++missingCount <= 20) missing += "\n  " + Narrow(command);
+    }
+    if (missingCount > 0) {
+        const std::wstring exits = starts.UnusualExits();
+        throw std::runtime_error("stand-in log " + Narrow(path) + ": " + std::to_string(starts.Started()) +
+                                 " starts, every one ended, but " + std::to_string(missingCount) + " have no line" +
+                                 (exits.empty() ? "" : " (exit codes: " + Narrow(exits) + ")") + FallbackNote(path) +
+                                 "; missing:" + missing);
+    }
+    return lines;
+}
+
+StartRecorder::~StartRecorder() {
+    WaitForExit(std::chrono::seconds(30));
+}
+
+ProcessStarter StartRecorder::Starter() {
+    return [this](std::wstring_view application, std::wstring_view commandLine) {
+        return Start(application, commandLine);
+    };
+}
+
+std::uint32_t StartRecorder::Start(std::wstring_view application, std::wstring_view commandLine) {
+    platform::UniqueHandle process;
+    const DWORD error = platform::StartProcess(application, commandLine, process);
+    if (error == 0) {
+        commands_.emplace_back(commandLine);
+        processes_.push_back(std::move(process));
+    }
+    return error;
+}
+
+bool StartRecorder::WaitForExit(std::chrono::milliseconds limit) const {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    for (const auto& process : processes_) {
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        if (WaitForSingleObject(process.get(), static_cast<DWORD>(std::max<long long>(left.count(), 0))) !=
+            WAIT_OBJECT_0)
+            return false;
+    }
+    return true;
+}
+
+std::size_t StartRecorder::Running() const {
+    return static_cast<std::size_t>(std::count_if(processes_.begin(), processes_.end(), [](const auto& process) {
+        return WaitForSingleObject(process.get(), 0) == WAIT_TIMEOUT;
+    }));
+}
+
+std::wstring StartRecorder::UnusualExits() const {
+    std::map<DWORD, std::size_t> codes;
+    for (const auto& process : processes_) {
+        DWORD code = 0;
+        if (GetExitCodeProcess(process.get(), &code) && code != 0 && code != STILL_ACTIVE) ++codes[code];
+    }
+    std::wstring text;
+    for (const auto& [code, n] : codes)
+        text += (text.empty() ? L"" : L", ") + std::to_wstring(code) + L" \u00D7" + std::to_wstring(n);
+    return text;
 }
 
 }  // namespace korvex::test

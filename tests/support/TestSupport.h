@@ -12,10 +12,14 @@
 #include <vector>
 
 #include "Prompter.h"
+#include "SendDispatch.h"
+#include "UniqueResource.h"
 
 namespace korvex::test {
 
-// A fresh folder under the temp folder, removed with everything in it at the end.
+// A fresh folder under the temp folder, removed with everything in it at the end (a process that
+// is inside it as its current folder is moved out first). The first one of a process also removes
+// what earlier runs left behind: korvex-test folders of processes that no longer run.
 class TempDir {
 public:
     TempDir();
@@ -29,7 +33,11 @@ private:
     std::wstring path_;
 };
 
-void RemoveTree(const std::wstring& path);
+// Removes the folder and everything in it, read-only entries included; retries entries that are
+// busy for a moment. False when something could not be removed.
+bool RemoveTree(const std::wstring& path);
+// Removes the korvex-test folders under the temp folder whose process no longer runs.
+void RemoveStaleTempDirs();
 void MakeDir(const std::wstring& path);
 void WriteBytes(const std::wstring& path, std::string_view bytes, DWORD attributes = FILE_ATTRIBUTE_NORMAL);
 // A file of the given size that takes no room on disk.
@@ -46,6 +54,8 @@ public:
     const std::wstring& Path() const { return path_; }
     void SetText(std::wstring_view subKey, std::wstring_view name, std::wstring_view value) const;
     void SetDword(std::wstring_view subKey, std::wstring_view name, DWORD value) const;
+    // A value of any type with exactly these bytes (no terminator added).
+    void SetRaw(std::wstring_view subKey, std::wstring_view name, DWORD type, std::string_view bytes) const;
 
 private:
     std::wstring path_;
@@ -62,11 +72,43 @@ public:
 // Waits for a condition with a bound; true when it came.
 bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds limit = std::chrono::seconds(30));
 
+// Starts processes as the program does (platform::StartProcess) and keeps what it started: the
+// command lines of the starts that succeeded and the processes' handles, to wait for them.
+class StartRecorder {
+public:
+    StartRecorder() = default;
+    StartRecorder(const StartRecorder&) = delete;
+    StartRecorder& operator=(const StartRecorder&) = delete;
+    ~StartRecorder();  // waits a bounded time for what it started, so nothing is left writing
+
+    // A starter for TMainFormConfig::startProcess; it refers to this recorder.
+    ProcessStarter Starter();
+    std::uint32_t Start(std::wstring_view application, std::wstring_view commandLine);
+
+    std::size_t Started() const { return commands_.size(); }
+    const std::vector<std::wstring>& Commands() const { return commands_; }
+    // Waits until every started process has ended; false when the limit came first.
+    bool WaitForExit(std::chrono::milliseconds limit = std::chrono::minutes(2)) const;
+    std::size_t Running() const;
+    // The exit codes of the ended processes that did not end with 0, as "code ×count" texts.
+    std::wstring UnusualExits() const;
+
+private:
+    std::vector<std::wstring> commands_;
+    std::vector<platform::UniqueHandle> processes_;
+};
+
 // One line of the stand-in client's log, its fields as texts (arrays joined by "|").
 using LogLine = std::map<std::string, std::wstring>;
+// The whole lines of the log; a line that is not a whole JSON object is left out.
 std::vector<LogLine> ReadFakeBatLog(const std::wstring& path);
-// The log lines once count of them are there, ordered by the starts of their processes.
+// The log lines once count of them are there, ordered by the starts of their processes. Throws,
+// with a message that says what is missing, when fewer lines are there once no stand-in runs.
 std::vector<LogLine> WaitForFakeBatLog(const std::wstring& path, std::size_t count);
+// The log lines of exactly the starts the recorder made, once all its processes have ended,
+// ordered by those starts. Throws at once, naming the starts whose lines are missing (and what
+// the stand-in said about them), when a line is missing.
+std::vector<LogLine> WaitForFakeBatLog(const std::wstring& path, const StartRecorder& starts);
 
 std::wstring FakeBatPath();
 

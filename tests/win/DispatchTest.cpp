@@ -1,6 +1,6 @@
 // "Отправить" through the stand-in mail client, whose log is the oracle.
 
-#include "FormFixture.h"
+#include "SendFixture.h"
 
 namespace korvex::test {
 namespace {
@@ -9,29 +9,12 @@ bool FocusIsIn(HWND control) {
     return GetFocus() == control || IsChild(control, GetFocus());
 }
 
-class Dispatch : public FormFixture {
+class Dispatch : public SendFixture {
 protected:
-    std::wstring log;
-
     void SetUp() override {
-        CreateReadyForm();
-        log = files / L"fakebat-log.jsonl";
-        SetEnvironmentVariableW(L"KORVEX_FAKEBAT_LOG", log.c_str());
+        SendFixture::SetUp();
+        CreateReadySendForm();
     }
-    void TearDown() override { SetEnvironmentVariableW(L"KORVEX_FAKEBAT_LOG", nullptr); }
-
-    void AddFiles(std::initializer_list<const wchar_t*> names) {
-        for (auto name : names) {
-            WriteBytes(files / name, "x");
-            form->AddPath(files / name, false);
-        }
-    }
-    void Fill(const std::wstring& mailbox, const std::wstring& address, const std::wstring& subject) {
-        form->ComboAccaunts.SetText(mailbox);
-        form->EditAdress.SetText(address);
-        form->EditSubj1.SetText(subject);
-    }
-    void Press() { SendMessageW(form->btMakeQuery.Handle(), BM_CLICK, 0, 0); }
 };
 
 TEST_F(Dispatch, OneStartPerEntryInListOrder) {
@@ -39,7 +22,7 @@ TEST_F(Dispatch, OneStartPerEntryInListOrder) {
     Fill(L"Office", L"Иван <ivan@example.ru>", L"Чертежи (часть %i / %n)");
     form->CheckBoxEdit.SetChecked(true);
     Press();
-    const auto lines = WaitForFakeBatLog(log, 3);
+    const auto lines = WaitForFakeBatLog(log, starts);
     ASSERT_EQ(lines.size(), 3u);
     const wchar_t* names[] = {L"план.dwg", L"разрез.dwg", L"фасад.dwg"};
     for (std::size_t i = 0; i < 3; ++i) {
@@ -62,7 +45,7 @@ TEST_F(Dispatch, ValuesThatNeedQuotingArriveIntact) {
     AddFiles({L"it's a plan.dwg"});
     Fill(L"Рабочий ящик", L"\"Иван Петров\" <ivan@example.ru>", L"Say \"hi\"; %n");
     Press();
-    const auto lines = WaitForFakeBatLog(log, 1);
+    const auto lines = WaitForFakeBatLog(log, starts);
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_EQ(lines[0].at("account"), L"Рабочий ящик");
     EXPECT_EQ(lines[0].at("to"), L"\"Иван Петров\" <ivan@example.ru>");
@@ -83,18 +66,10 @@ TEST_F(Dispatch, AnAddressWithBothQuotesStopsBeforeAnyStart) {
 }
 
 TEST_F(Dispatch, EmptyInputsMoveTheFocusInCheckOrder) {
-    std::size_t starts = 0;
+    std::size_t counted = 0;
     // Count starts instead of running the client: nothing may start in any of these cases.
     form.reset();
-    TMainFormConfig config;
-    config.clientKey = reg.Path();
-    config.exePath = exeDir / L"korvex.exe";
-    config.prompter = &prompter;
-    config.quitOnDestroy = false;
-    config.startProcess = [&](std::wstring_view, std::wstring_view) -> std::uint32_t { return ++starts, 0u; };
-    form = std::make_unique<TMainForm>(config);
-    ASSERT_TRUE(form->Create());
-    form->Show(SW_SHOWNORMAL);
+    ASSERT_TRUE(CreateSendForm([&](std::wstring_view, std::wstring_view) -> std::uint32_t { return ++counted, 0u; }));
 
     Fill(L"", L"", L"s");
     Press();
@@ -108,27 +83,30 @@ TEST_F(Dispatch, EmptyInputsMoveTheFocusInCheckOrder) {
     Fill(L"Office", L"a@b", L"s");
     Press();
     EXPECT_EQ(GetFocus(), form->ListViewFiles.Handle());
-    EXPECT_EQ(starts, 0u);
+    EXPECT_EQ(counted, 0u);
 
     // Blanks are text: an address of three blanks passes, and files that are gone are still sent.
     AddFiles({L"x.dwg", L"y.dwg"});
     DeleteFileW((files / L"x.dwg").c_str());
     Fill(L"typed by hand", L"   ", L"s");
     Press();
-    EXPECT_EQ(starts, 2u);
+    EXPECT_EQ(counted, 2u);
     EXPECT_TRUE(prompter.shown.empty());
 }
 
-TEST_F(Dispatch, AMissingClientIsReportedOnceAndEveryStartIsTried) {
+TEST_F(Dispatch, FailedStartsAreReportedOnceAndEveryStartIsTried) {
+    std::size_t tried = 0;
     form.reset();
-    reg.SetText(L"", L"EXE path", files / L"no-such-client.exe");
-    ASSERT_TRUE(CreateForm());
-    AddFiles({L"a.dwg", L"b.dwg"});
+    ASSERT_TRUE(CreateSendForm([&](std::wstring_view, std::wstring_view) -> std::uint32_t {
+        return ++tried == 2 ? ERROR_ACCESS_DENIED : 0u;
+    }));
+    AddFiles({L"a.dwg", L"b.dwg", L"c.dwg"});
     Fill(L"Office", L"a@b", L"s");
     Press();
+    EXPECT_EQ(tried, 3u);
     ASSERT_EQ(prompter.shown.size(), 1u);
-    EXPECT_NE(prompter.shown[0].text.find(L"для 2 из 2 файлов"), std::wstring::npos);
-    EXPECT_NE(prompter.shown[0].text.find(L"no-such-client.exe"), std::wstring::npos);
+    EXPECT_NE(prompter.shown[0].text.find(L"для 1 из 3 файлов"), std::wstring::npos);
+    EXPECT_NE(prompter.shown[0].text.find(FakeBatPath()), std::wstring::npos);
 }
 
 }  // namespace
