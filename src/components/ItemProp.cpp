@@ -12,6 +12,7 @@
 
 #include <shellapi.h>
 #include <shlobj.h>
+#include <shlwapi.h>
 
 #include <utility>
 
@@ -290,13 +291,33 @@ bool SplitAbsolute(LPCITEMIDLIST absolute, FolderItems& out) {
     return true;
 }
 
+std::wstring_view WithoutTrailingBackslash(std::wstring_view path) {
+    if (path.size() > 3 && path.back() == L'\\') path.remove_suffix(1);
+    return path;
+}
+
+// Some shells cut a path longer than MAX_PATH, and the cut path may name another item (an
+// ancestor, a sibling). So such a path counts as resolved only when the item's parsing name is
+// the path itself; shorter paths are taken as the shell parsed them.
+bool NamesPath(IShellFolder* folder, LPCITEMIDLIST child, std::wstring_view path) {
+    if (path.size() < MAX_PATH) return true;
+    STRRET name{};
+    if (FAILED(folder->GetDisplayNameOf(child, SHGDN_FORPARSING, &name))) return false;
+    PWSTR text = nullptr;
+    if (FAILED(StrRetToStrW(&name, child, &text)) || !text) return false;
+    const std::wstring parsed(text);
+    CoTaskMemFree(text);
+    return EqualsIgnoringCase(WithoutTrailingBackslash(parsed), WithoutTrailingBackslash(path));
+}
+
 bool HasWildcard(std::wstring_view name) {
     return name.find_first_of(L"*?") != std::wstring_view::npos;
 }
 
 // Every match of a pattern in its folder ("." and ".." are no items of it).
 bool ResolvePattern(IShellFolder* desktop, HWND owner, const std::wstring& pattern, FolderItems& out) {
-    auto folder = BindPath(desktop, owner, std::wstring(ExtractFileDir(pattern)));
+    const std::wstring folderPart(ExtractFileDir(pattern));
+    auto folder = BindPath(desktop, owner, folderPart);
     if (!folder) return false;
     std::vector<std::wstring> names;
     platform::EnumerateDirectory(pattern, [&](const WIN32_FIND_DATAW& found) {
@@ -305,7 +326,8 @@ bool ResolvePattern(IShellFolder* desktop, HWND owner, const std::wstring& patte
     });
     out.children.clear();
     for (const auto& name : names)
-        if (auto child = Parse(folder.get(), owner, name)) out.children.push_back(std::move(child));
+        if (auto child = Parse(folder.get(), owner, name))
+            if (NamesPath(folder.get(), child.get(), folderPart + name)) out.children.push_back(std::move(child));
     out.folder = std::move(folder);
     return !out.children.empty();
 }
@@ -320,6 +342,7 @@ bool ResolvePath(const std::wstring& path, HWND owner, FolderItems& out) {
     if (!name.empty() && !folderPart.empty()) {
         if (auto folder = BindPath(desktop.get(), owner, folderPart)) {
             if (auto child = Parse(folder.get(), owner, name)) {
+                if (!NamesPath(folder.get(), child.get(), path)) return false;
                 out.folder = std::move(folder);
                 out.children.clear();
                 out.children.push_back(std::move(child));
@@ -329,7 +352,7 @@ bool ResolvePath(const std::wstring& path, HWND owner, FolderItems& out) {
     }
     // A drive root has no name part: the desktop parses it whole.
     if (const auto absolute = Parse(desktop.get(), owner, path)) {
-        if (SplitAbsolute(absolute.get(), out)) return true;
+        if (SplitAbsolute(absolute.get(), out)) return NamesPath(out.folder.get(), out.children.front().get(), path);
     }
     // Should the desktop refuse, the first folder it lists (the computer) may know the drive.
     ComPtr<IEnumIDList> list;
@@ -340,7 +363,7 @@ bool ResolvePath(const std::wstring& path, HWND owner, FolderItems& out) {
     auto folder = Bind(desktop.get(), first.get());
     if (!folder) return false;
     auto child = Parse(folder.get(), owner, path);
-    if (!child) return false;
+    if (!child || !NamesPath(folder.get(), child.get(), path)) return false;
     out.folder = std::move(folder);
     out.children.clear();
     out.children.push_back(std::move(child));
@@ -365,10 +388,12 @@ bool ResolveNames(const std::wstring& folderPath, const std::vector<std::wstring
         folder = BindPath(desktop.get(), owner, folderPath);
     }
     if (!folder) return false;
+    const std::wstring prefix = IsDrivesFolder(folderPath) ? std::wstring() : EnsureBackslash(folderPath);
     out.children.clear();
     for (const auto& name : names)
         if (!name.empty())
-            if (auto child = Parse(folder.get(), owner, name)) out.children.push_back(std::move(child));
+            if (auto child = Parse(folder.get(), owner, name))
+                if (NamesPath(folder.get(), child.get(), prefix + name)) out.children.push_back(std::move(child));
     out.folder = std::move(folder);
     return !out.children.empty();
 }
