@@ -18,8 +18,11 @@
 #include <thread>
 
 #include "ComPtr.h"
+#include "FileSystem.h"
 #include "ItemProp.h"
+#include "PathText.h"
 #include "TestSupport.h"
+#include "UniqueResource.h"
 
 namespace korvex::test {
 namespace {
@@ -177,7 +180,7 @@ std::vector<MenuItem> ReadMenu(HWND menuWindow) {
         info.dwTypeData = text;
         info.cch = 255;
         GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info);
-        MenuItem item{.id = info.wID, .separator = (info.fType & MFT_SEPARATOR) != 0};
+        MenuItem item{{}, info.wID, (info.fType & MFT_SEPARATOR) != 0};
         for (const wchar_t* c = text; *c; ++c)
             if (*c != L'&') item.text += *c;
         items.push_back(item);
@@ -300,7 +303,9 @@ TEST_F(ShellMenu, OpensForFilesFoldersAndDrivesAndEscapeRunsNothing) {
         EXPECT_FALSE(rename);
         EXPECT_TRUE(driver.Completed());
         EXPECT_TRUE(HasItem(seen, L"Properties")) << seen.size();
-        if (!c.folder) EXPECT_TRUE(HasItem(seen, L"Rename"));  // asked for: the list edits the name in place
+        if (!c.folder) {
+            EXPECT_TRUE(HasItem(seen, L"Rename"));  // asked for: the list edits the name in place
+        }
         EXPECT_EQ(MenuHint(), L"");
     }
 }
@@ -376,22 +381,24 @@ TEST_F(ShellMenu, PathsLongerThanMaxPath) {
     const std::wstring file = deep + L"long.txt";
     WriteBytes(file, "x");
     ASSERT_GT(file.size(), static_cast<std::size_t>(MAX_PATH));
-    std::vector<MenuItem> seen;
-    {
-        MenuDriver driver(ReadAndEscape(seen));
+    const std::function<bool(bool&)> openers[] = {
+        [&](bool& r) { return PopupItemMenu(file, owner, kAt, r); },
+        [&](bool& r) { return PopupItemMenu(deep + L"*.txt", owner, kAt, r); },
+        [&](bool& r) { return PopupItemsMenu(deep, {L"long.txt"}, owner, r, kAt); },
+    };
+    for (const auto& open : openers) {
+        ClearClipboard();
+        std::vector<MenuItem> seen;
+        MenuDriver driver(Choose(seen, L"Copy"));
         bool rename = true;
-        const bool shown = PopupItemMenu(file, owner, kAt, rename);
+        const bool shown = open(rename);
         EXPECT_EQ(shown, driver.MenuSeen());
         EXPECT_FALSE(rename);
-        std::printf("[ long path ] menu shown: %d, items %zu\n", shown, seen.size());
+        if (shown) {
+            EXPECT_EQ(ClipboardFiles(), Names{file});
+        }
     }
-    {
-        MenuDriver driver(ReadAndEscape(seen));
-        bool rename = true;
-        const bool shown = PopupItemsMenu(deep, {L"long.txt"}, owner, rename, kAt);
-        EXPECT_EQ(shown, driver.MenuSeen());
-        std::printf("[ long path ] items menu shown: %d\n", shown);
-    }
+    ClearClipboard();
 }
 
 // A shell that cuts a long path may land on another item whose name is the cut one: the menu is
@@ -415,10 +422,419 @@ TEST_F(ShellMenu, ACutLongPathNeverNamesAnotherItem) {
         std::vector<MenuItem> seen;
         MenuDriver driver(Choose(seen, L"Copy"));
         bool rename = true;
-        if (open(rename)) EXPECT_EQ(ClipboardFiles(), Names{requested});
+        if (open(rename)) {
+            EXPECT_EQ(ClipboardFiles(), Names{requested});
+        }
         EXPECT_NE(ClipboardFiles(), Names{sibling});
     }
     ClearClipboard();
+}
+
+// ---------------------------------------------------------------------------------------------
+// The relay and the menu stage with a stand-in menu object of the test's own. Wine's own menu
+// objects offer no "rename" item here and answer every relayed message with E_NOTIMPL.
+
+constexpr LRESULT kMenuCharAnswer = MAKELRESULT(2, MNC_SELECT);
+
+class LoggingMenu final : public IContextMenu3 {
+public:
+    struct Relayed {
+        int level;  // 2: HandleMenuMsg, 3: HandleMenuMsg2
+        UINT message;
+        WPARAM wParam;
+    };
+    struct Invocation {
+        DWORD cbSize, fMask;
+        HWND hwnd;
+        UINT_PTR verb, verbW;
+        int nShow;
+    };
+    // The items: command offset, text, verb. "open" sits at offset 18, identifier 19.
+    struct Item {
+        UINT offset;
+        const wchar_t* text;
+        const wchar_t* verb;
+        bool ownerDrawn;
+    };
+    static constexpr Item kItems[] = {
+        {18, L"&Open", L"open", false}, {3, L"Re&name", L"ReName", false}, {7, L"Painted", L"paint", true}};
+
+    explicit LoggingMenu(int level) : level_(level) {}
+
+    ULONG refs = 1;
+    HMENU filled = nullptr;
+    UINT queryFlags = 0, queryFirst = 0, queryLast = 0;
+    HRESULT queryResult = S_OK, invokeResult = S_OK;
+    std::vector<Relayed> relayed;
+    std::vector<Invocation> invoked;
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+        if (!out) return E_POINTER;
+        *out = nullptr;
+        if (iid == IID_IUnknown || iid == IID_IContextMenu)
+            *out = static_cast<IContextMenu*>(this);
+        else if (iid == IID_IContextMenu2 && level_ >= 2)
+            *out = static_cast<IContextMenu2*>(this);
+        else if (iid == IID_IContextMenu3 && level_ >= 3)
+            *out = static_cast<IContextMenu3*>(this);
+        else
+            return E_NOINTERFACE;
+        AddRef();
+        return S_OK;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++refs; }
+    ULONG STDMETHODCALLTYPE Release() override { return --refs; }
+
+    HRESULT STDMETHODCALLTYPE QueryContextMenu(HMENU menu, UINT index, UINT first, UINT last, UINT flags) override {
+        filled = menu;
+        queryFlags = flags;
+        queryFirst = first;
+        queryLast = last;
+        if (FAILED(queryResult)) return queryResult;
+        for (const auto& item : kItems)
+            InsertMenuW(menu, index++, MF_BYPOSITION | (item.ownerDrawn ? MF_OWNERDRAW : MF_STRING),
+                        first + item.offset, item.ownerDrawn ? reinterpret_cast<LPCWSTR>(0x5EED) : item.text);
+        return MAKE_HRESULT(SEVERITY_SUCCESS, FACILITY_NULL, 19);
+    }
+    HRESULT STDMETHODCALLTYPE InvokeCommand(CMINVOKECOMMANDINFO* info) override {
+        const auto* ex = reinterpret_cast<const CMINVOKECOMMANDINFOEX*>(info);
+        invoked.push_back({info->cbSize, info->fMask, info->hwnd, reinterpret_cast<UINT_PTR>(info->lpVerb),
+                           info->cbSize >= sizeof *ex ? reinterpret_cast<UINT_PTR>(ex->lpVerbW) : 0, info->nShow});
+        return invokeResult;
+    }
+    HRESULT STDMETHODCALLTYPE GetCommandString(UINT_PTR offset, UINT type, UINT*, CHAR* name, UINT size) override {
+        const Item* item = nullptr;
+        for (const auto& candidate : kItems)
+            if (candidate.offset == offset) item = &candidate;
+        if (!item) return E_INVALIDARG;
+        std::wstring text;
+        if (type == GCS_VERBW)
+            text = item->verb;
+        else if (type == GCS_HELPTEXTW)
+            text = std::wstring(L"Help for ") + item->verb;
+        else
+            return E_NOTIMPL;
+        lstrcpynW(reinterpret_cast<wchar_t*>(name), text.c_str(), static_cast<int>(size));
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE HandleMenuMsg(UINT message, WPARAM wParam, LPARAM lParam) override {
+        relayed.push_back({2, message, wParam});
+        Answer(message, lParam);
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE HandleMenuMsg2(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override {
+        relayed.push_back({3, message, wParam});
+        Answer(message, lParam);
+        // An answer the relay must pass on only for WM_MENUCHAR.
+        if (result) *result = message == WM_MENUCHAR ? kMenuCharAnswer : 0x5A5A;
+        return S_OK;
+    }
+
+    std::size_t Count(UINT message) const {
+        return static_cast<std::size_t>(
+            std::count_if(relayed.begin(), relayed.end(), [&](const Relayed& r) { return r.message == message; }));
+    }
+
+private:
+    static void Answer(UINT message, LPARAM lParam) {
+        if (message == WM_MEASUREITEM) {
+            auto* measure = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+            measure->itemWidth = 80;
+            measure->itemHeight = 18;
+        }
+    }
+    int level_;
+};
+
+using MenuRelay = ItemPropFixture;
+
+class MenuRelayLevels : public ItemPropFixture, public ::testing::WithParamInterface<int> {};
+
+// What the relay window answers to the menu messages sent to it while the menu is open.
+struct RelayAnswers {
+    HWND window = nullptr;
+    std::wstring title;
+    LONG style = 0;
+    bool visible = true;
+    LRESULT initMenuPopup = -1, measureItem = -1, drawItem = -1, menuChar = -1;
+    std::wstring hintAfterDown;
+};
+
+TEST_P(MenuRelayLevels, PassesTheMenuMessagesWithTheirAnswers) {
+    const int level = GetParam();
+    LoggingMenu object(level);
+    RelayAnswers answers;
+    std::size_t relayedBeforeOurs = 0;
+    MenuDriver driver(
+        {[&](HWND menuWindow) {
+             const auto relays = ThreadWindows(L"ItemPropMenuCallbackHelper");
+             ASSERT_EQ(relays.size(), 1u);
+             const HWND relay = answers.window = relays.front();
+             wchar_t title[64] = {};
+             GetWindowTextW(relay, title, 64);
+             answers.title = title;
+             answers.style = GetWindowLongW(relay, GWL_STYLE);
+             answers.visible = IsWindowVisible(relay);
+             relayedBeforeOurs = object.relayed.size();
+             MEASUREITEMSTRUCT measure{ODT_MENU, 0, 7, 0, 0, 0x5EED};
+             answers.measureItem = SendMessageW(relay, WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&measure));
+             DRAWITEMSTRUCT draw{ODT_MENU, 0, 7, ODA_DRAWENTIRE, 0, nullptr, nullptr, {}, 0x5EED};
+             answers.drawItem = SendMessageW(relay, WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&draw));
+             answers.menuChar =
+                 SendMessageW(relay, WM_MENUCHAR, MAKEWPARAM(L'q', MF_POPUP), reinterpret_cast<LPARAM>(object.filled));
+             answers.initMenuPopup = SendMessageW(relay, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(object.filled), 0);
+             MenuDriver::Keys({VK_DOWN})(menuWindow);
+         },
+         [&](HWND menuWindow) {
+             answers.hintAfterDown = MenuHint();
+             MenuDriver::Escape()(menuWindow);
+         }});
+    bool rename = true;
+    EXPECT_TRUE(TrackContextMenu(&object, owner, kAt, rename));
+    EXPECT_TRUE(driver.Completed());
+    EXPECT_FALSE(rename);
+    EXPECT_TRUE(object.invoked.empty());  // Escape carries out nothing
+    EXPECT_EQ(object.refs, 1u);           // every reference the unit took is given back
+
+    EXPECT_EQ(HasContextMenu2(), level >= 2);
+    EXPECT_EQ(HasContextMenu3(), level >= 3);
+    EXPECT_EQ(object.queryFirst, 1u);
+    EXPECT_EQ(object.queryLast, 0x7FFFu);
+    EXPECT_TRUE(object.queryFlags & CMF_CANRENAME);
+    EXPECT_FALSE(object.queryFlags & (CMF_DEFAULTONLY | CMF_EXPLORE));
+
+    EXPECT_EQ(answers.title, L"ItemPropCallbackProcessor");
+    EXPECT_EQ(answers.style & (WS_POPUP | WS_BORDER | WS_SYSMENU | WS_CHILD), WS_POPUP | WS_BORDER | WS_SYSMENU);
+    EXPECT_FALSE(answers.visible);
+    EXPECT_EQ(answers.initMenuPopup, 0);
+    EXPECT_EQ(answers.measureItem, TRUE);
+    EXPECT_EQ(answers.drawItem, TRUE);
+    if (level >= 3)
+        EXPECT_EQ(answers.menuChar, kMenuCharAnswer);
+    else
+        EXPECT_NE(answers.menuChar, kMenuCharAnswer);
+    EXPECT_EQ(answers.hintAfterDown, L"open|Help for open");
+    EXPECT_EQ(MenuHint(), L"");  // cleared when the menu closed
+
+    // The messages the object saw, each at the highest level it offers: the menu's own (its popup
+    // being opened with the menu it filled, the painted item measured and drawn), then the four
+    // sent above, in order.
+    if (level == 1) {
+        EXPECT_TRUE(object.relayed.empty());
+        return;
+    }
+    for (const auto& r : object.relayed) EXPECT_EQ(r.level, level);
+    ASSERT_GE(relayedBeforeOurs, 1u);
+    EXPECT_EQ(object.relayed.front().message, static_cast<UINT>(WM_INITMENUPOPUP));
+    EXPECT_EQ(object.relayed.front().wParam, reinterpret_cast<WPARAM>(object.filled));
+    EXPECT_GE(object.Count(WM_MEASUREITEM), 2u);
+    EXPECT_GE(object.Count(WM_DRAWITEM), 2u);
+    std::vector<UINT> ours;
+    for (auto r = object.relayed.begin() + static_cast<std::ptrdiff_t>(relayedBeforeOurs); r != object.relayed.end();
+         ++r)
+        ours.push_back(r->message);
+    if (level >= 3)
+        EXPECT_EQ(ours, (std::vector<UINT>{WM_MEASUREITEM, WM_DRAWITEM, WM_MENUCHAR, WM_INITMENUPOPUP}));
+    else
+        EXPECT_EQ(ours, (std::vector<UINT>{WM_MEASUREITEM, WM_DRAWITEM, WM_INITMENUPOPUP}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Levels, MenuRelayLevels, ::testing::Values(1, 2, 3),
+                         [](const auto& info) { return "Level" + std::to_string(info.param); });
+
+TEST_F(MenuRelay, RenameIsKnownByItsVerbOtherCommandsAreCarriedOut) {
+    struct Case {
+        const char* what;
+        std::size_t downs;
+        HRESULT invokeResult;
+        bool result, rename;
+        UINT_PTR invokedOffset;  // 0: nothing carried out
+    };
+    const Case cases[] = {
+        {"identifier 19 is an ordinary command", 1, S_OK, true, false, 18},
+        {"the verb rename, in any letter case", 2, S_OK, true, true, 0},
+        {"a command that fails", 1, E_FAIL, false, false, 18},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        LoggingMenu object(3);
+        object.invokeResult = c.invokeResult;
+        std::vector<WPARAM> keys(c.downs, VK_DOWN);
+        keys.push_back(VK_RETURN);
+        MenuDriver driver({MenuDriver::Keys(keys)});
+        bool rename = !c.rename;
+        EXPECT_EQ(TrackContextMenu(&object, owner, kAt, rename), c.result);
+        EXPECT_TRUE(driver.Completed());
+        EXPECT_EQ(rename, c.rename);
+        EXPECT_EQ(RenameChosen(), c.rename);
+        EXPECT_EQ(object.refs, 1u);
+        if (c.invokedOffset == 0) {
+            EXPECT_TRUE(object.invoked.empty());
+            continue;
+        }
+        ASSERT_EQ(object.invoked.size(), 1u);
+        const auto& call = object.invoked.front();
+        EXPECT_EQ(call.cbSize, sizeof(CMINVOKECOMMANDINFOEX));
+        EXPECT_TRUE(call.fMask & CMIC_MASK_UNICODE);
+        EXPECT_EQ(call.verb, c.invokedOffset);
+        EXPECT_EQ(call.verbW, c.invokedOffset);
+        EXPECT_EQ(call.hwnd, owner);
+        EXPECT_EQ(call.nShow, SW_SHOWNORMAL);
+    }
+}
+
+TEST_F(MenuRelay, AnObjectThatFillsNoMenuShowsNothing) {
+    LoggingMenu object(3);
+    object.queryResult = E_FAIL;
+    std::vector<MenuItem> unused;
+    MenuDriver driver(ReadAndEscape(unused));
+    bool rename = true;
+    EXPECT_FALSE(TrackContextMenu(&object, owner, kAt, rename));
+    EXPECT_FALSE(rename);
+    EXPECT_FALSE(driver.MenuSeen());
+    EXPECT_TRUE(object.invoked.empty());
+    EXPECT_EQ(object.refs, 1u);
+    EXPECT_FALSE(TrackContextMenu(nullptr, owner, kAt, rename));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Default commands of a file type the test registers, whose open command is a copy of the logging
+// stand-in (tests/support) under a name of this process's own.
+
+class RegisteredFileType {
+public:
+    RegisteredFileType(std::wstring extension, std::wstring progId, const std::wstring& openCommand)
+        : extension_(std::move(extension)), progId_(std::move(progId)) {
+        SetDefault(L"Software\\Classes\\" + extension_, progId_);
+        SetDefault(L"Software\\Classes\\" + progId_ + L"\\shell\\open\\command", openCommand);
+    }
+    ~RegisteredFileType() {
+        RegDeleteTreeW(HKEY_CURRENT_USER, (L"Software\\Classes\\" + extension_).c_str());
+        RegDeleteKeyW(HKEY_CURRENT_USER, (L"Software\\Classes\\" + extension_).c_str());
+        RegDeleteTreeW(HKEY_CURRENT_USER, (L"Software\\Classes\\" + progId_).c_str());
+        RegDeleteKeyW(HKEY_CURRENT_USER, (L"Software\\Classes\\" + progId_).c_str());
+    }
+    RegisteredFileType(const RegisteredFileType&) = delete;
+    RegisteredFileType& operator=(const RegisteredFileType&) = delete;
+
+private:
+    static void SetDefault(const std::wstring& path, const std::wstring& value) {
+        HKEY key = nullptr;
+        ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr),
+                  ERROR_SUCCESS);
+        const platform::UniqueKey owned(key);
+        RegSetValueExW(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                       static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+    }
+    std::wstring extension_, progId_;
+};
+
+bool ProcessRunning(const std::wstring& exeName) {
+    const platform::UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof entry;
+    if (!snapshot || !Process32FirstW(snapshot.get(), &entry)) return false;
+    do {
+        if (lstrcmpiW(entry.szExeFile, exeName.c_str()) == 0) return true;
+    } while (Process32NextW(snapshot.get(), &entry));
+    return false;
+}
+
+class DefaultCommand : public ItemPropFixture {
+protected:
+    const std::wstring id = std::to_wstring(GetCurrentProcessId());
+    const std::wstring log = dir / L"opener-log.jsonl";
+
+    void SetUp() override {
+        ItemPropFixture::SetUp();
+        SetEnvironmentVariableW(L"KORVEX_FAKEBAT_LOG", log.c_str());
+    }
+    void TearDown() override {
+        SetEnvironmentVariableW(L"KORVEX_FAKEBAT_LOG", nullptr);
+        ItemPropFixture::TearDown();
+    }
+    // A copy of the logging stand-in under a name of its own.
+    std::wstring Opener(const std::wstring& path) {
+        EXPECT_TRUE(CopyFileW(FakeBatPath().c_str(), platform::ToApiPath(path).c_str(), FALSE));
+        return path;
+    }
+    // The lines the opener wrote, once every copy of it has ended.
+    std::vector<LogLine> Starts(const std::wstring& openerPath) {
+        const std::wstring exeName(ExtractFileName(openerPath));
+        EXPECT_TRUE(WaitFor([&] { return !ProcessRunning(exeName); }));
+        return ReadFakeBatLog(log);
+    }
+    void ExpectStartedOnceWith(const std::wstring& openerPath, const std::wstring& quotedArgument) {
+        const auto starts = Starts(openerPath);
+        ASSERT_EQ(starts.size(), 1u);
+        EXPECT_NE(starts.front().at("raw").find(quotedArgument), std::wstring::npos) << starts.front().at("raw");
+    }
+};
+
+// Wine's shell menus offer no default item for files: the file's association runs it. A program
+// file is its own association ("%1" %*), so the stand-in started by path logs its own path.
+TEST_F(DefaultCommand, OpensAFileInItsProgramOnce) {
+    std::wstring deep = dir.Path();
+    while (deep.size() < 280) {
+        deep += std::wstring(40, L'd') + L"\\";
+        MakeDir(deep);
+    }
+    struct Case {
+        const char* what;
+        std::wstring path;
+        bool mustRun;  // false: the shell may refuse it, quietly
+    };
+    const Case cases[] = {
+        {"a plain name", dir / (L"opener-" + id + L".exe"), true},
+        {"a name outside the code page", dir / (L"чертёж 図面-" + id + L".exe"), true},
+        {"a path longer than MAX_PATH", deep + L"deep-opener-" + id + L".exe", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        DeleteFileW(log.c_str());
+        Opener(c.path);
+        DialogWatchdog watchdog;
+        const bool ran = RunItemDefaultCommand(c.path, owner);
+        EXPECT_TRUE(ran || !c.mustRun);
+        if (ran) {
+            ExpectStartedOnceWith(c.path, L"\"" + c.path + L"\"");
+        } else {
+            EXPECT_TRUE(Starts(c.path).empty());
+        }
+        EXPECT_EQ(watchdog.Seen(), 0u);
+    }
+}
+
+// A document of a type registered for the user: its open command gets the document.
+TEST_F(DefaultCommand, OpensADocumentWithItsRegisteredProgram) {
+    const std::wstring extension = L".kip" + id;
+    const std::wstring opener = Opener(dir / (L"kip-opener-" + id + L".exe"));
+    const RegisteredFileType type(extension, L"KorvexItemPropTest" + id, L"\"" + opener + L"\" \"%1\"");
+    HKEY seen = nullptr;
+    if (RegOpenKeyExW(HKEY_CLASSES_ROOT, extension.c_str(), 0, KEY_READ, &seen) != ERROR_SUCCESS)
+        GTEST_SKIP() << "this system's HKEY_CLASSES_ROOT does not show the user's own classes";
+    RegCloseKey(seen);
+    const std::wstring document = dir / (L"чертёж" + extension);
+    WriteBytes(document, "x");
+    DialogWatchdog watchdog;
+    EXPECT_TRUE(RunItemDefaultCommand(document, owner));
+    ExpectStartedOnceWith(opener, L"\"" + document + L"\"");
+    EXPECT_EQ(watchdog.Seen(), 0u);
+}
+
+// What has no program, or is no file, fails quietly: false, no box, nothing started.
+TEST_F(DefaultCommand, FailsQuietly) {
+    const std::wstring orphan = dir / (L"orphan.kipnone" + id);
+    WriteBytes(orphan, "x");
+    MakeDir(dir / L"Folder");
+    const std::wstring paths[] = {orphan, dir / L"Folder", L"C:\\", dir / L"missing.txt", L""};
+    DialogWatchdog watchdog;
+    for (const auto& path : paths) {
+        SCOPED_TRACE(testing::Message() << path.size());
+        EXPECT_FALSE(RunItemDefaultCommand(path, owner));
+    }
+    EXPECT_EQ(watchdog.Seen(), 0u);
+    EXPECT_TRUE(ReadFakeBatLog(log).empty());
 }
 
 }  // namespace
