@@ -246,12 +246,31 @@ void ClearClipboard() {
     }
 }
 
+// The clipboard is one for every test process of the desktop: the tests that read it take turns.
+class ClipboardTurn {
+public:
+    ClipboardTurn() : mutex_(CreateMutexW(nullptr, FALSE, L"Local\\KorvexItemPropClipboard")) {
+        if (mutex_) WaitForSingleObject(mutex_.get(), INFINITE);
+    }
+    ~ClipboardTurn() {
+        ClearClipboard();
+        if (mutex_) ReleaseMutex(mutex_.get());
+    }
+    ClipboardTurn(const ClipboardTurn&) = delete;
+    ClipboardTurn& operator=(const ClipboardTurn&) = delete;
+
+private:
+    platform::UniqueHandle mutex_;
+};
+
 class ItemPropFixture : public ::testing::Test {
 protected:
     TempDir dir;
     HWND owner = nullptr;
+    const HCURSOR arrow = LoadCursorW(nullptr, IDC_ARROW);
 
     void SetUp() override {
+        SetCursor(arrow);
         owner = CreateWindowExW(0, L"STATIC", L"ItemProp test owner", WS_POPUP, 0, 0, 200, 100, nullptr, nullptr,
                                 GetModuleHandleW(nullptr), nullptr);
         ASSERT_NE(owner, nullptr);
@@ -261,6 +280,7 @@ protected:
         // Every path out of the unit takes its relay window with it.
         EXPECT_TRUE(ThreadWindows(L"ItemPropMenuCallbackHelper").empty());
         EXPECT_EQ(OpenMenuWindow(), nullptr);
+        EXPECT_EQ(GetCursor(), arrow);  // the hourglass is gone on every path out
     }
 };
 
@@ -303,6 +323,7 @@ TEST_F(ShellMenu, OpensForFilesFoldersAndDrivesAndEscapeRunsNothing) {
         EXPECT_FALSE(rename);
         EXPECT_TRUE(driver.Completed());
         EXPECT_TRUE(HasItem(seen, L"Properties")) << seen.size();
+        EXPECT_TRUE(HasContextMenu2() && HasContextMenu3());  // the shell's objects offer both
         if (!c.folder) {
             EXPECT_TRUE(HasItem(seen, L"Rename"));  // asked for: the list edits the name in place
         }
@@ -312,6 +333,7 @@ TEST_F(ShellMenu, OpensForFilesFoldersAndDrivesAndEscapeRunsNothing) {
 
 // A command of the shell's menu carried out: "Copy" puts exactly the menu's items on the clipboard.
 TEST_F(ShellMenu, CopyCarriesTheMenusItems) {
+    const ClipboardTurn turn;
     const std::wstring unicodeName = L"чертёж 図面 ü.txt";  // outside any one ANSI code page
     for (auto name : {L"a.txt", L"b.txt", L"c.log", L"gone.txt"}) WriteBytes(dir / name, "x");
     WriteBytes(dir / unicodeName, "x");
@@ -353,7 +375,6 @@ TEST_F(ShellMenu, CopyCarriesTheMenusItems) {
         std::sort(expected.begin(), expected.end());
         EXPECT_EQ(ClipboardFiles(), expected);
     }
-    ClearClipboard();
 }
 
 TEST_F(ShellMenu, NothingToShow) {
@@ -373,6 +394,7 @@ TEST_F(ShellMenu, NothingToShow) {
 
 // Deep trees: the shell takes the long form where it can; where it cannot, nothing is shown.
 TEST_F(ShellMenu, PathsLongerThanMaxPath) {
+    const ClipboardTurn turn;
     std::wstring deep = dir.Path();
     while (deep.size() < 300) {
         deep += std::wstring(40, L'd') + L"\\";
@@ -398,12 +420,12 @@ TEST_F(ShellMenu, PathsLongerThanMaxPath) {
             EXPECT_EQ(ClipboardFiles(), Names{file});
         }
     }
-    ClearClipboard();
 }
 
 // A shell that cuts a long path may land on another item whose name is the cut one: the menu is
 // then not shown at all, rather than shown for that other item.
 TEST_F(ShellMenu, ACutLongPathNeverNamesAnotherItem) {
+    const ClipboardTurn turn;
     std::wstring folder = dir.Path();
     folder += std::wstring(200 - folder.size() - 1, L'f') + L"\\";
     ASSERT_EQ(folder.size(), 200u);
@@ -427,7 +449,6 @@ TEST_F(ShellMenu, ACutLongPathNeverNamesAnotherItem) {
         }
         EXPECT_NE(ClipboardFiles(), Names{sibling});
     }
-    ClearClipboard();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -465,6 +486,7 @@ public:
     HMENU filled = nullptr;
     UINT queryFlags = 0, queryFirst = 0, queryLast = 0;
     HRESULT queryResult = S_OK, invokeResult = S_OK;
+    std::function<void()> onInvoke;
     std::vector<Relayed> relayed;
     std::vector<Invocation> invoked;
 
@@ -500,6 +522,7 @@ public:
         const auto* ex = reinterpret_cast<const CMINVOKECOMMANDINFOEX*>(info);
         invoked.push_back({info->cbSize, info->fMask, info->hwnd, reinterpret_cast<UINT_PTR>(info->lpVerb),
                            info->cbSize >= sizeof *ex ? reinterpret_cast<UINT_PTR>(ex->lpVerbW) : 0, info->nShow});
+        if (onInvoke) onInvoke();
         return invokeResult;
     }
     HRESULT STDMETHODCALLTYPE GetCommandString(UINT_PTR offset, UINT type, UINT*, CHAR* name, UINT size) override {
@@ -659,6 +682,16 @@ TEST_F(MenuRelay, RenameIsKnownByItsVerbOtherCommandsAreCarriedOut) {
         SCOPED_TRACE(c.what);
         LoggingMenu object(3);
         object.invokeResult = c.invokeResult;
+        // While the command runs, the relay window is still there and no second menu can start.
+        std::size_t relaysDuringCommand = 0;
+        bool nestedResult = true;
+        object.onInvoke = [&] {
+            relaysDuringCommand = ThreadWindows(L"ItemPropMenuCallbackHelper").size();
+            LoggingMenu other(3);
+            bool nestedRename = false;
+            nestedResult = TrackContextMenu(&other, owner, kAt, nestedRename) ||
+                           PopupItemMenu(dir.Path() + L"*", owner, kAt, nestedRename);
+        };
         std::vector<WPARAM> keys(c.downs, VK_DOWN);
         keys.push_back(VK_RETURN);
         MenuDriver driver({MenuDriver::Keys(keys)});
@@ -673,6 +706,8 @@ TEST_F(MenuRelay, RenameIsKnownByItsVerbOtherCommandsAreCarriedOut) {
             continue;
         }
         ASSERT_EQ(object.invoked.size(), 1u);
+        EXPECT_EQ(relaysDuringCommand, 1u);
+        EXPECT_FALSE(nestedResult);
         const auto& call = object.invoked.front();
         EXPECT_EQ(call.cbSize, sizeof(CMINVOKECOMMANDINFOEX));
         EXPECT_TRUE(call.fMask & CMIC_MASK_UNICODE);
