@@ -287,6 +287,15 @@ protected:
 // ---------------------------------------------------------------------------------------------
 // Real shell menus.
 
+// Roots of the machine's first drives ("C:\\", ...), as the drives view names them.
+Names FirstDrives(std::size_t count) {
+    Names roots;
+    const DWORD drives = GetLogicalDrives();
+    for (int letter = 0; letter < 26 && roots.size() < count; ++letter)
+        if (drives & (1u << letter)) roots.push_back(std::wstring(1, static_cast<wchar_t>(L'A' + letter)) + L":\\");
+    return roots;
+}
+
 using ShellMenu = ItemPropFixture;
 
 TEST_F(ShellMenu, OpensForFilesFoldersAndDrivesAndEscapeRunsNothing) {
@@ -308,12 +317,9 @@ TEST_F(ShellMenu, OpensForFilesFoldersAndDrivesAndEscapeRunsNothing) {
          false},
         {"a folder", [&](bool& r) { return PopupItemMenu(dir / L"Sub", owner, kAt, r); }, true},
         {"a drive root", [&](bool& r) { return PopupItemMenu(L"C:\\", owner, kAt, r); }, true},
-        {"two drives",
-         [&](bool& r) {
-             return PopupItemsMenu(L"dRiVeS", {L"C:\\", L"Z:\\"}, owner, r, kAt);
-         },
-         true},
+        {"two drives", [&](bool& r) { return PopupItemsMenu(L"dRiVeS", FirstDrives(2), owner, r, kAt); }, true},
     };
+    ASSERT_EQ(FirstDrives(2).size(), 2u);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         std::vector<MenuItem> seen;
