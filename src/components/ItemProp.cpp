@@ -1,33 +1,516 @@
-// ItemProp: placeholder until the shell menu lands; every operation reports that nothing ran.
+// ItemProp: the shell's context menu and default command for file-system items.
+//
+// Resolving: a path is split into its folder and its name; the folder is parsed in the desktop
+// folder and bound, the name is parsed there. A drive root (empty name) is parsed whole in the
+// desktop, and only when the desktop refuses it in the first folder the desktop lists (the computer).
+// The menu: the items' IContextMenu (with its level-2/3 interfaces, held for the whole tracking and
+// the command) fills a popup menu, a hidden relay window owns the tracked menu and passes its
+// messages on, and the chosen command offset is carried out, unless its verb is "rename", which
+// the caller performs in place.
 
 #include "ItemProp.h"
 
+#include <shellapi.h>
+#include <shlobj.h>
+#include <shlwapi.h>
+
+#include <utility>
+
+#include "BusyCursor.h"
+#include "ComPtr.h"
+#include "FileSystem.h"
+#include "PathText.h"
+#include "TextConversion.h"
+#include "UniqueResource.h"
+
 namespace korvex::components {
 
+namespace {
+
+using platform::ComPtr;
+using platform::ItemIdList;
+using platform::UniqueMenu;
+
+// Menu identifiers are requested in 1..0x7FFF; the object's command offset is identifier - 1.
+constexpr UINT kFirstCommand = 1;
+constexpr UINT kLastCommand = 0x7FFF;
+
+constexpr wchar_t kRelayClass[] = L"ItemPropMenuCallbackHelper";
+constexpr wchar_t kRelayTitle[] = L"ItemPropCallbackProcessor";
+
+// What the menu routine and the relay window's procedure share (one menu at a time).
+struct UnitState {
+    bool hasMenu2 = false;
+    bool hasMenu3 = false;
+    bool renameChosen = false;
+    bool busy = false;
+    std::wstring hint;
+};
+
+UnitState& State() {
+    static UnitState state;
+    return state;
+}
+
+bool EqualsIgnoringCase(std::wstring_view a, std::wstring_view b) {
+    return CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(), static_cast<int>(b.size()), TRUE) ==
+           CSTR_EQUAL;
+}
+
+// The context-menu object and the higher levels it offers; each reference lives as long as this.
+struct MenuObject {
+    ComPtr<IContextMenu> menu;
+    ComPtr<IContextMenu2> menu2;
+    ComPtr<IContextMenu3> menu3;
+};
+
+MenuObject TakeLevels(ComPtr<IContextMenu> base) {
+    MenuObject object;
+    object.menu = std::move(base);
+    object.menu2 = object.menu.As<IContextMenu2>();
+    if (object.menu2) object.menu3 = object.menu2.As<IContextMenu3>();
+    State().hasMenu2 = static_cast<bool>(object.menu2);
+    State().hasMenu3 = static_cast<bool>(object.menu3);
+    return object;
+}
+
+// A command string of one command offset: the wide form, else the ANSI form; empty when the
+// object has none. Each is read into a MAX_PATH buffer and cut at its first NUL.
+std::wstring CommandString(IContextMenu* menu, UINT offset, UINT wideType, UINT ansiType) {
+    wchar_t wide[MAX_PATH] = {};
+    if (SUCCEEDED(menu->GetCommandString(offset, wideType, nullptr, reinterpret_cast<LPSTR>(wide), MAX_PATH))) {
+        wide[MAX_PATH - 1] = L'\0';
+        return wide;
+    }
+    char ansi[MAX_PATH] = {};
+    if (SUCCEEDED(menu->GetCommandString(offset, ansiType, nullptr, ansi, MAX_PATH))) {
+        ansi[MAX_PATH - 1] = '\0';
+        return platform::WideFromAnsi(ansi);
+    }
+    return {};
+}
+
+// ---------------------------------------------------------------------------------------------
+// The relay window: owner of the tracked menu, never shown.
+
+LRESULT Relay(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    const auto* object = reinterpret_cast<const MenuObject*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    switch (message) {
+        case WM_CREATE:
+            SetWindowLongPtrW(
+                window, GWLP_USERDATA,
+                reinterpret_cast<LONG_PTR>(reinterpret_cast<const CREATESTRUCTW*>(lParam)->lpCreateParams));
+            break;
+        case WM_INITMENUPOPUP:
+        case WM_DRAWITEM:
+        case WM_MEASUREITEM:
+        case WM_MENUCHAR: {
+            if (!object) break;
+            LRESULT answer = 0;
+            HRESULT hr = E_NOTIMPL;
+            if (object->menu3) {
+                hr = object->menu3->HandleMenuMsg2(message, wParam, lParam, &answer);
+            } else if (object->menu2 && message != WM_MENUCHAR) {
+                hr = object->menu2->HandleMenuMsg(message, wParam, lParam);
+            }
+            switch (message) {
+                case WM_INITMENUPOPUP: return 0;
+                case WM_DRAWITEM:
+                case WM_MEASUREITEM: return TRUE;
+                default:
+                    // The menu's answer to a typed character comes from the object when it has one.
+                    if (SUCCEEDED(hr)) return answer;
+                    break;
+            }
+            break;
+        }
+        case WM_MENUSELECT: {
+            auto& hint = State().hint;
+            const UINT id = LOWORD(wParam);
+            const UINT flags = HIWORD(wParam);
+            hint.clear();
+            if (flags == 0xFFFF && lParam == 0) return 0;  // the menu closed
+            if (object && !(flags & (MF_POPUP | MF_SEPARATOR)) && id >= kFirstCommand && id <= kLastCommand) {
+                const UINT offset = id - kFirstCommand;
+                const std::wstring verb = CommandString(object->menu.get(), offset, GCS_VERBW, GCS_VERBA);
+                const std::wstring help = CommandString(object->menu.get(), offset, GCS_HELPTEXTW, GCS_HELPTEXTA);
+                if (!verb.empty() || !help.empty()) hint = verb + L"|" + help;
+            }
+            return 0;
+        }
+        default: break;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK RelayProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+    try {
+        return Relay(window, message, wParam, lParam);
+    } catch (...) {
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+}
+
+struct WindowTraits {
+    using Type = HWND;
+    static Type Invalid() noexcept { return nullptr; }
+    static void Close(Type h) noexcept { ::DestroyWindow(h); }
+};
+using UniqueWindow = platform::UniqueResource<WindowTraits>;
+
+UniqueWindow CreateRelayWindow(const MenuObject& object) {
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    WNDCLASSW windowClass{};
+    windowClass.style = CS_PARENTDC;
+    windowClass.lpfnWndProc = RelayProc;
+    windowClass.hInstance = instance;
+    windowClass.lpszClassName = kRelayClass;
+    RegisterClassW(&windowClass);  // fails harmlessly once the class is there; it is never unregistered
+    return UniqueWindow(CreateWindowExW(0, kRelayClass, kRelayTitle, WS_POPUP | WS_BORDER | WS_SYSMENU, 0, 0, 0, 0,
+                                        nullptr, nullptr, instance, const_cast<MenuObject*>(&object)));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Carrying out commands.
+
+bool Invoke(IContextMenu* menu, UINT offset, HWND owner, DWORD mask, POINT at) {
+    CMINVOKECOMMANDINFOEX info{};
+    info.cbSize = sizeof info;
+    info.fMask = CMIC_MASK_UNICODE | mask;
+    // Shift and Ctrl change what some commands do (Shift+Delete deletes for good), as in the shell.
+    if (GetKeyState(VK_SHIFT) < 0) info.fMask |= CMIC_MASK_SHIFT_DOWN;
+    if (GetKeyState(VK_CONTROL) < 0) info.fMask |= CMIC_MASK_CONTROL_DOWN;
+    info.hwnd = owner;
+    info.lpVerb = MAKEINTRESOURCEA(offset);
+    info.lpVerbW = MAKEINTRESOURCEW(offset);
+    info.nShow = SW_SHOWNORMAL;
+    info.ptInvoke = at;
+    return SUCCEEDED(menu->InvokeCommand(reinterpret_cast<CMINVOKECOMMANDINFO*>(&info)));
+}
+
+// Fills a popup menu from the object, tracks it and carries out the choice.
+bool ShowMenu(const MenuObject& object, HWND owner, POINT at) {
+    UniqueWindow relay;  // declared first: the menu goes before the relay window
+    UniqueMenu menu(CreatePopupMenu());
+    if (!menu) return false;
+    // Rename is offered (the caller edits the name in place). No CMF_EXPLORE: there is no folder
+    // tree beside the list, and with it some shells leave Rename out. Shift shows the extended verbs.
+    UINT flags = CMF_NORMAL | CMF_CANRENAME;
+    if (GetKeyState(VK_SHIFT) < 0) flags |= CMF_EXTENDEDVERBS;
+    if (FAILED(object.menu->QueryContextMenu(menu.get(), 0, kFirstCommand, kLastCommand, flags))) return false;
+    relay = CreateRelayWindow(object);
+    if (!relay) return false;
+
+    const auto chosen = static_cast<UINT>(
+        TrackPopupMenuEx(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, relay.get(), nullptr));
+    State().hint.clear();
+    if (chosen < kFirstCommand || chosen > kLastCommand) return true;  // closed without a choice
+    const UINT offset = chosen - kFirstCommand;
+    if (EqualsIgnoringCase(CommandString(object.menu.get(), offset, GCS_VERBW, GCS_VERBA), L"rename")) {
+        State().renameChosen = true;
+        return true;
+    }
+    return Invoke(object.menu.get(), offset, owner, CMIC_MASK_PTINVOKE, at);
+}
+
+enum class DefaultOutcome { NoDefault, Succeeded, Failed };
+
+// The object's default item, carried out without a menu and without any box of the shell's.
+DefaultOutcome RunDefault(const MenuObject& object, HWND owner) {
+    UniqueMenu menu(CreatePopupMenu());
+    if (!menu) return DefaultOutcome::NoDefault;
+    if (FAILED(object.menu->QueryContextMenu(menu.get(), 0, kFirstCommand, kLastCommand, CMF_DEFAULTONLY)))
+        return DefaultOutcome::NoDefault;
+    const UINT item = GetMenuDefaultItem(menu.get(), FALSE, 0);
+    if (item == static_cast<UINT>(-1) || item < kFirstCommand || item > kLastCommand) return DefaultOutcome::NoDefault;
+    return Invoke(object.menu.get(), item - kFirstCommand, owner, CMIC_MASK_FLAG_NO_UI, POINT{})
+               ? DefaultOutcome::Succeeded
+               : DefaultOutcome::Failed;
+}
+
+// The file's registered association, started by the shell; a type without a program fails
+// quietly (no "open with" or error box).
+bool ShellOpen(const std::wstring& path, HWND owner) {
+    const std::wstring folder(ExtractFileDir(path));
+    SHELLEXECUTEINFOW info{};
+    info.cbSize = sizeof info;
+    info.fMask = SEE_MASK_FLAG_NO_UI;
+    info.hwnd = owner;
+    info.lpFile = path.c_str();
+    // A working folder longer than MAX_PATH would make the start fail: then the shell picks one.
+    info.lpDirectory = !folder.empty() && folder.size() < MAX_PATH ? folder.c_str() : nullptr;
+    info.nShow = SW_SHOWNORMAL;
+    return ShellExecuteExW(&info) != FALSE;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Resolving paths to items.
+
+// One shell folder and item ID lists of items in it.
+struct FolderItems {
+    ComPtr<IShellFolder> folder;
+    std::vector<ItemIdList> children;
+};
+
+ComPtr<IShellFolder> DesktopFolder() {
+    ComPtr<IShellFolder> desktop;
+    if (FAILED(SHGetDesktopFolder(desktop.put()))) return {};
+    return desktop;
+}
+
+ItemIdList Parse(IShellFolder* folder, HWND owner, const std::wstring& name) {
+    std::wstring text = name;  // the parser takes a writable text
+    ItemIdList id;
+    ULONG eaten = 0;
+    if (FAILED(folder->ParseDisplayName(owner, nullptr, text.data(), &eaten, id.put(), nullptr))) return {};
+    return id;
+}
+
+ComPtr<IShellFolder> Bind(IShellFolder* parent, LPCITEMIDLIST id) {
+    ComPtr<IShellFolder> folder;
+    if (FAILED(parent->BindToObject(id, nullptr, IID_IShellFolder, folder.put_void()))) return {};
+    return folder;
+}
+
+// The folder a path's folder part names, parsed in the desktop.
+ComPtr<IShellFolder> BindPath(IShellFolder* desktop, HWND owner, const std::wstring& folderPath) {
+    const ItemIdList id = Parse(desktop, owner, folderPath);
+    return id ? Bind(desktop, id.get()) : ComPtr<IShellFolder>{};
+}
+
+// An absolute ID list as its parent folder and the last item in it.
+bool SplitAbsolute(LPCITEMIDLIST absolute, FolderItems& out) {
+    ComPtr<IShellFolder> parent;
+    LPCITEMIDLIST last = nullptr;
+    if (FAILED(SHBindToParent(absolute, IID_IShellFolder, parent.put_void(), &last)) || !parent || !last) return false;
+    ItemIdList child(ILClone(last));
+    if (!child) return false;
+    out.folder = std::move(parent);
+    out.children.clear();
+    out.children.push_back(std::move(child));
+    return true;
+}
+
+std::wstring_view WithoutTrailingBackslash(std::wstring_view path) {
+    if (path.size() > 3 && path.back() == L'\\') path.remove_suffix(1);
+    return path;
+}
+
+// Some shells cut a path longer than MAX_PATH, and the cut path may name another item (an
+// ancestor, a sibling). So such a path counts as resolved only when the item's parsing name is
+// the path itself; shorter paths are taken as the shell parsed them.
+bool NamesPath(IShellFolder* folder, LPCITEMIDLIST child, std::wstring_view path) {
+    if (path.size() < MAX_PATH) return true;
+    STRRET name{};
+    if (FAILED(folder->GetDisplayNameOf(child, SHGDN_FORPARSING, &name))) return false;
+    PWSTR text = nullptr;
+    if (FAILED(StrRetToStrW(&name, child, &text)) || !text) return false;
+    const std::wstring parsed(text);
+    CoTaskMemFree(text);
+    return EqualsIgnoringCase(WithoutTrailingBackslash(parsed), WithoutTrailingBackslash(path));
+}
+
+bool HasWildcard(std::wstring_view name) {
+    return name.find_first_of(L"*?") != std::wstring_view::npos;
+}
+
+// Every match of a pattern in its folder ("." and ".." are no items of it).
+bool ResolvePattern(IShellFolder* desktop, HWND owner, const std::wstring& pattern, FolderItems& out) {
+    const std::wstring folderPart(ExtractFileDir(pattern));
+    auto folder = BindPath(desktop, owner, folderPart);
+    if (!folder) return false;
+    std::vector<std::wstring> names;
+    platform::EnumerateDirectory(pattern, [&](const WIN32_FIND_DATAW& found) {
+        const std::wstring_view name = found.cFileName;
+        if (name != L"." && name != L"..") names.emplace_back(name);
+    });
+    out.children.clear();
+    for (const auto& name : names)
+        if (auto child = Parse(folder.get(), owner, name))
+            if (NamesPath(folder.get(), child.get(), folderPart + name)) out.children.push_back(std::move(child));
+    out.folder = std::move(folder);
+    return !out.children.empty();
+}
+
+bool ResolvePath(const std::wstring& path, HWND owner, FolderItems& out) {
+    const auto desktop = DesktopFolder();
+    if (!desktop || path.empty()) return false;
+    const std::wstring name(ExtractFileName(path));
+    const std::wstring folderPart(ExtractFileDir(path));
+    if (HasWildcard(name)) return ResolvePattern(desktop.get(), owner, path, out);
+
+    if (!name.empty() && !folderPart.empty()) {
+        if (auto folder = BindPath(desktop.get(), owner, folderPart)) {
+            if (auto child = Parse(folder.get(), owner, name)) {
+                if (!NamesPath(folder.get(), child.get(), path)) return false;
+                out.folder = std::move(folder);
+                out.children.clear();
+                out.children.push_back(std::move(child));
+                return true;
+            }
+        }
+    }
+    // A drive root has no name part: the desktop parses it whole.
+    if (const auto absolute = Parse(desktop.get(), owner, path)) {
+        if (SplitAbsolute(absolute.get(), out)) return NamesPath(out.folder.get(), out.children.front().get(), path);
+    }
+    // Should the desktop refuse, the first folder it lists (the computer) may know the drive.
+    ComPtr<IEnumIDList> list;
+    if (desktop->EnumObjects(owner, SHCONTF_FOLDERS, list.put()) != S_OK || !list) return false;
+    ItemIdList first;
+    ULONG fetched = 0;
+    if (list->Next(1, first.put(), &fetched) != S_OK || !first) return false;
+    auto folder = Bind(desktop.get(), first.get());
+    if (!folder) return false;
+    auto child = Parse(folder.get(), owner, path);
+    if (!child || !NamesPath(folder.get(), child.get(), path)) return false;
+    out.folder = std::move(folder);
+    out.children.clear();
+    out.children.push_back(std::move(child));
+    return true;
+}
+
+bool IsDrivesFolder(std::wstring_view folderPath) {
+    return EqualsIgnoringCase(folderPath, L"Drives") || EqualsIgnoringCase(folderPath, L"Drives\\");
+}
+
+bool ResolveNames(const std::wstring& folderPath, const std::vector<std::wstring>& names, HWND owner,
+                  FolderItems& out) {
+    const auto desktop = DesktopFolder();
+    if (!desktop || folderPath.empty()) return false;
+    ComPtr<IShellFolder> folder;
+    if (IsDrivesFolder(folderPath)) {
+        // The drives view: the names are drive roots, items of the computer folder.
+        ItemIdList computer;
+        if (FAILED(SHGetSpecialFolderLocation(owner, CSIDL_DRIVES, computer.put())) || !computer) return false;
+        folder = Bind(desktop.get(), computer.get());
+    } else {
+        folder = BindPath(desktop.get(), owner, folderPath);
+    }
+    if (!folder) return false;
+    const std::wstring prefix = IsDrivesFolder(folderPath) ? std::wstring() : EnsureBackslash(folderPath);
+    out.children.clear();
+    for (const auto& name : names)
+        if (!name.empty())
+            if (auto child = Parse(folder.get(), owner, name))
+                if (NamesPath(folder.get(), child.get(), prefix + name)) out.children.push_back(std::move(child));
+    out.folder = std::move(folder);
+    return !out.children.empty();
+}
+
+MenuObject MenuObjectOf(const FolderItems& items, HWND owner) {
+    std::vector<LPCITEMIDLIST> ids;
+    ids.reserve(items.children.size());
+    for (const auto& child : items.children) ids.push_back(child.get());
+    ComPtr<IContextMenu> menu;
+    if (FAILED(items.folder->GetUIObjectOf(owner, static_cast<UINT>(ids.size()), ids.data(), IID_IContextMenu, nullptr,
+                                           menu.put_void())) ||
+        !menu)
+        return {};
+    return TakeLevels(std::move(menu));
+}
+
+// Runs one operation: not inside another one, with the level flags and the rename report reset,
+// and no exception let out.
+template <typename Body>
+bool Operation(Body&& body) noexcept {
+    auto& state = State();
+    if (state.busy) return false;
+    struct Leave {
+        ~Leave() { State().busy = false; }
+    } leave;
+    state.busy = true;
+    state.hasMenu2 = state.hasMenu3 = state.renameChosen = false;
+    try {
+        return body();
+    } catch (...) {
+        return false;
+    }
+}
+
+}  // namespace
+
 bool HasContextMenu2() {
-    return false;
+    return State().hasMenu2;
 }
 bool HasContextMenu3() {
-    return false;
+    return State().hasMenu3;
+}
+bool RenameChosen() {
+    return State().renameChosen;
+}
+std::wstring MenuHint() {
+    return State().hint;
 }
 
-bool PopupItemMenu(const std::wstring&, HWND, POINT, bool& renameChosen) {
+bool PopupItemMenu(const std::wstring& path, HWND owner, POINT at, bool& renameChosen) {
     renameChosen = false;
-    return false;
+    return Operation([&] {
+        const ui::BusyCursor busy;
+        FolderItems items;
+        if (!ResolvePath(path, owner, items)) return false;
+        const MenuObject object = MenuObjectOf(items, owner);
+        if (!object.menu) return false;
+        const bool result = ShowMenu(object, owner, at);
+        renameChosen = State().renameChosen;
+        return result;
+    });
 }
 
-bool PopupItemsMenu(const std::wstring&, const std::vector<std::wstring>&, HWND, bool& renameChosen, POINT) {
+bool PopupItemsMenu(const std::wstring& folderPath, const std::vector<std::wstring>& names, HWND owner,
+                    bool& renameChosen, POINT at) {
     renameChosen = false;
-    return false;
+    if (names.empty()) return false;
+    return Operation([&] {
+        const ui::BusyCursor busy;
+        FolderItems items;
+        if (!ResolveNames(folderPath, names, owner, items)) return false;
+        const MenuObject object = MenuObjectOf(items, owner);
+        if (!object.menu) return false;
+        const bool result = ShowMenu(object, owner, at);
+        renameChosen = State().renameChosen;
+        return result;
+    });
 }
 
-bool RunItemDefaultCommand(const std::wstring&, HWND) {
-    return false;
+bool RunItemDefaultCommand(const std::wstring& path, HWND owner) {
+    return Operation([&] {
+        const ui::BusyCursor busy;
+        const bool pattern = HasWildcard(ExtractFileName(path));
+        if (!pattern) {
+            // Folders and drives are entered by the list itself; some shells answer their default
+            // command with a box that blocks.
+            const DWORD attributes = platform::FileAttributes(path);
+            if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
+        }
+        FolderItems items;
+        if (ResolvePath(path, owner, items)) {
+            const MenuObject object = MenuObjectOf(items, owner);
+            if (object.menu) {
+                switch (RunDefault(object, owner)) {
+                    case DefaultOutcome::Succeeded: return true;
+                    case DefaultOutcome::Failed: return false;
+                    case DefaultOutcome::NoDefault: break;
+                }
+            }
+        }
+        // The shell's menu offers no default item (some shells never do for files): the file's
+        // association does the same.
+        return !pattern && ShellOpen(path, owner);
+    });
 }
 
-bool TrackContextMenu(IContextMenu*, HWND, POINT, bool& renameChosen) {
+bool TrackContextMenu(IContextMenu* menuObject, HWND owner, POINT at, bool& renameChosen) {
     renameChosen = false;
-    return false;
+    if (!menuObject) return false;
+    return Operation([&] {
+        const ui::BusyCursor busy;
+        menuObject->AddRef();
+        const MenuObject object = TakeLevels(ComPtr<IContextMenu>(menuObject));
+        const bool result = ShowMenu(object, owner, at);
+        renameChosen = State().renameChosen;
+        return result;
+    });
 }
 
 }  // namespace korvex::components

@@ -19,6 +19,13 @@ namespace korvex::components {
 bool HasContextMenu2();
 bool HasContextMenu3();
 
+// Whether the last menu ended with the shell's "rename" command (reset by every operation).
+bool RenameChosen();
+
+// The hint of the menu item under the mouse while a menu is open: its verb, "|", its help text
+// (the part after "|" is the long hint). Empty when no menu is open or the item has none.
+std::wstring MenuHint();
+
 // Shows the menu of one file, folder or drive root ("C:\") at `at` (screen coordinates). A name
 // part with "*" or "?" shows one menu for every match in the folder. renameChosen is set when the
 // user picked the shell's "rename" command, which is not carried out here: the caller starts the
@@ -32,7 +39,9 @@ bool PopupItemMenu(const std::wstring& path, HWND owner, POINT at, bool& renameC
 bool PopupItemsMenu(const std::wstring& folderPath, const std::vector<std::wstring>& names, HWND owner,
                     bool& renameChosen, POINT at);
 
-// Carries out the item's default command without a menu (for a file: opens it in its program).
+// Carries out a file's default command without a menu (opens it in its program): the shell
+// menu's default item where the shell offers one, else the file's registered association.
+// Folders and drives are not handed to the shell (the explorer list enters them itself): false.
 // Fails quietly: false, and no box left behind.
 bool RunItemDefaultCommand(const std::wstring& path, HWND owner);
 
