@@ -34,22 +34,43 @@ std::wstring Root(std::wstring_view drive) {
 }  // namespace
 
 void TQFileExplorer::RefreshList() {
+    Refill(false);
+}
+
+void TQFileExplorer::Refill(bool keepOrder) {
     if (!hwnd_) return;  // the window's creation fills the list
     {
         const RedrawLock redraw(hwnd_);
         const ui::BusyCursor busy;
+        const int sortColumn = sortColumn_;
+        const bool sortReversed = sortReversed_;
+        const bool sorted = sorted_;
+        {
+            // The old rows' selection means nothing for the new ones.
+            ++quietChanges_;
+            ListView_SetItemState(hwnd_, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+            --quietChanges_;
+        }
         rows_.clear();
         order_.clear();
-        ListView_SetItemCountEx(hwnd_, 0, 0);
+        // A new listing starts at the top; a listing again keeps the list where it is scrolled.
+        if (!keepOrder) ListView_SetItemCountEx(hwnd_, 0, 0);
         shellCache_.Clear();
         // Whatever the listing meets, what it found is sorted and shown.
         struct Finish {
             TQFileExplorer& self;
+            bool keepOrder;
+            int sortColumn;
+            bool sortReversed;
+            bool sorted;
             ~Finish() {
-                self.SortAfterListing();
+                if (keepOrder && sorted && !self.IsDrivesView())
+                    self.ApplyOrder(sortColumn, sortReversed);
+                else
+                    self.SortAfterListing();
                 self.SyncItemCount();
             }
-        } finish{*this};
+        } finish{*this, keepOrder, sortColumn, sortReversed, sorted};
         if (IsDrivesView()) {
             SetViewColumns(true);
             ListDrives();
@@ -65,36 +86,41 @@ void TQFileExplorer::RefreshList() {
             }
         }
     }
+    WatchFolder();
     UpdateWindow(hwnd_);
     // A virtual list reports no per-row insertions: tell the hosts once that every row changed.
     RaiseChange(-1, TItemChange::ctText);
+}
+
+TExplorerEntry TQFileExplorer::MakeFolderEntry(const std::wstring& folder, const WIN32_FIND_DATAW& found,
+                                               const OrderFacts& facts) {
+    const std::wstring_view name = found.cFileName;
+    const bool isFolder = found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY;
+    TExplorerEntry entry;
+    entry.caption = name;
+    entry.subItems[4] = folder + entry.caption;
+    const auto info = shellCache_.ForEntry(entry.subItems[4], name, found.dwFileAttributes);
+    entry.imageIndex = info.iconIndex;
+    entry.subItems[0] = isFolder ? L" " : std::to_wstring(platform::FindDataSize(found));
+    entry.subItems[1] = info.typeName;
+    entry.subItems[2] =
+        ModifiedTimeText(platform::ToLocalTime(found.ftLastWriteTime), facts.dateSeparator, facts.timeSeparator);
+    entry.subItems[3] = AttributeLetters(found.dwFileAttributes);
+    entry.subItems[5] = isFolder ? kKindDir : kKindFile;
+    PrepareSortKeys(entry, facts);
+    return entry;
 }
 
 bool TQFileExplorer::ListFolder(const std::wstring& searchPath, std::uint32_t filter) {
     const std::wstring folder = EnsureBackslash(directory_);
     SetCurrentDirectoryW(folder.c_str());
     const OrderFacts facts = Facts();
-    const std::wstring& dateSeparator = facts.dateSeparator;
-    const std::wstring& timeSeparator = facts.timeSeparator;
     bool appended = false;
     platform::EnumerateDirectory(searchPath, [&](const WIN32_FIND_DATAW& found) {
         if (!PassesFilter(found.dwFileAttributes, filter)) return;
         const std::wstring_view name = found.cFileName;
         if (name == L"." || name == L"..") return;
-        const bool isFolder = found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY;
-        TExplorerEntry entry;
-        entry.caption = name;
-        entry.subItems[4] = folder + entry.caption;
-        const auto info = shellCache_.ForEntry(entry.subItems[4], name, found.dwFileAttributes);
-        entry.imageIndex = info.iconIndex;
-        entry.subItems[0] = isFolder ? L" " : std::to_wstring(platform::FindDataSize(found));
-        entry.subItems[1] = info.typeName;
-        entry.subItems[2] =
-            ModifiedTimeText(platform::ToLocalTime(found.ftLastWriteTime), dateSeparator, timeSeparator);
-        entry.subItems[3] = AttributeLetters(found.dwFileAttributes);
-        entry.subItems[5] = isFolder ? kKindDir : kKindFile;
-        PrepareSortKeys(entry, facts);
-        AppendRow(std::move(entry));
+        AppendRow(MakeFolderEntry(folder, found, facts));
         appended = true;
     });
     if (appended) SyncItemCount();
