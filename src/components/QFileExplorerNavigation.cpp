@@ -74,6 +74,12 @@ LRESULT TQFileExplorer::HandleListMessage(UINT msg, WPARAM wParam, LPARAM lParam
             if (wentUp) FocusLeftFolder();
             return result;
         }
+        case WM_KEYUP:
+            // The menu key opens the menu on its release; taken here, so that the system's
+            // default handling, where it has one, makes no second menu.
+            if (wParam != VK_APPS || !contextMenu_) break;
+            KeyboardContextMenu();
+            return 0;
         case WM_RBUTTONDOWN:
             // Never passed on: the list's own handling would select and track the button itself.
             MouseDownHandling(TMouseButton::mbRight, MouseShift(wParam), GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
