@@ -53,7 +53,10 @@ void TQFileExplorer::RenameEntry(std::size_t index, const std::wstring& newName)
         ListAgain();
         return;
     }
-    FocusOnly(index);
+    // The renamed entry is selected and focused; the rest of the selection stays.
+    const int item = static_cast<int>(index);
+    ListView_SetItemState(hwnd_, item, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    ListView_SetSelectionMark(hwnd_, item);
     ListView_RedrawItems(hwnd_, static_cast<int>(index), static_cast<int>(index));
     RaiseChange(static_cast<int>(index), TItemChange::ctText);
 }

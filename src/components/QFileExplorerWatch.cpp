@@ -50,12 +50,14 @@ void TQFileExplorer::OnWatchTimer() {
         // Armed again before the listing, so that a change during it is seen next time.
         if (!FindNextChangeNotification(watch_.get())) watch_.reset();
     }
-    if (!changed) return;
+    // The shown folder's own removal or renaming (or its parent's) is no change inside it: look for it.
+    const bool gone = !IsDrivesView() && !directory_.empty() && !Exists(directory_);
+    if (!changed && !gone) return;
     relistPending_ = false;
-    if (!IsDrivesView() && !Exists(directory_)) {
+    if (gone) {
         // The shown folder is gone: show the nearest folder above it that is still there.
         std::wstring folder = EnsureBackslash(directory_);
-        while (!Exists(folder)) {
+        do {
             const std::wstring_view withoutSlash = std::wstring_view(folder).substr(0, folder.size() - 1);
             const auto cut = withoutSlash.find_last_of(L"\\:");
             if (cut == std::wstring_view::npos || withoutSlash.back() == L':') {
@@ -63,7 +65,10 @@ void TQFileExplorer::OnWatchTimer() {
                 break;
             }
             folder = std::wstring(withoutSlash.substr(0, cut + 1));
-        }
+        } while (!Exists(folder));
+        // Its watch goes first, so that nothing keeps the removed folder.
+        watch_.reset();
+        watched_.clear();
         SetDirectory(folder);
         return;
     }

@@ -153,7 +153,7 @@ protected:
         docs = dir / L"Docs\\";
         old = docs + L"Old\\";
         MakeDir(docs);
-        for (int i = 0; i < 60; ++i) MakeDir(docs + L"F" + std::to_wstring(100 + i));
+        for (int i = 0; i < 40; ++i) MakeDir(docs + L"F" + std::to_wstring(100 + i));
         MakeDir(old);
         WriteBytes(docs + L"readme.txt", "r");
         MakeDir(old + L"Older");
@@ -331,7 +331,11 @@ TEST_F(NavigationTree, RightClickSelectionRules) {
     const Case cases[] = {
         {L"empty space", true, {L"a.txt", L"b.txt"}, nullptr, {L"a.txt", L"b.txt"}, L""},
         {L"unselected among three selected", true, {L"Older", L"a.txt", L"c.txt"}, L"b.txt", {L"b.txt"}, L"menu"},
-        {L"one of three selected", true, {L"Older", L"a.txt", L"c.txt"}, L"c.txt", {L"Older", L"a.txt", L"c.txt"},
+        {L"one of three selected",
+         true,
+         {L"Older", L"a.txt", L"c.txt"},
+         L"c.txt",
+         {L"Older", L"a.txt", L"c.txt"},
          L"menus"},
         {L"nothing selected", true, {}, L"a.txt", {L"a.txt"}, L"menu"},
         {L"ContextMenu off", false, {L"a.txt"}, L"b.txt", {L"a.txt"}, L""},
