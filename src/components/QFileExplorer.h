@@ -138,8 +138,10 @@ public:
     // The folder that was left is then the focused and selected entry, scrolled into view.
     void UpOneLevel();
     // Lists the shown folder (or the drives) again as it is now, keeping the selection (by name),
-    // the focused entry, the scroll position and the order the user sorted by.
-    void ListAgain();
+    // the focused entry, the scroll position and the order the user sorted by. reuseShellAnswers:
+    // entries that did not change keep the shell's icons and type names of the listing before
+    // (for the listings that follow changes on disk, which may come in bursts).
+    void ListAgain(bool reuseShellAnswers = false);
     // Starts editing the caption of the entry at a display position (files and folders only).
     void BeginRename(std::size_t index);
     // Renames the entry at a display position on disk to newName (a bare name) and updates its
@@ -218,7 +220,7 @@ private:
     int quietChanges_ = 0;  // the list's own change reports are not passed on while set
 
     // Fills the list again; keepOrder sorts by the user's column, else by name as a new listing.
-    void Refill(bool keepOrder);
+    void Refill(bool keepOrder, bool reuseShellAnswers);
     // The row of a directory entry found in the shown folder.
     TExplorerEntry MakeFolderEntry(const std::wstring& folder, const WIN32_FIND_DATAW& found, const OrderFacts& facts);
 

@@ -34,10 +34,10 @@ std::wstring Root(std::wstring_view drive) {
 }  // namespace
 
 void TQFileExplorer::RefreshList() {
-    Refill(false);
+    Refill(false, false);
 }
 
-void TQFileExplorer::Refill(bool keepOrder) {
+void TQFileExplorer::Refill(bool keepOrder, bool reuseShellAnswers) {
     if (!hwnd_) return;  // the window's creation fills the list
     {
         const RedrawLock redraw(hwnd_);
@@ -55,7 +55,7 @@ void TQFileExplorer::Refill(bool keepOrder) {
         order_.clear();
         // A new listing starts at the top; a listing again keeps the list where it is scrolled.
         if (!keepOrder) ListView_SetItemCountEx(hwnd_, 0, 0);
-        shellCache_.Clear();
+        shellCache_.BeginListing(reuseShellAnswers);
         // Whatever the listing meets, what it found is sorted and shown.
         struct Finish {
             TQFileExplorer& self;
@@ -99,7 +99,7 @@ TExplorerEntry TQFileExplorer::MakeFolderEntry(const std::wstring& folder, const
     TExplorerEntry entry;
     entry.caption = name;
     entry.subItems[4] = folder + entry.caption;
-    const auto info = shellCache_.ForEntry(entry.subItems[4], name, found.dwFileAttributes);
+    const auto info = shellCache_.ForEntry(entry.subItems[4], name, found.dwFileAttributes, found.ftLastWriteTime);
     entry.imageIndex = info.iconIndex;
     entry.subItems[0] = isFolder ? L" " : std::to_wstring(platform::FindDataSize(found));
     entry.subItems[1] = info.typeName;

@@ -72,10 +72,10 @@ void TQFileExplorer::OnWatchTimer() {
         SetDirectory(folder);
         return;
     }
-    ListAgain();
+    ListAgain(true);
 }
 
-void TQFileExplorer::ListAgain() {
+void TQFileExplorer::ListAgain(bool reuseShellAnswers) {
     if (!hwnd_) return;
     if (busy_) {
         relistPending_ = true;
@@ -98,7 +98,7 @@ void TQFileExplorer::ListAgain() {
     const int topIndex = report ? ListView_GetTopIndex(hwnd_) : 0;
     const std::wstring top = report ? pathAt(topIndex) : std::wstring();
 
-    Refill(true);
+    Refill(true, reuseShellAnswers);
 
     std::vector<std::uint32_t> positions;
     int newFocused = -1, newMark = -1, newTop = -1;

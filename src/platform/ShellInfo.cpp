@@ -98,13 +98,39 @@ bool ShellInfoCache::AnsweredPerPath(std::wstring_view name, DWORD attributes) {
     return perFile;
 }
 
-ShellItemInfo ShellInfoCache::ForEntry(std::wstring_view path, std::wstring_view name, DWORD attributes) {
-    if (AnsweredPerPath(name, attributes)) return QueryShellInfo(path, attributes, false);
+ShellItemInfo ShellInfoCache::Ask(std::wstring_view path, DWORD attributes) {
+    ++shellQueries_;
+    return QueryShellInfo(path, attributes, false);
+}
+
+void ShellInfoCache::BeginListing(bool keepPathAnswers) {
+    byExtension_.clear();
+    perFile_.clear();
+    if (keepPathAnswers)
+        previous_ = std::move(current_);
+    else
+        previous_.clear();
+    current_.clear();
+}
+
+ShellItemInfo ShellInfoCache::ForEntry(std::wstring_view path, std::wstring_view name, DWORD attributes,
+                                       const FILETIME& lastWrite) {
+    if (AnsweredPerPath(name, attributes)) {
+        std::wstring key(path);
+        PathAnswer answer{attributes, lastWrite, {}};
+        const auto before = previous_.find(key);
+        if (before != previous_.end() && before->second.attributes == attributes &&
+            CompareFileTime(&before->second.lastWrite, &lastWrite) == 0)
+            answer.info = before->second.info;
+        else
+            answer.info = Ask(path, attributes);
+        return current_.insert_or_assign(std::move(key), std::move(answer)).first->second.info;
+    }
     std::wstring ext = FoldCase(Extension(name));
     if (auto it = byExtension_.find(ext); it != byExtension_.end()) return it->second;
     // The first file of a type is asked about by its path, so that every file of the type shows
     // exactly what the shell shows for it.
-    return byExtension_.emplace(std::move(ext), QueryShellInfo(path, attributes, false)).first->second;
+    return byExtension_.emplace(std::move(ext), Ask(path, attributes)).first->second;
 }
 
 }  // namespace korvex::platform

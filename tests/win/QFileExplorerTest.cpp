@@ -577,6 +577,39 @@ TEST_F(Explorer, TypesThatDrawEachFilesOwnIconAreAskedPerPath) {
     EXPECT_EQ(x.Entry(1).imageIndex, platform::QueryShellInfo(dir / L"red.kvxown", 0, false).iconIndex);
 }
 
+TEST_F(Explorer, AListingAfterAChangeAsksTheShellOnlyForEntriesThatChanged) {
+    MakeDir(dir / L"sub");
+    const std::wstring sub = dir / L"sub";
+    const FILETIME t1{1, 2}, t2{3, 4};
+    platform::ShellInfoCache cache;
+    auto ask = [&](std::wstring_view path, DWORD attributes, const FILETIME& time) {
+        const std::size_t before = cache.ShellQueries();
+        const auto info = cache.ForEntry(path, BareName(path), attributes, time);
+        EXPECT_EQ(info.iconIndex, platform::QueryShellInfo(path, attributes, false).iconIndex);
+        return cache.ShellQueries() - before;
+    };
+    cache.BeginListing(false);
+    EXPECT_EQ(ask(sub, FILE_ATTRIBUTE_DIRECTORY, t1), 1u);
+    cache.BeginListing(true);
+    EXPECT_EQ(ask(sub, FILE_ATTRIBUTE_DIRECTORY, t1), 0u);  // unchanged: the answer of the listing before
+    cache.BeginListing(true);
+    EXPECT_EQ(ask(sub, FILE_ATTRIBUTE_DIRECTORY, t1), 0u);  // and of the one before that
+    cache.BeginListing(true);
+    EXPECT_EQ(ask(sub, FILE_ATTRIBUTE_DIRECTORY, t2), 1u);  // written since
+    cache.BeginListing(true);
+    EXPECT_EQ(ask(sub, FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN, t2), 1u);  // other attributes
+    cache.BeginListing(false);
+    EXPECT_EQ(ask(sub, FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN, t2), 1u);  // a fresh listing asks anew
+    // Per-extension answers are asked once per listing.
+    WriteBytes(dir / L"a.txt", "a");
+    WriteBytes(dir / L"b.txt", "b");
+    cache.BeginListing(true);
+    EXPECT_EQ(ask(dir / L"a.txt", FILE_ATTRIBUTE_ARCHIVE, t1), 1u);
+    EXPECT_EQ(ask(dir / L"b.txt", FILE_ATTRIBUTE_ARCHIVE, t1), 0u);
+    cache.BeginListing(true);
+    EXPECT_EQ(ask(dir / L"b.txt", FILE_ATTRIBUTE_ARCHIVE, t1), 1u);
+}
+
 class ExplorerWatch : public ExplorerFolder {
 protected:
     void SetUp() override {
