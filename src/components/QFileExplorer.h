@@ -215,12 +215,15 @@ private:
     platform::UniqueChangeNotification watch_;
     std::wstring watched_;  // the folder the notification is for
 
-    // Sets the selection to exactly these display positions (ascending), with one change event.
-    void SetSelection(const std::vector<std::uint32_t>& positions);
+    // Sets the selection to exactly these display positions (ascending), with one change event
+    // when announced.
+    void SetSelection(const std::vector<std::uint32_t>& positions, bool announce = true);
     int quietChanges_ = 0;  // the list's own change reports are not passed on while set
 
     // Fills the list again; keepOrder sorts by the user's column, else by name as a new listing.
-    void Refill(bool keepOrder, bool reuseShellAnswers);
+    // restore runs once the rows are in order, before the list is painted and the hosts hear of it.
+    void Refill(bool keepOrder, bool reuseShellAnswers, const std::function<void()>& restore = {});
+    bool holdCount_ = false;  // a refill is under way: the list learns the row count at its end
     // The row of a directory entry found in the shown folder.
     TExplorerEntry MakeFolderEntry(const std::wstring& folder, const WIN32_FIND_DATAW& found, const OrderFacts& facts);
 

@@ -37,7 +37,7 @@ void TQFileExplorer::RefreshList() {
     Refill(false, false);
 }
 
-void TQFileExplorer::Refill(bool keepOrder, bool reuseShellAnswers) {
+void TQFileExplorer::Refill(bool keepOrder, bool reuseShellAnswers, const std::function<void()>& restore) {
     if (!hwnd_) return;  // the window's creation fills the list
     {
         const RedrawLock redraw(hwnd_);
@@ -56,35 +56,43 @@ void TQFileExplorer::Refill(bool keepOrder, bool reuseShellAnswers) {
         // A new listing starts at the top; a listing again keeps the list where it is scrolled.
         if (!keepOrder) ListView_SetItemCountEx(hwnd_, 0, 0);
         shellCache_.BeginListing(reuseShellAnswers);
-        // Whatever the listing meets, what it found is sorted and shown.
-        struct Finish {
-            TQFileExplorer& self;
-            bool keepOrder;
-            int sortColumn;
-            bool sortReversed;
-            bool sorted;
-            ~Finish() {
-                if (keepOrder && sorted && !self.IsDrivesView())
-                    self.ApplyOrder(sortColumn, sortReversed);
-                else
-                    self.SortAfterListing();
-                self.SyncItemCount();
-            }
-        } finish{*this, keepOrder, sortColumn, sortReversed, sorted};
-        if (IsDrivesView()) {
-            SetViewColumns(true);
-            ListDrives();
-        } else {
-            SetViewColumns(false);
-            // A new list has no folder yet: nothing to show.
-            if (!directory_.empty()) {
-                const std::uint32_t filter = FilterWord(fileType_);
-                const std::wstring folder = EnsureBackslash(directory_);
-                ListFolder(folder + L"*.*", filter | kAttrDirectory);
-                for (const auto& pattern : SplitMask(mask_))
-                    if (!pattern.empty()) ListFolder(folder + pattern, filter);
+        {
+            // Whatever the listing meets, what it found is sorted and shown. The list learns the
+            // new row count once, at the end, so that a listing again does not move its scroll
+            // position through the counts of the passes.
+            holdCount_ = true;
+            struct Finish {
+                TQFileExplorer& self;
+                bool keepOrder;
+                int sortColumn;
+                bool sortReversed;
+                bool sorted;
+                ~Finish() {
+                    self.holdCount_ = false;
+                    if (keepOrder && sorted && !self.IsDrivesView())
+                        self.ApplyOrder(sortColumn, sortReversed);
+                    else
+                        self.SortAfterListing();
+                    self.SyncItemCount();
+                }
+            } finish{*this, keepOrder, sortColumn, sortReversed, sorted};
+            if (IsDrivesView()) {
+                SetViewColumns(true);
+                ListDrives();
+            } else {
+                SetViewColumns(false);
+                // A new list has no folder yet: nothing to show.
+                if (!directory_.empty()) {
+                    const std::uint32_t filter = FilterWord(fileType_);
+                    const std::wstring folder = EnsureBackslash(directory_);
+                    ListFolder(folder + L"*.*", filter | kAttrDirectory);
+                    for (const auto& pattern : SplitMask(mask_))
+                        if (!pattern.empty()) ListFolder(folder + pattern, filter);
+                }
             }
         }
+        // What the user saw is put back before anything is painted or any host hears of it.
+        if (restore) restore();
     }
     WatchFolder();
     UpdateWindow(hwnd_);
@@ -163,7 +171,7 @@ void TQFileExplorer::AppendRow(TExplorerEntry&& entry) {
 }
 
 void TQFileExplorer::SyncItemCount() {
-    if (hwnd_) ListView_SetItemCountEx(hwnd_, static_cast<int>(order_.size()), LVSICF_NOSCROLL);
+    if (hwnd_ && !holdCount_) ListView_SetItemCountEx(hwnd_, static_cast<int>(order_.size()), LVSICF_NOSCROLL);
 }
 
 TDiskInfo TQFileExplorer::GetDiskInfo(std::wstring_view drive) {

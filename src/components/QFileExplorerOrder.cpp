@@ -67,7 +67,7 @@ void TQFileExplorer::ApplyOrder(int column, bool reversed) {
     InvalidateRect(hwnd_, nullptr, FALSE);
 }
 
-void TQFileExplorer::SetSelection(const std::vector<std::uint32_t>& positions) {
+void TQFileExplorer::SetSelection(const std::vector<std::uint32_t>& positions, bool announce) {
     if (!hwnd_) return;
     const std::size_t count = order_.size();
     {
@@ -94,7 +94,7 @@ void TQFileExplorer::SetSelection(const std::vector<std::uint32_t>& positions) {
                 if (i < count) Select(i);
         }
     }
-    RaiseChange(-1, TItemChange::ctState);
+    if (announce) RaiseChange(-1, TItemChange::ctState);
 }
 
 void TQFileExplorer::ShowSortArrow() {

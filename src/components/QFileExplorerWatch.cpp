@@ -2,6 +2,7 @@
 // at from the list's timer on the window's own thread; a burst of changes between two looks is
 // one listing again, which keeps what the user sees (selection, focus, scroll, order).
 
+#include <algorithm>
 #include <unordered_set>
 
 #include "ExplorerText.h"
@@ -98,34 +99,33 @@ void TQFileExplorer::ListAgain(bool reuseShellAnswers) {
     const int topIndex = report ? ListView_GetTopIndex(hwnd_) : 0;
     const std::wstring top = report ? pathAt(topIndex) : std::wstring();
 
-    Refill(true, reuseShellAnswers);
-
-    std::vector<std::uint32_t> positions;
-    int newFocused = -1, newMark = -1, newTop = -1;
-    if (!selected.empty() || !focused.empty() || !mark.empty() || !top.empty()) {
-        for (std::uint32_t i = 0; i < order_.size(); ++i) {
-            const std::wstring path = platform::FoldCase(Entry(i).FullPath());
-            if (selected.count(path)) positions.push_back(i);
-            if (newFocused < 0 && path == focused) newFocused = static_cast<int>(i);
-            if (newMark < 0 && path == mark) newMark = static_cast<int>(i);
-            if (newTop < 0 && path == top) newTop = static_cast<int>(i);
+    Refill(true, reuseShellAnswers, [&] {
+        std::vector<std::uint32_t> positions;
+        int newFocused = -1, newMark = -1, newTop = -1;
+        if (!selected.empty() || !focused.empty() || !mark.empty() || !top.empty()) {
+            for (std::uint32_t i = 0; i < order_.size(); ++i) {
+                const std::wstring path = platform::FoldCase(Entry(i).FullPath());
+                if (selected.count(path)) positions.push_back(i);
+                if (newFocused < 0 && path == focused) newFocused = static_cast<int>(i);
+                if (newMark < 0 && path == mark) newMark = static_cast<int>(i);
+                if (newTop < 0 && path == top) newTop = static_cast<int>(i);
+            }
         }
-    }
-    if (!positions.empty()) SetSelection(positions);
-    if (newFocused >= 0) {
+        // The refill's own change event tells the hosts of the selection too.
+        if (!positions.empty()) SetSelection(positions, false);
         ++quietChanges_;
-        ListView_SetItemState(hwnd_, newFocused, LVIS_FOCUSED, LVIS_FOCUSED);
+        if (newFocused >= 0) ListView_SetItemState(hwnd_, newFocused, LVIS_FOCUSED, LVIS_FOCUSED);
         --quietChanges_;
-    }
-    if (newMark >= 0) ListView_SetSelectionMark(hwnd_, newMark);
-    if (report && !order_.empty()) {
-        // The same row at the top, or, when it is gone, the same place.
-        if (newTop < 0) newTop = std::min(topIndex, static_cast<int>(order_.size()) - 1);
-        const int nowTop = ListView_GetTopIndex(hwnd_);
-        RECT row{};
-        if (newTop != nowTop && ListView_GetItemRect(hwnd_, 0, &row, LVIR_BOUNDS))
-            ListView_Scroll(hwnd_, 0, (newTop - nowTop) * (row.bottom - row.top));
-    }
+        if (newMark >= 0) ListView_SetSelectionMark(hwnd_, newMark);
+        if (report && !order_.empty()) {
+            // The same row at the top, or, when it is gone, the same place.
+            if (newTop < 0) newTop = std::min(topIndex, static_cast<int>(order_.size()) - 1);
+            const int nowTop = ListView_GetTopIndex(hwnd_);
+            RECT row{};
+            if (newTop != nowTop && ListView_GetItemRect(hwnd_, 0, &row, LVIR_BOUNDS))
+                ListView_Scroll(hwnd_, 0, (newTop - nowTop) * (row.bottom - row.top));
+        }
+    });
 }
 
 }  // namespace korvex::components

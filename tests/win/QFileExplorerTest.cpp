@@ -684,7 +684,13 @@ TEST_F(ExplorerWatch, F5ListsAgainAndTheScrollPositionStays) {
     DeleteFileW((dir / L"many\\f1000.txt").c_str());
     DeleteFileW((dir / L"many\\f1001.txt").c_str());
     DeleteFileW((dir / L"many\\f1119.txt").c_str());
+    // The hosts hear of it once, when the selection is back already.
+    std::vector<std::pair<int, UINT>> heard;  // item, rows selected then
+    x.OnChange = [&](TQFileExplorer&, int item, components::TItemChange) {
+        heard.emplace_back(item, ListView_GetSelectedCount(x.Handle()));
+    };
     SendMessageW(x.Handle(), WM_KEYDOWN, VK_F5, 1);
+    EXPECT_EQ(heard, (std::vector<std::pair<int, UINT>>{{-1, 1u}}));
     EXPECT_EQ(x.Entries().size(), 117u);
     EXPECT_EQ(x.Entry(static_cast<std::size_t>(ListView_GetTopIndex(x.Handle()))).caption, topName);
     EXPECT_EQ(Selected(), (Names{L"f1070.txt"}));
