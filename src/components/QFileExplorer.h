@@ -190,7 +190,7 @@ private:
     // --- input (QFileExplorerNavigation.cpp)
     static LRESULT CALLBACK ListProcedure(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                           DWORD_PTR self);
-    LRESULT HandleListMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleListMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     void ClickHandling();
     void DoubleClickHandling();
     // The key's own action and OnKeyDown; true when the key moved up a level.

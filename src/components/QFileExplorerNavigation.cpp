@@ -52,17 +52,16 @@ LRESULT CALLBACK TQFileExplorer::ListProcedure(HWND hwnd, UINT msg, WPARAM wPara
     // No exception may cross into the system's code: it ends this input's handling and reaches
     // the general error box.
     try {
-        return reinterpret_cast<TQFileExplorer*>(self)->HandleListMessage(msg, wParam, lParam);
+        return reinterpret_cast<TQFileExplorer*>(self)->HandleListMessage(hwnd, msg, wParam, lParam);
     } catch (const AppError& e) {
         ui::ReportError(e.Message());
-    } catch (const std::exception&) {
+    } catch (...) {
         ui::ReportError(L"Unexpected error in the explorer list");
     }
     return 0;
 }
 
-LRESULT TQFileExplorer::HandleListMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
-    const HWND hwnd = hwnd_;
+LRESULT TQFileExplorer::HandleListMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
         case WM_KEYDOWN:
         case WM_SYSKEYDOWN: {
