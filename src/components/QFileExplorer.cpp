@@ -5,6 +5,7 @@
 #include "DeviceContext.h"
 #include "ExplorerText.h"
 #include "FileSystem.h"
+#include "ItemProp.h"
 #include "Locale.h"
 #include "PathText.h"
 
@@ -23,10 +24,18 @@ DWORD ViewStyleBits(TViewStyle style) {
 
 }  // namespace
 
-TQFileExplorer::TQFileExplorer()
-    : about_(L"TQFileExplorer: drives and folders with the shell's icons and type names") {}
+TQFileExplorer::TQFileExplorer() : about_(L"TQFileExplorer: drives and folders with the shell's icons and type names") {
+    Shell.PopupItemMenu = &components::PopupItemMenu;
+    Shell.PopupItemsMenu = &components::PopupItemsMenu;
+    Shell.RunItemDefaultCommand = &components::RunItemDefaultCommand;
+}
 
-TQFileExplorer::~TQFileExplorer() = default;
+TQFileExplorer::~TQFileExplorer() {
+    // The window goes while every member is still there: its last messages and notifications
+    // still reach this object.
+    if (hwnd_ && IsWindow(hwnd_)) DestroyWindow(hwnd_);
+    hwnd_ = nullptr;
+}
 
 int TQFileExplorer::Scale(int pixels) const {
     return MulDiv(pixels, dpi_, 96);
@@ -38,8 +47,11 @@ void TQFileExplorer::Create(HWND parent, int id, SIZE size, const Options& optio
                   ViewStyleBits(options.viewStyle);
     if (!options.multiSelect) style |= LVS_SINGLESEL;
     if (!options.hideSelection) style |= LVS_SHOWSELALWAYS;
+    if (!options.readOnly) style |= LVS_EDITLABELS;
     Attach(ui::CreateChildControl(WC_LISTVIEWW, L"", style, options.border ? WS_EX_CLIENTEDGE : 0, parent, id, size));
     EnableReflection();
+    // Keys, the right button and the folder watch's timer come to this object before the list.
+    SetWindowSubclass(hwnd_, &TQFileExplorer::ListProcedure, 0, reinterpret_cast<DWORD_PTR>(this));
     DWORD extended = LVS_EX_DOUBLEBUFFER | LVS_EX_HEADERDRAGDROP;
     if (options.gridLines) extended |= LVS_EX_GRIDLINES;
     if (options.rowSelect) extended |= LVS_EX_FULLROWSELECT;
@@ -208,7 +220,37 @@ bool TQFileExplorer::Reflect(UINT msg, WPARAM, LPARAM lParam, LRESULT& result) {
             return true;
         }
         case LVN_COLUMNCLICK: SortColumnClick(reinterpret_cast<NMLISTVIEW*>(header)->iSubItem); return true;
+        case NM_CLICK: ClickHandling(); return true;
+        case NM_DBLCLK: DoubleClickHandling(); return true;
+        case LVN_BEGINLABELEDITW: {
+            // Files and folders may be renamed; drives may not.
+            const int item = reinterpret_cast<NMLVDISPINFOW*>(header)->item.iItem;
+            const bool allowed = item >= 0 && static_cast<std::size_t>(item) < order_.size() &&
+                                 Entry(static_cast<std::size_t>(item)).Kind() != kKindDrive;
+            if (allowed) {
+                ++busy_;
+                if (const HWND edit = ListView_GetEditControl(hwnd_)) SendMessageW(edit, EM_LIMITTEXT, 255, 0);
+            }
+            result = allowed ? FALSE : TRUE;
+            return true;
+        }
+        case LVN_ENDLABELEDITW: {
+            // The list shows the rows' own captions: it is never told to store the text (FALSE).
+            struct EditEnds {
+                TQFileExplorer& self;
+                ~EditEnds() {
+                    if (self.busy_ > 0) --self.busy_;
+                }
+            } ends{*this};
+            const auto& item = reinterpret_cast<NMLVDISPINFOW*>(header)->item;
+            result = FALSE;
+            // No text: the edit was cancelled (Escape).
+            if (item.pszText && item.iItem >= 0 && static_cast<std::size_t>(item.iItem) < order_.size())
+                RenameEntry(static_cast<std::size_t>(item.iItem), item.pszText);
+            return true;
+        }
         case LVN_ITEMCHANGED: {
+            if (quietChanges_) return true;
             const auto* change = reinterpret_cast<NMLISTVIEW*>(header);
             if (change->uChanged & LVIF_STATE)
                 RaiseChange(change->iItem, TItemChange::ctState);
@@ -219,6 +261,7 @@ bool TQFileExplorer::Reflect(UINT msg, WPARAM, LPARAM lParam, LRESULT& result) {
             return true;
         }
         case LVN_ODSTATECHANGED:
+            if (quietChanges_) return true;
             RaiseChange(reinterpret_cast<NMLVODSTATECHANGE*>(header)->iFrom, TItemChange::ctState);
             return true;
         default: return false;

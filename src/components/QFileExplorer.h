@@ -7,7 +7,9 @@
 // sort rearranges; the comctl32 list view shows them as a virtual list (LVS_OWNERDATA), so a folder
 // of tens of thousands of files fills at once and a sort moves no row.
 // Its implementation is split by concern: QFileExplorer.cpp (construction, window, properties,
-// notifications), QFileExplorerListing.cpp, QFileExplorerOrder.cpp, QFileExplorerSelection.cpp.
+// notifications), QFileExplorerListing.cpp, QFileExplorerOrder.cpp, QFileExplorerSelection.cpp,
+// QFileExplorerNavigation.cpp (mouse and keyboard), QFileExplorerRename.cpp (editing a caption in
+// place), QFileExplorerWatch.cpp (listing again as the folder changes on disk).
 
 #include <windows.h>
 #include <commctrl.h>
@@ -29,6 +31,20 @@ namespace korvex::components {
 
 enum class TViewStyle { vsIcon, vsSmallIcon, vsList, vsReport };
 enum class TItemChange { ctText, ctImage, ctState };
+enum class TMouseButton { mbLeft, mbRight, mbMiddle };
+// The modifier keys and mouse buttons held with an input.
+enum TShiftFlag : std::uint8_t { ssShift, ssAlt, ssCtrl, ssLeft, ssRight, ssMiddle, ssDouble };
+using TShiftState = EnumSet<TShiftFlag>;
+
+// The shell operations the list calls (ItemProp's by default); a test puts recorders in their
+// place to see what the list asks of the shell.
+struct TShellCalls {
+    std::function<bool(const std::wstring& path, HWND owner, POINT at, bool& renameChosen)> PopupItemMenu;
+    std::function<bool(const std::wstring& folder, const std::vector<std::wstring>& names, HWND owner,
+                       bool& renameChosen, POINT at)>
+        PopupItemsMenu;
+    std::function<bool(const std::wstring& path, HWND owner)> RunItemDefaultCommand;
+};
 
 // The rows in display order.
 class TEntryView {
@@ -75,6 +91,7 @@ public:
         bool gridLines = true;
         bool rowSelect = true;
         bool border = false;
+        bool readOnly = false;  // captions cannot be edited (no renaming in place)
     };
 
     TQFileExplorer();
@@ -118,7 +135,18 @@ public:
 
     // --- navigation
     // Shows the parent folder; from a drive root the drives ("Drives"); in the drives view nothing.
+    // The folder that was left is then the focused and selected entry, scrolled into view.
     void UpOneLevel();
+    // Lists the shown folder (or the drives) again as it is now, keeping the selection (by name),
+    // the focused entry, the scroll position and the order the user sorted by. reuseShellAnswers:
+    // entries that did not change keep the shell's icons and type names of the listing before
+    // (for the listings that follow changes on disk, which may come in bursts).
+    void ListAgain(bool reuseShellAnswers = false);
+    // Starts editing the caption of the entry at a display position (files and folders only).
+    void BeginRename(std::size_t index);
+    // Renames the entry at a display position on disk to newName (a bare name) and updates its
+    // row; throws platform::Win32Error with the system's reason when the file system refuses.
+    void RenameEntry(std::size_t index, const std::wstring& newName);
 
     // --- order
     int CompareEntries(const TExplorerEntry& item1, const TExplorerEntry& item2) const;
@@ -142,12 +170,63 @@ public:
 
     // Raised when the list reports that a row changed (item -1: all rows, as after a refill).
     std::function<void(TQFileExplorer& sender, int item, TItemChange change)> OnChange;
+    // At the end of a click's handling, after CurrentItemPath is updated.
+    std::function<void(TQFileExplorer& sender)> OnClick;
+    // At the start of a double click's handling (and of Enter's on a selection).
+    std::function<void(TQFileExplorer& sender)> OnDblClick;
+    // At the end of a key's handling, after its own action; the key is then passed on to the list
+    // (a handler that sets it to 0 keeps it from the list).
+    std::function<void(TQFileExplorer& sender, WORD& key, TShiftState shift)> OnKeyDown;
+    // For every mouse button pressed in the list, before what the press does (x, y: client coordinates).
+    std::function<void(TQFileExplorer& sender, TMouseButton button, TShiftState shift, int x, int y)> OnMouseDown;
+
+    TShellCalls Shell;
 
     bool Reflect(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
     // Its font and column widths follow the new scale too.
     void ScaleForDpi(int oldDpi, int newDpi) override;
 
 private:
+    // --- input (QFileExplorerNavigation.cpp)
+    static LRESULT CALLBACK ListProcedure(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                          DWORD_PTR self);
+    LRESULT HandleListMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    void ClickHandling();
+    void DoubleClickHandling();
+    // The key's own action and OnKeyDown; true when the key moved up a level.
+    bool KeyDownHandling(WORD& key, TShiftState shift);
+    void MouseDownHandling(TMouseButton button, TShiftState shift, int x, int y);
+    void KeyboardContextMenu();
+    // The shell menu of the selection at a screen point; the folder is listed again afterwards.
+    void ShowSelectionMenu(POINT at);
+    int FirstSelectedIndex() const;
+    // Selects and focuses one entry alone, scrolled into view.
+    void FocusOnly(std::size_t index);
+    std::wstring leftFolder_;  // the folder the latest UpOneLevel left (its full path)
+    void FocusLeftFolder();
+
+    // --- the list follows the disk (QFileExplorerWatch.cpp)
+    static constexpr UINT_PTR kWatchTimer = 0x4B58;  // on the list window; apart from the list's own timers
+    void WatchFolder();
+    void OnWatchTimer();
+    // A caption edit or a menu is open: listing again waits until it ends.
+    int busy_ = 0;
+    bool relistPending_ = false;
+    platform::UniqueChangeNotification watch_;
+    std::wstring watched_;  // the folder the notification is for
+
+    // Sets the selection to exactly these display positions (ascending), with one change event
+    // when announced.
+    void SetSelection(const std::vector<std::uint32_t>& positions, bool announce = true);
+    int quietChanges_ = 0;  // the list's own change reports are not passed on while set
+
+    // Fills the list again; keepOrder sorts by the user's column, else by name as a new listing.
+    // restore runs once the rows are in order, before the list is painted and the hosts hear of it.
+    void Refill(bool keepOrder, bool reuseShellAnswers, const std::function<void()>& restore = {});
+    bool holdCount_ = false;  // a refill is under way: the list learns the row count at its end
+    // The row of a directory entry found in the shown folder.
+    TExplorerEntry MakeFolderEntry(const std::wstring& folder, const WIN32_FIND_DATAW& found, const OrderFacts& facts);
+
     // Adds a row at the end of the display order.
     void AppendRow(TExplorerEntry&& entry);
     void SyncItemCount();

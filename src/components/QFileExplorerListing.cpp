@@ -34,67 +34,101 @@ std::wstring Root(std::wstring_view drive) {
 }  // namespace
 
 void TQFileExplorer::RefreshList() {
+    Refill(false, false);
+}
+
+void TQFileExplorer::Refill(bool keepOrder, bool reuseShellAnswers, const std::function<void()>& restore) {
     if (!hwnd_) return;  // the window's creation fills the list
     {
         const RedrawLock redraw(hwnd_);
         const ui::BusyCursor busy;
+        const int sortColumn = sortColumn_;
+        const bool sortReversed = sortReversed_;
+        const bool sorted = sorted_;
+        {
+            // The old rows' selection means nothing for the new ones.
+            ++quietChanges_;
+            ListView_SetItemState(hwnd_, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+            --quietChanges_;
+        }
         rows_.clear();
         order_.clear();
-        ListView_SetItemCountEx(hwnd_, 0, 0);
-        shellCache_.Clear();
-        // Whatever the listing meets, what it found is sorted and shown.
-        struct Finish {
-            TQFileExplorer& self;
-            ~Finish() {
-                self.SortAfterListing();
-                self.SyncItemCount();
-            }
-        } finish{*this};
-        if (IsDrivesView()) {
-            SetViewColumns(true);
-            ListDrives();
-        } else {
-            SetViewColumns(false);
-            // A new list has no folder yet: nothing to show.
-            if (!directory_.empty()) {
-                const std::uint32_t filter = FilterWord(fileType_);
-                const std::wstring folder = EnsureBackslash(directory_);
-                ListFolder(folder + L"*.*", filter | kAttrDirectory);
-                for (const auto& pattern : SplitMask(mask_))
-                    if (!pattern.empty()) ListFolder(folder + pattern, filter);
+        // A new listing starts at the top; a listing again keeps the list where it is scrolled.
+        if (!keepOrder) ListView_SetItemCountEx(hwnd_, 0, 0);
+        shellCache_.BeginListing(reuseShellAnswers);
+        {
+            // Whatever the listing meets, what it found is sorted and shown. The list learns the
+            // new row count once, at the end, so that a listing again does not move its scroll
+            // position through the counts of the passes.
+            holdCount_ = true;
+            struct Finish {
+                TQFileExplorer& self;
+                bool keepOrder;
+                int sortColumn;
+                bool sortReversed;
+                bool sorted;
+                ~Finish() {
+                    self.holdCount_ = false;
+                    if (keepOrder && sorted && !self.IsDrivesView())
+                        self.ApplyOrder(sortColumn, sortReversed);
+                    else
+                        self.SortAfterListing();
+                    self.SyncItemCount();
+                }
+            } finish{*this, keepOrder, sortColumn, sortReversed, sorted};
+            if (IsDrivesView()) {
+                SetViewColumns(true);
+                ListDrives();
+            } else {
+                SetViewColumns(false);
+                // A new list has no folder yet: nothing to show.
+                if (!directory_.empty()) {
+                    const std::uint32_t filter = FilterWord(fileType_);
+                    const std::wstring folder = EnsureBackslash(directory_);
+                    ListFolder(folder + L"*.*", filter | kAttrDirectory);
+                    for (const auto& pattern : SplitMask(mask_))
+                        if (!pattern.empty()) ListFolder(folder + pattern, filter);
+                }
             }
         }
+        // What the user saw is put back before anything is painted or any host hears of it.
+        if (restore) restore();
     }
+    WatchFolder();
     UpdateWindow(hwnd_);
     // A virtual list reports no per-row insertions: tell the hosts once that every row changed.
     RaiseChange(-1, TItemChange::ctText);
+}
+
+TExplorerEntry TQFileExplorer::MakeFolderEntry(const std::wstring& folder, const WIN32_FIND_DATAW& found,
+                                               const OrderFacts& facts) {
+    const std::wstring_view name = found.cFileName;
+    const bool isFolder = found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY;
+    TExplorerEntry entry;
+    entry.caption = name;
+    entry.subItems[4] = folder + entry.caption;
+    const auto info = shellCache_.ForEntry(entry.subItems[4], name, found.dwFileAttributes, found.ftLastWriteTime);
+    entry.imageIndex = info.iconIndex;
+    entry.subItems[0] = isFolder ? L" " : std::to_wstring(platform::FindDataSize(found));
+    entry.subItems[1] = info.typeName;
+    entry.subItems[2] =
+        ModifiedTimeText(platform::ToLocalTime(found.ftLastWriteTime), facts.dateSeparator, facts.timeSeparator);
+    entry.subItems[3] = AttributeLetters(found.dwFileAttributes);
+    entry.subItems[5] = isFolder ? kKindDir : kKindFile;
+    PrepareSortKeys(entry, facts);
+    return entry;
 }
 
 bool TQFileExplorer::ListFolder(const std::wstring& searchPath, std::uint32_t filter) {
     const std::wstring folder = EnsureBackslash(directory_);
     SetCurrentDirectoryW(folder.c_str());
     const OrderFacts facts = Facts();
-    const std::wstring& dateSeparator = facts.dateSeparator;
-    const std::wstring& timeSeparator = facts.timeSeparator;
     bool appended = false;
     platform::EnumerateDirectory(searchPath, [&](const WIN32_FIND_DATAW& found) {
         if (!PassesFilter(found.dwFileAttributes, filter)) return;
         const std::wstring_view name = found.cFileName;
         if (name == L"." || name == L"..") return;
-        const bool isFolder = found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY;
-        TExplorerEntry entry;
-        entry.caption = name;
-        entry.subItems[4] = folder + entry.caption;
-        const auto info = shellCache_.ForEntry(entry.subItems[4], name, found.dwFileAttributes);
-        entry.imageIndex = info.iconIndex;
-        entry.subItems[0] = isFolder ? L" " : std::to_wstring(platform::FindDataSize(found));
-        entry.subItems[1] = info.typeName;
-        entry.subItems[2] =
-            ModifiedTimeText(platform::ToLocalTime(found.ftLastWriteTime), dateSeparator, timeSeparator);
-        entry.subItems[3] = AttributeLetters(found.dwFileAttributes);
-        entry.subItems[5] = isFolder ? kKindDir : kKindFile;
-        PrepareSortKeys(entry, facts);
-        AppendRow(std::move(entry));
+        AppendRow(MakeFolderEntry(folder, found, facts));
         appended = true;
     });
     if (appended) SyncItemCount();
@@ -137,7 +171,7 @@ void TQFileExplorer::AppendRow(TExplorerEntry&& entry) {
 }
 
 void TQFileExplorer::SyncItemCount() {
-    if (hwnd_) ListView_SetItemCountEx(hwnd_, static_cast<int>(order_.size()), LVSICF_NOSCROLL);
+    if (hwnd_ && !holdCount_) ListView_SetItemCountEx(hwnd_, static_cast<int>(order_.size()), LVSICF_NOSCROLL);
 }
 
 TDiskInfo TQFileExplorer::GetDiskInfo(std::wstring_view drive) {

@@ -1,5 +1,7 @@
 // TQFileExplorer: the order of the rows.
 
+#include <algorithm>
+
 #include "ExplorerText.h"
 #include "QFileExplorer.h"
 
@@ -34,16 +36,15 @@ void TQFileExplorer::SortAfterListing() {
 
 void TQFileExplorer::ApplyOrder(int column, bool reversed) {
     // Selected and focused rows stay so at their new places.
-    std::vector<std::size_t> selected;
+    std::vector<std::uint32_t> selected;
     int focused = -1;
     if (hwnd_) {
-        for (int i = ListView_GetNextItem(hwnd_, -1, LVNI_SELECTED); i >= 0;
-             i = ListView_GetNextItem(hwnd_, i, LVNI_SELECTED))
-            selected.push_back(static_cast<std::size_t>(i));
+        for (int i = ListView_GetNextItem(hwnd_, -1, LVNI_SELECTED);
+             i >= 0 && static_cast<std::size_t>(i) < order_.size(); i = ListView_GetNextItem(hwnd_, i, LVNI_SELECTED))
+            selected.push_back(order_[static_cast<std::size_t>(i)]);  // by row, which the sort does not move
         focused = ListView_GetNextItem(hwnd_, -1, LVNI_FOCUSED);
+        if (static_cast<std::size_t>(focused) >= order_.size()) focused = -1;
     }
-    // Remember them by row, which the sort does not move.
-    for (auto& s : selected) s = order_[s];
     const std::uint32_t focusedRow = focused >= 0 ? order_[static_cast<std::size_t>(focused)] : 0;
     SortView(rows_, order_, column, reversed, Facts());
     sorted_ = true;
@@ -51,15 +52,49 @@ void TQFileExplorer::ApplyOrder(int column, bool reversed) {
     if (!selected.empty() || focused >= 0) {
         std::vector<std::uint32_t> positionOf(rows_.size());
         for (std::uint32_t i = 0; i < order_.size(); ++i) positionOf[order_[i]] = i;
-        if (!selected.empty()) {
-            ListView_SetItemState(hwnd_, -1, 0, LVIS_SELECTED);
-            for (auto row : selected) Select(positionOf[row]);
-        }
-        if (focused >= 0)
+        if (focused >= 0) {
+            ++quietChanges_;
             ListView_SetItemState(hwnd_, static_cast<int>(positionOf[focusedRow]), LVIS_FOCUSED, LVIS_FOCUSED);
+            --quietChanges_;
+        }
+        if (!selected.empty()) {
+            for (auto& row : selected) row = positionOf[row];
+            std::sort(selected.begin(), selected.end());
+            SetSelection(selected);
+        }
     }
     ShowSortArrow();
     InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+void TQFileExplorer::SetSelection(const std::vector<std::uint32_t>& positions, bool announce) {
+    if (!hwnd_) return;
+    const std::size_t count = order_.size();
+    {
+        // The list reports each row it changes: the hosts hear of it once, below.
+        ++quietChanges_;
+        struct Loud {
+            int& quiet;
+            ~Loud() { --quiet; }
+        } loud{quietChanges_};
+        // From whichever of "none" and "all" is nearer, so that the fewest rows are touched one by one.
+        if (positions.size() * 2 > count) {
+            ListView_SetItemState(hwnd_, -1, LVIS_SELECTED, LVIS_SELECTED);
+            std::size_t next = 0;
+            for (std::size_t i = 0; i < count; ++i) {
+                if (next < positions.size() && positions[next] == i) {
+                    ++next;
+                    continue;
+                }
+                Select(i, false);
+            }
+        } else {
+            ListView_SetItemState(hwnd_, -1, 0, LVIS_SELECTED);
+            for (auto i : positions)
+                if (i < count) Select(i);
+        }
+    }
+    if (announce) RaiseChange(-1, TItemChange::ctState);
 }
 
 void TQFileExplorer::ShowSortArrow() {

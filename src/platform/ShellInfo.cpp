@@ -3,8 +3,10 @@
 #include <shellapi.h>
 
 #include <array>
+#include <optional>
 
 #include "Locale.h"
+#include "Registry.h"
 
 namespace korvex::platform {
 
@@ -45,23 +47,90 @@ HIMAGELIST SystemImageList(bool small) {
         SHGetFileInfoW(L"", 0, &sfi, sizeof sfi, SHGFI_SYSICONINDEX | (small ? SHGFI_SMALLICON : 0)));
 }
 
+namespace {
+
+// A key of the classes as HKEY_CLASSES_ROOT shows them on Windows: the user's own
+// (HKCU\Software\Classes) before the machine's. Wine's HKEY_CLASSES_ROOT shows only the machine's.
+std::optional<RegistryKey> OpenClassKey(const std::wstring& subKey) {
+    if (auto user = RegistryKey::OpenForRead(HKEY_CURRENT_USER, L"Software\\Classes\\" + subKey)) return user;
+    return RegistryKey::OpenForRead(HKEY_CLASSES_ROOT, subKey);
+}
+
+bool HasClassKey(const std::wstring& subKey) {
+    return OpenClassKey(subKey).has_value();
+}
+
+std::wstring DefaultValue(const std::wstring& subKey) {
+    const auto key = OpenClassKey(subKey);
+    return key ? key->ReadText(L"").value : std::wstring();
+}
+
+// "%1", however quoted or padded.
+bool IsFileItself(std::wstring_view icon) {
+    std::wstring bare;
+    for (const wchar_t c : icon)
+        if (c != L'"' && c != L' ' && c != L'\t') bare += c;
+    return bare == L"%1";
+}
+
+}  // namespace
+
+bool TypeHasIconPerFile(std::wstring_view extension) {
+    if (extension.size() < 2 || extension[0] != L'.') return false;
+    const std::wstring ext(extension);
+    if (HasClassKey(ext + L"\\shellex\\IconHandler")) return true;
+    if (IsFileItself(DefaultValue(ext + L"\\DefaultIcon"))) return true;
+    const std::wstring progId = DefaultValue(ext);
+    if (progId.empty()) return false;
+    return IsFileItself(DefaultValue(progId + L"\\DefaultIcon")) || HasClassKey(progId + L"\\shellex\\IconHandler");
+}
+
 bool ShellInfoCache::AnsweredPerPath(std::wstring_view name, DWORD attributes) {
     if (attributes & FILE_ATTRIBUTE_DIRECTORY) return true;
-    const std::wstring ext = FoldCase(Extension(name));
+    std::wstring ext = FoldCase(Extension(name));
     static constexpr std::array<std::wstring_view, 7> kPerFile = {L"",     L".exe", L".ico", L".lnk",
                                                                   L".cur", L".ani", L".url"};
     for (auto e : kPerFile)
         if (ext == e) return true;
-    return false;
+    if (auto it = perFile_.find(ext); it != perFile_.end()) return it->second;
+    const bool perFile = TypeHasIconPerFile(ext);
+    perFile_.emplace(std::move(ext), perFile);
+    return perFile;
 }
 
-ShellItemInfo ShellInfoCache::ForEntry(std::wstring_view path, std::wstring_view name, DWORD attributes) {
-    if (AnsweredPerPath(name, attributes)) return QueryShellInfo(path, attributes, false);
+ShellItemInfo ShellInfoCache::Ask(std::wstring_view path, DWORD attributes) {
+    ++shellQueries_;
+    return QueryShellInfo(path, attributes, false);
+}
+
+void ShellInfoCache::BeginListing(bool keepPathAnswers) {
+    byExtension_.clear();
+    perFile_.clear();
+    if (keepPathAnswers)
+        previous_ = std::move(current_);
+    else
+        previous_.clear();
+    current_.clear();
+}
+
+ShellItemInfo ShellInfoCache::ForEntry(std::wstring_view path, std::wstring_view name, DWORD attributes,
+                                       const FILETIME& lastWrite) {
+    if (AnsweredPerPath(name, attributes)) {
+        std::wstring key(path);
+        PathAnswer answer{attributes, lastWrite, {}};
+        const auto before = previous_.find(key);
+        if (before != previous_.end() && before->second.attributes == attributes &&
+            CompareFileTime(&before->second.lastWrite, &lastWrite) == 0)
+            answer.info = before->second.info;
+        else
+            answer.info = Ask(path, attributes);
+        return current_.insert_or_assign(std::move(key), std::move(answer)).first->second.info;
+    }
     std::wstring ext = FoldCase(Extension(name));
     if (auto it = byExtension_.find(ext); it != byExtension_.end()) return it->second;
     // The first file of a type is asked about by its path, so that every file of the type shows
     // exactly what the shell shows for it.
-    return byExtension_.emplace(std::move(ext), QueryShellInfo(path, attributes, false)).first->second;
+    return byExtension_.emplace(std::move(ext), Ask(path, attributes)).first->second;
 }
 
 }  // namespace korvex::platform

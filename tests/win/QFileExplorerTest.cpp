@@ -11,6 +11,7 @@
 #include "PathText.h"
 #include "ShellInfo.h"
 #include "TestSupport.h"
+#include "Win32Error.h"
 
 namespace korvex::test {
 namespace {
@@ -366,6 +367,377 @@ TEST_F(Explorer, DrivesView) {
     EXPECT_FALSE(TQFileExplorer::IsDriveReady(L"Q:"));
     EXPECT_EQ(none.TotalSize, 0);
     EXPECT_EQ(DriveTypeName(none.DriveType), L"<not exists>");
+}
+
+// Errors that reach the general error box, recorded instead of shown.
+class ErrorBox {
+public:
+    ErrorBox() {
+        ui::SetErrorReporter([this](const std::wstring& message) { messages.push_back(message); });
+    }
+    ~ErrorBox() { ui::SetErrorReporter(nullptr); }
+    std::vector<std::wstring> messages;
+};
+
+std::string ReadAll(const std::wstring& path) {
+    try {
+        return platform::ReadFileBytes(path);
+    } catch (const std::exception&) {
+        return "<missing>";
+    }
+}
+
+class ExplorerRename : public ExplorerFolder {
+protected:
+    ErrorBox errors;
+    void SetUp() override {
+        ExplorerFolder::SetUp();
+        x.SetDirectory(dir.Path());
+    }
+    // F2 on the entry (focused and selected), the new text typed, then Enter or Escape.
+    void EditCaption(const std::wstring& caption, const std::wstring& text, WPARAM endKey = VK_RETURN) {
+        const int i = static_cast<int>(IndexOf(caption));
+        ListView_SetItemState(x.Handle(), -1, 0, LVIS_SELECTED);
+        ListView_SetItemState(x.Handle(), i, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+        SendMessageW(x.Handle(), WM_KEYDOWN, VK_F2, 1);
+        const HWND edit = ListView_GetEditControl(x.Handle());
+        ASSERT_NE(edit, nullptr);
+        wchar_t shown[MAX_PATH] = {};
+        GetWindowTextW(edit, shown, MAX_PATH);
+        EXPECT_EQ(shown, caption);  // the edit starts from the caption
+        SetWindowTextW(edit, text.c_str());
+        SendMessageW(edit, WM_KEYDOWN, endKey, 1);
+        EXPECT_EQ(ListView_GetEditControl(x.Handle()), nullptr);
+    }
+};
+
+TEST_F(ExplorerRename, F2TypingAndEnterRenameOnDiskAndUpdateTheRow) {
+    EditCaption(L"z.txt", L"zeta.doc");
+    EXPECT_TRUE(errors.messages.empty());
+    EXPECT_EQ(ReadAll(dir / L"z.txt"), "<missing>");
+    EXPECT_EQ(ReadAll(dir / L"zeta.doc"), std::string(10, 'z'));
+    const std::size_t i = IndexOf(L"zeta.doc");
+    const TExplorerEntry& row = x.Entry(i);
+    EXPECT_EQ(row.FullPath(), dir / L"zeta.doc");
+    const auto shell = platform::QueryShellInfo(dir / L"zeta.doc", 0, false);
+    EXPECT_EQ(row.subItems[1], shell.typeName);  // a .doc's type now, not a .txt's
+    EXPECT_EQ(row.subItems[1], Row(L"report.doc").subItems[1]);
+    EXPECT_EQ(row.imageIndex, shell.iconIndex);
+    EXPECT_EQ(row.sortKeys.name, platform::UpperCase(L"zeta.doc"));
+    EXPECT_EQ(row.subItems[0], L"10");
+    EXPECT_TRUE(x.IsSelected(i));
+    EXPECT_EQ(ListView_GetSelectedCount(x.Handle()), 1u);
+    EXPECT_EQ(ListViewText(x.Handle(), static_cast<int>(i), 0), L"zeta.doc");
+
+    // A folder.
+    EditCaption(L"A", L"Archive");
+    EXPECT_NE(platform::FileAttributes(dir / L"Archive"), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(Row(L"Archive").Kind(), L"dir");
+    EXPECT_EQ(Row(L"Archive").FullPath(), dir / L"Archive");
+    EXPECT_TRUE(errors.messages.empty());
+}
+
+TEST_F(ExplorerRename, RefusedNamesChangeNothingAndShowTheSystemsReason) {
+    struct Case {
+        std::wstring text;
+        DWORD code;
+    };
+    const Case cases[] = {
+        {L"B.txt", ERROR_ALREADY_EXISTS},       // the name of another file
+        {L"b.TXT", ERROR_ALREADY_EXISTS},       // the same in other case
+        {L"b", ERROR_ALREADY_EXISTS},           // the name of a folder
+        {L"what?.txt", ERROR_INVALID_NAME},     // a character the file system refuses
+        {L"A\\moved.txt", ERROR_INVALID_NAME},  // not a move into a folder
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        errors.messages.clear();
+        const Names before = host.Captions();
+        EditCaption(L"z.txt", c.text);
+        ASSERT_EQ(errors.messages.size(), 1u);
+        EXPECT_NE(errors.messages[0].find(platform::SystemMessage(c.code)), std::wstring::npos) << errors.messages[0];
+        EXPECT_NE(errors.messages[0].find(L"z.txt"), std::wstring::npos);
+        EXPECT_EQ(ReadAll(dir / L"z.txt"), std::string(10, 'z'));
+        EXPECT_EQ(ReadAll(dir / L"B.txt"), std::string(9, 'b'));
+        EXPECT_EQ(ReadAll(dir / L"A\\moved.txt"), "<missing>");
+        EXPECT_EQ(host.Captions(), before);
+        EXPECT_EQ(Row(L"z.txt").FullPath(), dir / L"z.txt");
+    }
+    // An empty name (Wine's list ends such an edit as cancelled; Windows' hands it on).
+    try {
+        x.RenameEntry(IndexOf(L"z.txt"), L"");
+        ADD_FAILURE() << "an empty name was taken";
+    } catch (const platform::Win32Error& e) {
+        EXPECT_EQ(e.Code(), static_cast<DWORD>(ERROR_INVALID_NAME));
+    }
+    EXPECT_EQ(ReadAll(dir / L"z.txt"), std::string(10, 'z'));
+}
+
+TEST_F(ExplorerRename, EscapeCancelsAndDrivesAreNotRenamed) {
+    EditCaption(L"z.txt", L"other.txt", VK_ESCAPE);
+    EXPECT_TRUE(errors.messages.empty());
+    EXPECT_EQ(ReadAll(dir / L"z.txt"), std::string(10, 'z'));
+    EXPECT_EQ(ReadAll(dir / L"other.txt"), "<missing>");
+    EXPECT_EQ(Row(L"z.txt").caption, L"z.txt");
+    // The same text as before renames nothing.
+    EditCaption(L"z.txt", L"z.txt");
+    EXPECT_TRUE(errors.messages.empty());
+
+    x.SetDirectory(L"Drives");
+    x.BeginRename(0);
+    EXPECT_EQ(ListView_GetEditControl(x.Handle()), nullptr);
+    ListView_EditLabel(x.Handle(), 0);  // the list itself is asked: the explorer says no
+    EXPECT_EQ(ListView_GetEditControl(x.Handle()), nullptr);
+}
+
+TEST_F(Explorer, RenameInADeepFolderWithNamesOutsideTheCodePage) {
+    std::wstring deep = dir.Path();
+    while (deep.size() < 300) {
+        deep += L"чертежи-" + std::to_wstring(deep.size()) + L"\\";
+        MakeDir(deep);
+    }
+    WriteBytes(deep + L"図面.dwg", "dwg");
+    x.SetDirectory(deep);
+    x.RenameEntry(0, L"設計図.dwg");
+    EXPECT_EQ(ReadAll(deep + L"設計図.dwg"), "dwg");
+    EXPECT_EQ(x.Entry(0).FullPath(), deep + L"設計図.dwg");
+}
+
+// A file type of the test's own under HKCU\Software\Classes, removed at the end.
+class TestFileType {
+public:
+    TestFileType(std::wstring extension, std::wstring progId)
+        : extension_(std::move(extension)), progId_(std::move(progId)) {
+        Set(extension_, L"", progId_);
+    }
+    ~TestFileType() {
+        RegDeleteTreeW(HKEY_CURRENT_USER, (L"Software\\Classes\\" + extension_).c_str());
+        RegDeleteTreeW(HKEY_CURRENT_USER, (L"Software\\Classes\\" + progId_).c_str());
+    }
+    void Set(const std::wstring& subKey, const std::wstring& name, const std::wstring& value) const {
+        HKEY key = nullptr;
+        ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, (L"Software\\Classes\\" + subKey).c_str(), 0, nullptr, 0,
+                                  KEY_WRITE, nullptr, &key, nullptr),
+                  ERROR_SUCCESS);
+        const platform::UniqueKey owner(key);
+        RegSetValueExW(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                       static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+    }
+    const std::wstring& ProgId() const { return progId_; }
+
+private:
+    std::wstring extension_, progId_;
+};
+
+// A 16x16 icon file of one colour.
+std::string IconFile(std::uint32_t colour) {
+    std::string bytes;
+    auto put16 = [&](std::uint16_t v) { bytes.append(reinterpret_cast<const char*>(&v), 2); };
+    auto put32 = [&](std::uint32_t v) { bytes.append(reinterpret_cast<const char*>(&v), 4); };
+    const std::uint32_t imageSize = 40 + 16 * 16 * 4 + 16 * 4;
+    put16(0), put16(1), put16(1);  // icon directory, one image
+    bytes += '\x10', bytes += '\x10', bytes += '\0', bytes += '\0';
+    put16(1), put16(32), put32(imageSize), put32(22);
+    put32(40), put32(16), put32(32), put16(1), put16(32), put32(0), put32(16 * 16 * 4), put32(0), put32(0), put32(0),
+        put32(0);
+    for (int i = 0; i < 16 * 16; ++i) put32(colour | 0xFF000000u);
+    bytes.append(16 * 4, '\0');  // the AND mask: every pixel shown
+    return bytes;
+}
+
+TEST_F(Explorer, TypesThatDrawEachFilesOwnIconAreAskedPerPath) {
+    const TestFileType ownIcon(L".kvxown", L"Korvex.TestOwnIcon");
+    ownIcon.Set(ownIcon.ProgId() + L"\\DefaultIcon", L"", L"%1");
+    const TestFileType handler(L".kvxhandler", L"Korvex.TestIconHandler");
+    handler.Set(handler.ProgId() + L"\\shellex\\IconHandler", L"", L"{00000000-0000-0000-0000-00000000C0DE}");
+    const TestFileType extensionHandler(L".kvxext", L"Korvex.TestPlainIcon2");
+    extensionHandler.Set(L".kvxext\\shellex\\IconHandler", L"", L"{00000000-0000-0000-0000-00000000C0DE}");
+    const TestFileType plain(L".kvxplain", L"Korvex.TestPlainIcon");
+    plain.Set(plain.ProgId() + L"\\DefaultIcon", L"", L"shell32.dll,3");
+
+    platform::ShellInfoCache cache;
+    EXPECT_TRUE(cache.AnsweredPerPath(L"a.kvxown", 0));
+    EXPECT_TRUE(cache.AnsweredPerPath(L"A.KVXOWN", 0));
+    EXPECT_TRUE(cache.AnsweredPerPath(L"a.kvxhandler", 0));
+    EXPECT_TRUE(cache.AnsweredPerPath(L"a.kvxext", 0));
+    EXPECT_FALSE(cache.AnsweredPerPath(L"a.kvxplain", 0));
+    EXPECT_FALSE(cache.AnsweredPerPath(L"a.kvxnone", 0));
+    EXPECT_FALSE(cache.AnsweredPerPath(L"a.txt", 0));
+    EXPECT_TRUE(cache.AnsweredPerPath(L"a.exe", 0));
+    EXPECT_TRUE(cache.AnsweredPerPath(L"folder.kvxplain", FILE_ATTRIBUTE_DIRECTORY));
+
+    // Each file of a "%1" type shows what the shell answers for its own path. (Wine's shell reads
+    // only the machine's classes, so here it answers both with the same generic icon; on Windows
+    // each shows its own picture.)
+    WriteBytes(dir / L"red.kvxown", IconFile(0xFF0000));
+    WriteBytes(dir / L"blue.kvxown", IconFile(0x0000FF));
+    x.SetDirectory(dir.Path());
+    EXPECT_EQ(x.Entry(1).caption, L"red.kvxown");
+    EXPECT_EQ(x.Entry(0).imageIndex, platform::QueryShellInfo(dir / L"blue.kvxown", 0, false).iconIndex);
+    EXPECT_EQ(x.Entry(1).imageIndex, platform::QueryShellInfo(dir / L"red.kvxown", 0, false).iconIndex);
+}
+
+TEST_F(Explorer, AListingAfterAChangeAsksTheShellOnlyForEntriesThatChanged) {
+    MakeDir(dir / L"sub");
+    const std::wstring sub = dir / L"sub";
+    const FILETIME t1{1, 2}, t2{3, 4};
+    platform::ShellInfoCache cache;
+    auto ask = [&](std::wstring_view path, DWORD attributes, const FILETIME& time) {
+        const std::size_t before = cache.ShellQueries();
+        const auto info = cache.ForEntry(path, BareName(path), attributes, time);
+        EXPECT_EQ(info.iconIndex, platform::QueryShellInfo(path, attributes, false).iconIndex);
+        return cache.ShellQueries() - before;
+    };
+    cache.BeginListing(false);
+    EXPECT_EQ(ask(sub, FILE_ATTRIBUTE_DIRECTORY, t1), 1u);
+    cache.BeginListing(true);
+    EXPECT_EQ(ask(sub, FILE_ATTRIBUTE_DIRECTORY, t1), 0u);  // unchanged: the answer of the listing before
+    cache.BeginListing(true);
+    EXPECT_EQ(ask(sub, FILE_ATTRIBUTE_DIRECTORY, t1), 0u);  // and of the one before that
+    cache.BeginListing(true);
+    EXPECT_EQ(ask(sub, FILE_ATTRIBUTE_DIRECTORY, t2), 1u);  // written since
+    cache.BeginListing(true);
+    EXPECT_EQ(ask(sub, FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN, t2), 1u);  // other attributes
+    cache.BeginListing(false);
+    EXPECT_EQ(ask(sub, FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN, t2), 1u);  // a fresh listing asks anew
+    // Per-extension answers are asked once per listing.
+    WriteBytes(dir / L"a.txt", "a");
+    WriteBytes(dir / L"b.txt", "b");
+    cache.BeginListing(true);
+    EXPECT_EQ(ask(dir / L"a.txt", FILE_ATTRIBUTE_ARCHIVE, t1), 1u);
+    EXPECT_EQ(ask(dir / L"b.txt", FILE_ATTRIBUTE_ARCHIVE, t1), 0u);
+    cache.BeginListing(true);
+    EXPECT_EQ(ask(dir / L"b.txt", FILE_ATTRIBUTE_ARCHIVE, t1), 1u);
+}
+
+class ExplorerWatch : public ExplorerFolder {
+protected:
+    void SetUp() override {
+        ExplorerFolder::SetUp();
+        x.SetDirectory(dir.Path());
+    }
+    bool HasRow(const std::wstring& caption) const {
+        const Names names = host.Captions();
+        return std::find(names.begin(), names.end(), caption) != names.end();
+    }
+    Names Selected() const {
+        Names names;
+        for (std::size_t i = 0; i < x.Entries().size(); ++i)
+            if (x.IsSelected(i)) names.push_back(x.Entry(i).caption);
+        return names;
+    }
+    std::wstring Focused() const {
+        const int i = ListView_GetNextItem(x.Handle(), -1, LVNI_FOCUSED);
+        return i < 0 ? L"" : x.Entry(static_cast<std::size_t>(i)).caption;
+    }
+    bool ListedAgain(int refillsBefore) {
+        return WaitFor([&] { return host.refills > refillsBefore; }, std::chrono::seconds(10));
+    }
+};
+
+TEST_F(ExplorerWatch, ChangesFromOutsideShowAndWhatTheUserSeesStays) {
+    x.SortColumnClick(1);  // by size, largest first
+    SelectOnly({L"report.doc", L"z.txt"});
+    ListView_SetItemState(x.Handle(), static_cast<int>(IndexOf(L"report.doc")), LVIS_FOCUSED, LVIS_FOCUSED);
+
+    DeleteFileW((dir / L"B.txt").c_str());
+    ASSERT_TRUE(WaitFor([&] { return !HasRow(L"B.txt"); }, std::chrono::seconds(10)));
+    EXPECT_EQ(Selected(), (Names{L"z.txt", L"report.doc"}));
+    EXPECT_EQ(Focused(), L"report.doc");
+    EXPECT_EQ(x.SortColumn(), 1);
+    EXPECT_TRUE(x.SortReversed());
+    EXPECT_EQ(host.Captions().front(), L"z.txt");
+
+    WriteBytes(dir / L"new.txt", std::string(100, 'n'));
+    ASSERT_TRUE(WaitFor([&] { return HasRow(L"new.txt"); }, std::chrono::seconds(10)));
+    EXPECT_EQ(host.Captions().front(), L"new.txt");  // in its place by the user's order
+    EXPECT_EQ(Selected(), (Names{L"z.txt", L"report.doc"}));
+
+    // A change of size shows too.
+    WriteBytes(dir / L"z.txt", std::string(1000, 'z'));
+    ASSERT_TRUE(WaitFor([&] { return Row(L"z.txt").subItems[0] == L"1000"; }, std::chrono::seconds(10)));
+
+    // An entry renamed in place keeps its selection through the listings that follow.
+    x.RenameEntry(IndexOf(L"report.doc"), L"summary.doc");
+    const int refills = host.refills;
+    ASSERT_TRUE(ListedAgain(refills));
+    EXPECT_EQ(Selected(), (Names{L"z.txt", L"summary.doc"}));
+    EXPECT_EQ(Focused(), L"summary.doc");
+
+    // Another folder starts by name again.
+    x.SetDirectory(dir / L"A");
+    EXPECT_EQ(x.SortColumn(), 0);
+    EXPECT_FALSE(x.SortReversed());
+}
+
+TEST_F(ExplorerWatch, F5ListsAgainAndTheScrollPositionStays) {
+    MakeDir(dir / L"many");
+    for (int i = 0; i < 120; ++i) WriteBytes(dir / (L"many\\f" + std::to_wstring(1000 + i) + L".txt"), "x");
+    x.SetDirectory(dir / L"many");
+    ListView_EnsureVisible(x.Handle(), 119, FALSE);
+    ListView_EnsureVisible(x.Handle(), 60, FALSE);
+    const int top = ListView_GetTopIndex(x.Handle());
+    ASSERT_GT(top, 10);
+    const std::wstring topName = x.Entry(static_cast<std::size_t>(top)).caption;
+    x.Select(70);
+    // Files above and below the first row shown go away (no message is handled before the F5).
+    DeleteFileW((dir / L"many\\f1000.txt").c_str());
+    DeleteFileW((dir / L"many\\f1001.txt").c_str());
+    DeleteFileW((dir / L"many\\f1119.txt").c_str());
+    // The hosts hear of it once, when the selection is back already.
+    std::vector<std::pair<int, UINT>> heard;  // item, rows selected then
+    x.OnChange = [&](TQFileExplorer&, int item, components::TItemChange) {
+        heard.emplace_back(item, ListView_GetSelectedCount(x.Handle()));
+    };
+    SendMessageW(x.Handle(), WM_KEYDOWN, VK_F5, 1);
+    EXPECT_EQ(heard, (std::vector<std::pair<int, UINT>>{{-1, 1u}}));
+    EXPECT_EQ(x.Entries().size(), 117u);
+    EXPECT_EQ(x.Entry(static_cast<std::size_t>(ListView_GetTopIndex(x.Handle()))).caption, topName);
+    EXPECT_EQ(Selected(), (Names{L"f1070.txt"}));
+}
+
+TEST_F(ExplorerWatch, TheShownFolderGoneShowsTheNearestFolderAbove) {
+    MakeDir(dir / L"A\\deep");
+    x.SetDirectory(dir / L"A\\deep");
+    SetCurrentDirectoryW(dir.Path().c_str());  // the process may not keep a folder it is in
+    // Renamed from outside, with the folder above it.
+    ASSERT_TRUE(MoveFileW((dir / L"A").c_str(), (dir / L"A2").c_str())) << GetLastError();
+    ASSERT_TRUE(WaitFor([&] { return x.Directory() == dir.Path(); }, std::chrono::seconds(10)));
+    EXPECT_TRUE(HasRow(L"A2"));
+    EXPECT_FALSE(HasRow(L"A"));
+}
+
+TEST_F(ExplorerFolder, ASortWithManySelectedTellsTheHostsOnce) {
+    MakeDir(dir / L"many");
+    for (int i = 0; i < 400; ++i) WriteBytes(dir / (L"many\\f" + std::to_wstring(1000 + i * 7 % 400) + L".txt"), "x");
+    x.SetDirectory(dir / L"many");
+    for (std::size_t i = 0; i < 300; ++i) x.Select(i);
+    int changes = 0;
+    x.OnChange = [&](TQFileExplorer&, int, components::TItemChange) { ++changes; };
+    x.SortColumnClick(0);  // by name, reversed
+    EXPECT_EQ(changes, 1);
+    // The same rows stay selected at their new places.
+    EXPECT_EQ(ListView_GetSelectedCount(x.Handle()), 300u);
+    EXPECT_TRUE(x.IsSelected(399));
+    EXPECT_FALSE(x.IsSelected(0));
+    x.OnChange = nullptr;
+    changes = 0;
+    x.OnChange = [&](TQFileExplorer&, int, components::TItemChange) { ++changes; };
+    x.SortColumnClick(0);
+    EXPECT_EQ(changes, 1);
+    EXPECT_TRUE(x.IsSelected(0));
+    EXPECT_TRUE(x.IsSelected(299));
+    EXPECT_FALSE(x.IsSelected(300));
+    // Few selected: touched one by one from "none".
+    ListView_SetItemState(x.Handle(), -1, 0, LVIS_SELECTED);
+    x.Select(5);
+    x.Select(7);
+    changes = 0;
+    x.SortColumnClick(0);
+    EXPECT_EQ(changes, 1);
+    EXPECT_EQ(ListView_GetSelectedCount(x.Handle()), 2u);
+    EXPECT_TRUE(x.IsSelected(399 - 5));
+    EXPECT_TRUE(x.IsSelected(399 - 7));
 }
 
 }  // namespace
