@@ -78,6 +78,8 @@ private:
     void MakePictures();
     void SizeBars();
     void RefreshStatus();
+    // The selected entries' size on disk, as the list's SelectedSize gives it.
+    std::int64_t SelectedFilesSize() const;
     bool OnNotify(NMHDR* header, LRESULT& result);
     int Scale(int pixels) const { return MulDiv(pixels, dpi_, 96); }
 

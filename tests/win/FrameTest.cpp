@@ -6,6 +6,7 @@
 #include "DeviceContext.h"
 #include "FileExplore.h"
 #include "FormFixture.h"
+#include "FrameHost.h"
 #include "Locale.h"
 #include "StatusText.h"
 #include "TestSupport.h"
@@ -15,20 +16,6 @@ namespace {
 
 using components::TQFileExplorer;
 using F = TFrameFileExlore;
-
-class FrameHost : public ui::Container {
-public:
-    TFrameFileExlore frame;
-    void Create(const TQFileExplorer::Options& options) {
-        CreateWin({.name = L"KorvexFrameHost"}, L"Frame host", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, nullptr,
-                  RECT{0, 0, 760, 520});
-        frame.Create(hwnd_, 1, SIZE{736, 472}, options);
-        frame.SetAlign(ui::Align::Client);
-        AddChild(frame);
-        Realign();
-        ShowWindow(hwnd_, SW_SHOWNORMAL);
-    }
-};
 
 // The one checked item of the view menu (its command), or 0 when none or several are.
 int CheckedViewItem(HMENU menu) {
@@ -122,7 +109,8 @@ TEST_F(Frame, StatusTexts) {
 // and shows what a refresh after the last change shows.
 TEST_F(Frame, ABurstOfChangesIsOneRefresh) {
     constexpr int kEntries = 300;
-    for (int i = 0; i < kEntries; ++i) WriteBytes(dir / (L"sheet-" + std::to_wstring(i) + L".dwg"), "12345");
+    for (int i = 0; i < kEntries; ++i)
+        WriteBytes(dir / (L"sheet-" + std::to_wstring(i) + L".dwg"), std::string(1024, 's'));
     x.SetDirectory(dir.Path());
     Settle();
     int events = 0;
@@ -137,7 +125,7 @@ TEST_F(Frame, ABurstOfChangesIsOneRefresh) {
     Settle();
     EXPECT_EQ(f.StatusRefreshCount(), before + 1);
     EXPECT_EQ(Part(0), L"300 object(s) selected");
-    EXPECT_EQ(Part(1), L"1 KB");  // 1500 bytes
+    EXPECT_EQ(Part(1), L"300 KB");
 
     // Select-all and a sort of the selected rows: one refresh each.
     ListView_SetItemState(x.Handle(), -1, 0, LVIS_SELECTED);
@@ -148,6 +136,15 @@ TEST_F(Frame, ABurstOfChangesIsOneRefresh) {
     Settle();
     EXPECT_LE(f.StatusRefreshCount(), before + 3);
     EXPECT_EQ(Part(0), L"300 object(s) selected");
+
+    // The sizes are the disk's at the refresh, as the list's own query reads them: files deleted
+    // or grown since the listing count as they are now.
+    for (int i = 0; i < 10; ++i) DeleteFileW((dir / (L"sheet-" + std::to_wstring(i) + L".dwg")).c_str());
+    WriteBytes(dir / L"sheet-20.dwg", std::string(10 * 1024, 's'));
+    x.OnChange(x, 0, components::TItemChange::ctState);
+    f.RefreshStatusNow();
+    EXPECT_EQ(Part(1), L"299 KB");
+    EXPECT_EQ(Part(1), StatusSelectedSizeText(x.SelectedSize(), platform::ThousandsSeparator()));
 }
 
 TEST_F(Frame, ViewButtonCyclesAndTheMenuCheckFollows) {
