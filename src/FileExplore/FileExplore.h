@@ -63,13 +63,14 @@ public:
 
     void ScaleForDpi(int oldDpi, int newDpi) override;
 
+    // Declared first, so that it outlives the toolbar that shows it.
+    platform::UniqueImageList ImageList;
     ui::CoolBar CoolBar;
     ui::ToolBar ToolBar;
     ui::BorderPanel Panel2;
     components::TQFileExplorer QFileExplorer;
     ui::StatusBar sb;
     platform::UniqueMenu ViewMenu;
-    platform::UniqueImageList ImageList;
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;

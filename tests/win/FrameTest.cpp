@@ -193,10 +193,21 @@ struct MenuWatch {
         return CallNextHookEx(nullptr, code, wParam, lParam);
     }
     static void CALLBACK CloseMenu(HWND, UINT, UINT_PTR, DWORD) { EndMenu(); }
+    // Down and Return, as the keyboard gives them: the menu's first item is chosen.
+    static void CALLBACK ChooseFirst(HWND, UINT, UINT_PTR timer, DWORD) {
+        KillTimer(nullptr, timer);
+        INPUT keys[4] = {};
+        for (int i = 0; i < 4; ++i) {
+            keys[i].type = INPUT_KEYBOARD;
+            keys[i].ki.wVk = i < 2 ? VK_DOWN : VK_RETURN;
+            keys[i].ki.dwFlags = i % 2 ? KEYEVENTF_KEYUP : 0;
+        }
+        SendInput(4, keys, sizeof(INPUT));
+    }
 
     HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, &Hook, nullptr, GetCurrentThreadId());
-    UINT_PTR timer = SetTimer(nullptr, 0, 100, &CloseMenu);
-    MenuWatch() { opened = nullptr; }
+    UINT_PTR timer;
+    explicit MenuWatch(TIMERPROC action = &CloseMenu) : timer(SetTimer(nullptr, 0, 100, action)) { opened = nullptr; }
     ~MenuWatch() {
         KillTimer(nullptr, timer);
         UnhookWindowsHookEx(hook);
@@ -223,6 +234,15 @@ TEST_F(Frame, TheArrowOpensTheViewMenuAndChangesNothing) {
         GetMenuItemInfoW(f.ViewMenu.get(), static_cast<UINT>(item), FALSE, &info);
         EXPECT_TRUE(info.fType & MFT_RADIOCHECK) << item;
     }
+
+    // An item chosen in the open menu sets its view and moves the check.
+    {
+        const MenuWatch watch(&MenuWatch::ChooseFirst);
+        ClickToolBar({r.right - 3, (r.top + r.bottom) / 2});
+        EXPECT_EQ(MenuWatch::opened, f.ViewMenu.get());
+    }
+    EXPECT_EQ(f.ExplorerViewStyle(), 0);
+    EXPECT_EQ(CheckedViewItem(f.ViewMenu.get()), F::kPmLarge);
 }
 
 TEST_F(Frame, UpButtonTooltipAndHandPointer) {
