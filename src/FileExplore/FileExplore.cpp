@@ -66,6 +66,7 @@ void TFrameFileExlore::Create(HWND parent, int explorerId, SIZE size,
     QFileExplorer.SetContextMenu(true);
     QFileExplorer.SetContextAction(true);
     QFileExplorer.SetFileType({ftReadOnly, ftHidden, ftSystem, ftArchive, ftNormal});
+    QFileExplorer.SetDirectory(L"c:\\");
     Panel2.AddChild(QFileExplorer);
 
     sb.Create(hwnd_, kStatusBarId, SIZE{size.cx, Scale(19)});

@@ -148,7 +148,8 @@ TEST_F(Frame, ABurstOfChangesIsOneRefresh) {
 }
 
 TEST_F(Frame, ViewButtonCyclesAndTheMenuCheckFollows) {
-    EXPECT_EQ(f.ExplorerViewStyle(), 3);  // the frame's own design: the report view, "Таблица"
+    EXPECT_TRUE(platform::SameTextIgnoringCase(x.Directory(), L"c:\\"));  // the frame's own design
+    EXPECT_EQ(f.ExplorerViewStyle(), 3);                                  // the report view, "Таблица"
     EXPECT_EQ(CheckedViewItem(f.ViewMenu.get()), F::kPmDetail);
     const DWORD styles[] = {LVS_ICON, LVS_SMALLICON, LVS_LIST, LVS_REPORT};
     for (int expected : {0, 1, 2, 3, 0}) {
