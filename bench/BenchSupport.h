@@ -33,3 +33,117 @@ inline void Compare(const char* name, const char* what, const char* baselineWhat
 }
 
 }  // namespace korvex::bench
+
+#include <commctrl.h>
+
+#include <array>
+#include <vector>
+
+namespace korvex::bench {
+
+// A plain report list view filled row by row with the given texts of each row, under redraw off
+// and with the row count set first.
+template <typename RowType, std::size_t N>
+inline void BareListFill(HWND parent, const std::vector<RowType>& rows,
+                         const std::array<std::wstring RowType::*, N>& columns) {
+    HWND list = CreateWindowExW(0, WC_LISTVIEWW, L"", WS_CHILD | WS_VISIBLE | LVS_REPORT, 0, 0, 600, 400, parent,
+                                nullptr, nullptr, nullptr);
+    for (int c = 0; c < static_cast<int>(N); ++c) {
+        LVCOLUMNW col{};
+        col.mask = LVCF_WIDTH;
+        col.cx = 100;
+        ListView_InsertColumn(list, c, &col);
+    }
+    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+    ListView_SetItemCount(list, static_cast<int>(rows.size()));
+    int index = 0;
+    for (const auto& r : rows) {
+        LVITEMW item{};
+        item.mask = LVIF_TEXT;
+        item.iItem = index;
+        item.pszText = const_cast<wchar_t*>((r.*columns[0]).c_str());
+        ListView_InsertItem(list, &item);
+        for (int c = 1; c < static_cast<int>(N); ++c)
+            ListView_SetItemText(list, index, c,
+                                 const_cast<wchar_t*>((r.*columns[static_cast<std::size_t>(c)]).c_str()));
+        ++index;
+    }
+    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+    DestroyWindow(list);
+}
+
+// The least a list can do to show rows: a virtual list view (LVS_OWNERDATA) in a window of its
+// own that answers LVN_GETDISPINFO straight from rows it is given. Show tells it the row count and
+// paints it once.
+template <typename RowType>
+class BareVirtualList {
+public:
+    using Column = std::wstring RowType::*;
+
+    BareVirtualList(std::vector<Column> columns, SIZE size, DWORD extraStyle = 0) : columns_(std::move(columns)) {
+        WNDCLASSEXW wc{};
+        wc.cbSize = sizeof wc;
+        wc.lpfnWndProc = &BareVirtualList::Procedure;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.lpszClassName = L"KorvexBenchVirtualList";
+        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+        RegisterClassExW(&wc);  // fails harmlessly once the class is there
+        host_ = CreateWindowExW(0, wc.lpszClassName, L"bare list", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, size.cx,
+                                size.cy, nullptr, nullptr, wc.hInstance, nullptr);
+        SetWindowLongPtrW(host_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+        RECT client;
+        GetClientRect(host_, &client);
+        list_ = CreateWindowExW(0, WC_LISTVIEWW, L"",
+                                WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS | extraStyle, 0,
+                                0, client.right, client.bottom, host_, nullptr, nullptr, nullptr);
+        for (int c = 0; c < static_cast<int>(columns_.size()); ++c) {
+            LVCOLUMNW col{};
+            col.mask = LVCF_WIDTH;
+            col.cx = 100;
+            ListView_InsertColumn(list_, c, &col);
+        }
+    }
+    ~BareVirtualList() {
+        SetWindowLongPtrW(host_, GWLP_USERDATA, 0);
+        DestroyWindow(host_);
+    }
+    BareVirtualList(const BareVirtualList&) = delete;
+    BareVirtualList& operator=(const BareVirtualList&) = delete;
+
+    HWND List() const { return list_; }
+    // Shows rows (kept by the caller): the row count, then one paint.
+    void Show(const std::vector<RowType>& rows) {
+        rows_ = &rows;
+        ListView_SetItemCountEx(list_, static_cast<int>(rows.size()), 0);
+        InvalidateRect(list_, nullptr, TRUE);
+        UpdateWindow(list_);
+    }
+    void Pump() const {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+    }
+
+private:
+    static LRESULT CALLBACK Procedure(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+        auto* self = reinterpret_cast<BareVirtualList*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+        if (self && msg == WM_NOTIFY && reinterpret_cast<NMHDR*>(lParam)->code == LVN_GETDISPINFOW) {
+            auto& item = reinterpret_cast<NMLVDISPINFOW*>(lParam)->item;
+            if (self->rows_ && (item.mask & LVIF_TEXT) && item.iItem >= 0 &&
+                static_cast<std::size_t>(item.iItem) < self->rows_->size() && item.iSubItem >= 0 &&
+                static_cast<std::size_t>(item.iSubItem) < self->columns_.size()) {
+                const std::wstring& text =
+                    (*self->rows_)[static_cast<std::size_t>(item.iItem)].*(self->columns_[item.iSubItem]);
+                lstrcpynW(item.pszText, text.c_str(), item.cchTextMax);
+            }
+            return 0;
+        }
+        return DefWindowProcW(hwnd, msg, wParam, lParam);
+    }
+
+    std::vector<Column> columns_;
+    const std::vector<RowType>* rows_ = nullptr;
+    HWND host_ = nullptr;
+    HWND list_ = nullptr;
+};
+
+}  // namespace korvex::bench

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "BenchStartup.h"
+#include "BenchExplorer.h"
 #include "BenchSupport.h"
 #include "EntryOrder.h"
 #include "ExplorerText.h"
@@ -52,92 +53,6 @@ void BareWalk(const std::wstring& folder, std::vector<Row>& rows) {
         else
             rows.push_back({name, folder, std::to_wstring(d.nFileSizeLow)});
     });
-}
-
-// A plain report list view filled row by row with the given texts of each row, under redraw off
-// and with the row count set first.
-template <typename RowType, std::size_t N>
-void BareListFill(HWND parent, const std::vector<RowType>& rows,
-                  const std::array<std::wstring RowType::*, N>& columns) {
-    HWND list = CreateWindowExW(0, WC_LISTVIEWW, L"", WS_CHILD | WS_VISIBLE | LVS_REPORT, 0, 0, 600, 400, parent,
-                                nullptr, nullptr, nullptr);
-    for (int c = 0; c < static_cast<int>(N); ++c) {
-        LVCOLUMNW col{};
-        col.mask = LVCF_WIDTH;
-        col.cx = 100;
-        ListView_InsertColumn(list, c, &col);
-    }
-    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
-    ListView_SetItemCount(list, static_cast<int>(rows.size()));
-    int index = 0;
-    for (const auto& r : rows) {
-        LVITEMW item{};
-        item.mask = LVIF_TEXT;
-        item.iItem = index;
-        item.pszText = const_cast<wchar_t*>((r.*columns[0]).c_str());
-        ListView_InsertItem(list, &item);
-        for (int c = 1; c < static_cast<int>(N); ++c)
-            ListView_SetItemText(list, index, c,
-                                 const_cast<wchar_t*>((r.*columns[static_cast<std::size_t>(c)]).c_str()));
-        ++index;
-    }
-    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
-    DestroyWindow(list);
-}
-
-// A flat folder of count files with different extensions and modification times.
-void MakeFlatFolder(const std::wstring& folder, int count) {
-    static const wchar_t* kExtensions[] = {L".dwg", L".pdf", L".txt", L".doc", L".xls"};
-    for (int i = 0; i < count; ++i) {
-        const std::wstring path = folder + L"sheet-" + std::to_wstring(i) + kExtensions[i % 5];
-        platform::UniqueFile file(CreateFileW(path.c_str(), GENERIC_WRITE | FILE_WRITE_ATTRIBUTES, 0, nullptr,
-                                              CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-        // Spread over about twenty years, in no particular order.
-        const std::uint64_t ticks =
-            126000000000000000ull + (static_cast<std::uint64_t>(i) * 7919u % 100000u) * 6300000000000ull;
-        FILETIME time{static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
-        SetFileTime(file.get(), nullptr, nullptr, &time);
-    }
-}
-
-// The five texts of a listing row, from a bare enumeration.
-struct ListingRow {
-    std::wstring name, size, type, modified, attributes;
-};
-
-std::vector<ListingRow> BareEnumeration(const std::wstring& folder) {
-    std::vector<ListingRow> rows;
-    platform::EnumerateDirectory(folder + L"*.*", [&](const WIN32_FIND_DATAW& d) {
-        rows.push_back({d.cFileName, std::to_wstring(d.nFileSizeLow), L"",
-                        std::to_wstring(d.ftLastWriteTime.dwLowDateTime), std::to_wstring(d.dwFileAttributes)});
-    });
-    return rows;
-}
-
-void BenchRefresh() {
-    test::TempDir folder;
-    MakeFlatFolder(folder.Path(), 20000);
-    test::ExplorerHost host;
-    host.Create();
-    host.explorer.SetFileType({ftReadOnly, ftHidden, ftSystem, ftArchive, ftNormal});
-    host.explorer.SetDirectory(folder.Path());
-    Compare(
-        "P1", "RefreshList of a folder of 20,000 files", "bare enumeration + five-column list-view fill", 3,
-        [&] { return Seconds([&] { host.explorer.RefreshList(); }); },
-        [&] {
-            return Seconds([&] {
-                BareListFill(host.Handle(), BareEnumeration(folder.Path()),
-                             std::array{&ListingRow::name, &ListingRow::size, &ListingRow::type, &ListingRow::modified,
-                                        &ListingRow::attributes});
-            });
-        });
-    // What a shell query per entry would cost, measured on the first 500 files and scaled to 20,000.
-    const auto& rows = host.explorer.Entries();
-    const double perPath = Seconds([&] {
-        for (std::size_t i = 0; i < 500 && i < rows.size(); ++i) platform::QueryShellInfo(rows[i].FullPath(), 0, false);
-    });
-    std::printf("P1 per-path baseline (a shell query per entry, 500 measured, scaled to 20,000): %.1f s\n",
-                perPath * 20000 / 500);
 }
 
 // Rows as a listing makes them (texts and sort keys), without 50,000 files on disk: Wine creates
@@ -207,19 +122,31 @@ void BenchAddTree(const test::TempDir& exeDir, const test::TestRegistryKey& reg)
     test::TempDir tree;
     MakeTree(tree.Path(), 50, 1000);
     auto form = MakeForm(exeDir, reg);
+    RECT sendList;
+    GetClientRect(form->ListViewFiles.Handle(), &sendList);
+    BareVirtualList<Row> bare({&Row::name, &Row::folder, &Row::size}, SIZE{sendList.right, sendList.bottom});
+    std::vector<Row> bareRows;
     Compare(
-        "P2", "add a tree of 50,000 files to the send list", "bare enumeration + list-view fill", 3,
+        "P2", "add a tree of 50,000 files to the send list", "bare enumeration + virtual list painted once", 3,
         [&] {
             form->ClearSendList();
             return Seconds([&] { form->AddPath(tree.Path(), true); });
         },
         [&] {
+            bareRows.clear();
             return Seconds([&] {
-                std::vector<Row> rows;
-                BareWalk(tree.Path(), rows);
-                BareListFill(form->Handle(), rows, std::array{&Row::name, &Row::folder, &Row::size});
+                BareWalk(tree.Path(), bareRows);
+                bare.Show(bareRows);
             });
         });
+    double itemByItem = 1e300;
+    for (int i = 0; i < 2; ++i)
+        itemByItem = std::min(itemByItem, Seconds([&] {
+                                  std::vector<Row> rows;
+                                  BareWalk(tree.Path(), rows);
+                                  BareListFill(form->Handle(), rows, std::array{&Row::name, &Row::folder, &Row::size});
+                              }));
+    std::printf("  for comparison with P2: enumeration + item-by-item list-view fill %.3f s\n", itemByItem);
     if (form->SendEntries().Size() != 50000) std::printf("P2 warning: %zu entries\n", form->SendEntries().Size());
 }
 
@@ -294,10 +221,12 @@ int main(int argc, char** argv) try {
     reg.SetText(L"", L"EXE path", test::FakeBatPath());
     if (only.empty() || only == "P1") BenchRefresh();
     if (only.empty() || only == "P2") BenchAddTree(exeDir, reg);
+    if (only.empty() || only == "P3") BenchSelectAll();
     if (only.empty() || only == "P4") BenchSort();
     if (only.empty() || only == "P5") BenchDispatch(exeDir, reg);
     if (only.empty() || only == "P7") BenchStartup(reg);
     if (only.empty() || only == "P9") BenchAddressBook(reg);
+    if (only.empty() || only == "P6") BenchEnter();
     OleUninitialize();
     return 0;
 } catch (const std::exception& e) {

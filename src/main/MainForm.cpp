@@ -94,7 +94,8 @@ void TMainForm::CreateControls() {
     // The explorer as this window shows it: list view, several entries selectable, the selection
     // kept visible without the focus; its changes also keep the path line up to date.
     FrameFileExlore.Create(Panel1.Handle(), kIdExplorer, s(400, 200),
-                           {.viewStyle = components::TViewStyle::vsList, .multiSelect = true, .hideSelection = false});
+                           {.viewStyle = components::TViewStyle::vsList, .multiSelect = true, .hideSelection = false},
+                           L"");
     FrameFileExlore.SetAlign(Align::Client);
     FrameFileExlore.QFileExplorer.OnChange = [this](components::TQFileExplorer& sender, int item,
                                                     components::TItemChange change) {

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 #include <shellapi.h>
+#include <commctrl.h>
 
 #include <utility>
 
@@ -85,6 +86,12 @@ struct DropTraits {
     static void Close(Type h) noexcept { ::DragFinish(h); }
 };
 
+struct ImageListTraits {
+    using Type = HIMAGELIST;
+    static Type Invalid() noexcept { return nullptr; }
+    static void Close(Type h) noexcept { ::ImageList_Destroy(h); }
+};
+
 using UniqueHandle = UniqueResource<KernelHandleTraits>;
 using UniqueFile = UniqueResource<FileHandleTraits>;
 using UniqueFind = UniqueResource<FindHandleTraits>;
@@ -94,5 +101,6 @@ using UniqueGdiObject = UniqueResource<GdiObjectTraits>;
 using UniqueMenu = UniqueResource<MenuTraits>;
 using UniqueIcon = UniqueResource<IconTraits>;
 using UniqueDrop = UniqueResource<DropTraits>;
+using UniqueImageList = UniqueResource<ImageListTraits>;
 
 }  // namespace korvex::platform

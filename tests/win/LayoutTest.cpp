@@ -22,6 +22,7 @@ TEST_F(Layout, ExtraRoomGoesToTheExplorerTheSendListWidthAndTheAddressList) {
     Resize(800, 600);
     const SIZE panel1 = SizeOf(form->Panel1), panel3 = SizeOf(form->Panel3), panel6 = SizeOf(form->Panel6);
     const SIZE frame = SizeOf(form->FrameFileExlore), addresses = SizeOf(form->ListViewAdress);
+    const SIZE explorer = SizeOf(form->FrameFileExlore.QFileExplorer);
     Resize(1000, 700);
     EXPECT_EQ(SizeOf(form->Panel1).cx, panel1.cx + 200);
     EXPECT_EQ(SizeOf(form->Panel3).cx, panel3.cx);
@@ -29,9 +30,12 @@ TEST_F(Layout, ExtraRoomGoesToTheExplorerTheSendListWidthAndTheAddressList) {
     EXPECT_EQ(SizeOf(form->Panel6).cx, panel6.cx + 200);
     EXPECT_EQ(SizeOf(form->FrameFileExlore).cy, frame.cy + 100);
     EXPECT_EQ(SizeOf(form->ListViewAdress).cy, addresses.cy + 100);
-    // The explorer list fills its frame.
-    EXPECT_EQ(SizeOf(form->FrameFileExlore.QFileExplorer).cx, SizeOf(form->FrameFileExlore).cx);
-    EXPECT_EQ(SizeOf(form->FrameFileExlore.QFileExplorer).cy, SizeOf(form->FrameFileExlore).cy);
+    // The explorer list fills its frame's panel inside the border, and grows with the frame.
+    const int inset = 2 * (form->FrameFileExlore.Panel2.BorderWidth() + 1);
+    EXPECT_EQ(SizeOf(form->FrameFileExlore.QFileExplorer).cx, SizeOf(form->FrameFileExlore.Panel2).cx - inset);
+    EXPECT_EQ(SizeOf(form->FrameFileExlore.QFileExplorer).cy, SizeOf(form->FrameFileExlore.Panel2).cy - inset);
+    EXPECT_EQ(SizeOf(form->FrameFileExlore.QFileExplorer).cx, explorer.cx + 200);
+    EXPECT_EQ(SizeOf(form->FrameFileExlore.QFileExplorer).cy, explorer.cy + 100);
 }
 
 TEST_F(Layout, TabOrder) {
