@@ -3,13 +3,16 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "AlignCheckBox.h"
 #include "AlignComboBox.h"
 #include "AlignEdit.h"
 #include "AlignSpeedButton.h"
+#include "ExplorerDrag.h"
 #include "ListView.h"
 #include "MailClient.h"
 #include "FileExplore.h"
@@ -18,6 +21,8 @@
 #include "Prompter.h"
 #include "SendDispatch.h"
 #include "SendList.h"
+#include "SendListFiller.h"
+#include "Splitter.h"
 #include "UniqueResource.h"
 #include "Window.h"
 
@@ -55,6 +60,21 @@ public:
     const SendList& SendEntries() const noexcept { return sendList_; }
     void WMDropFiles(HDROP drop);
     void ListViewFilesKeyDown(WORD key);
+    // Adds the paths in their order: a file as it is, a folder with its whole tree when recursive.
+    // A walk that takes longer than the long-add delay shows its count in the button bar, keeps
+    // the window painting, takes no other input, and stops at Esc (what it added stays).
+    void AddPaths(const std::vector<std::wstring>& paths, bool recursive);
+    void SetLongAddDelay(DWORD milliseconds) noexcept { longAddDelay_ = milliseconds; }
+
+    // --- adding from the explorer
+    void btAddAllClick();
+    void NNoSubdirsClick(UINT sender);
+    // The drag of explorer entries: onto this window they are added as by "Добавить", onto
+    // another program they are the shell's files.
+    void FrameFileExloreBeginDrag();
+    // What a drop onto the window through OLE does (the registered drop target calls it).
+    void OleDrop(IDataObject* data);
+    IDropTarget* DropTarget() const noexcept { return dropRegistration_.Target(); }
 
     // --- send and address book
     void btMakeQueryClick();
@@ -70,7 +90,10 @@ public:
     ui::Panel Panel1, PanelPath, Panel6, Panel2;
     TFrameFileExlore FrameFileExlore;
     ui::Panel Panel3, Panel7, Panel8, PanelTop, Panel5, Panel4;
-    components::tAlignSpeedButton btClear, btMakeQuery;
+    components::tAlignSpeedButton btAddAll, btAddFiles, btClear, btMakeQuery;
+    ui::Splitter Splitter2, Splitter3;
+    platform::UniqueMenu PopupMenu;
+    static constexpr UINT NNoSubdirs = 301, NSubdirs = 302;  // PopupMenu's items
     ui::ListView ListViewFiles, ListViewAdress;
     components::TAlignEdit EditAdress, EditSubj1;
     components::TAlignComboBox ComboAccaunts;
@@ -86,6 +109,10 @@ private:
     void FormCreate();
     void FormShow();
     void RefreshSendListView();
+    // Runs one fill of the send list with the long-add behaviour; an add inside an add is refused.
+    void RunFill(const std::function<void(SendListFiller&)>& fill);
+    void AddFromExplorer(bool selectedOnly, bool recursive);
+    POINT MinimumTrackSize() const;
     void OnCommand(HWND control, WORD code);
     LRESULT OnNotify(NMHDR* header);
     void ShowError(const std::wstring& message);
@@ -101,6 +128,11 @@ private:
     bool creationAborted_ = false;
     bool shown_ = false;
     int dpi_ = 96;
+    DWORD longAddDelay_ = 500;
+    bool filling_ = false;
+    bool explorerDragging_ = false;
+    bool explorerDropped_ = false;
+    DropRegistration dropRegistration_;  // last: revoked before anything it reaches goes
 };
 
 }  // namespace korvex
