@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchAdd.h"
 #include "BenchSupport.h"
 #include "EntryOrder.h"
 #include "ExplorerText.h"
@@ -281,6 +282,7 @@ int main(int argc, char** argv) {
     if (only.empty() || only == "P2") BenchAddTree(exeDir, reg);
     if (only.empty() || only == "P4") BenchSort();
     if (only.empty() || only == "P5") BenchDispatch(exeDir, reg);
+    if (only.empty() || only == "P8") bench::BenchAddFromExplorer(exeDir, reg);
     OleUninitialize();
     return 0;
 }

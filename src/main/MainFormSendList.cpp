@@ -18,7 +18,8 @@ namespace korvex {
 
 namespace {
 
-constexpr ULONGLONG kProgressInterval = 100;  // ms between two updates of the shown count
+constexpr ULONGLONG kProgressInterval = 200;  // ms between two updates of the shown count
+constexpr ULONGLONG kPumpInterval = 40;       // ms between two looks at the queue: painting, Esc
 
 // Lets the window paint during a long walk and takes every keyboard and mouse message out of the
 // queue unhandled, so nothing else can be clicked or typed into the list being filled. True when
@@ -51,12 +52,13 @@ void TMainForm::RunFill(const std::function<void(SendListFiller&)>& fill) {
     ui::BusyCursor busy;
     SendListFiller filler(sendList_, platform::DecimalSeparator());
     const ULONGLONG start = GetTickCount64();
-    ULONGLONG shownAt = 0;
+    ULONGLONG shownAt = 0, pumpedAt = 0;
     bool showing = false;
     const std::wstring caption = Text();
     filler.SetProgress([&](std::size_t added) {
         const ULONGLONG now = GetTickCount64();
-        if (now - start < longAddDelay_) return true;
+        if (now - start < longAddDelay_ || (showing && now - pumpedAt < kPumpInterval)) return true;
+        pumpedAt = now;
         if (!showing || now - shownAt >= kProgressInterval) {
             if (!showing) SetText(caption + L" — добавление, Esc прерывает");
             showing = true;
