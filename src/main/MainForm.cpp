@@ -108,6 +108,8 @@ void TMainForm::CreateControls() {
     btAddAll.Create(Panel2.Handle(), kIdAddAll, s(103, 25), Align::Left, L"Добавить все");
     btAddFiles.Create(Panel2.Handle(), kIdAddFiles, s(103, 25), Align::Left, L"Добавить");
     btClear.Create(Panel2.Handle(), kIdClear, s(103, 25), Align::Right, L"Очистить");
+    PanelAddProgress.Create(Panel2.Handle(), s(100, 25), Opt{.bevel = false});
+    PanelAddProgress.SetAlign(Align::Client);
     ListViewFiles.Create(Panel6.Handle(), kIdListViewFiles, LVS_OWNERDATA | LVS_SHOWSELALWAYS,
                          LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER | LVS_EX_FLATSB, s(400, 150));
     ListViewFiles.SetAlign(Align::Client);
@@ -164,6 +166,7 @@ void TMainForm::CreateControls() {
     Panel2.AddChild(btAddAll);
     Panel2.AddChild(btAddFiles);
     Panel2.AddChild(btClear);
+    Panel2.AddChild(PanelAddProgress);
     Panel3.AddChild(Panel7);
     Panel3.AddChild(PanelTop);
     Panel3.AddChild(Panel4);

@@ -88,6 +88,7 @@ public:
 
     // The controls, by the names the rest of the program knows them by.
     ui::Panel Panel1, PanelPath, Panel6, Panel2;
+    ui::Panel PanelAddProgress;  // between the buttons of Panel2: the count of a long add
     TFrameFileExlore FrameFileExlore;
     ui::Panel Panel3, Panel7, Panel8, PanelTop, Panel5, Panel4;
     components::tAlignSpeedButton btAddAll, btAddFiles, btClear, btMakeQuery;

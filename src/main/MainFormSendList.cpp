@@ -60,12 +60,13 @@ void TMainForm::RunFill(const std::function<void(SendListFiller&)>& fill) {
         if (now - start < longAddDelay_ || (showing && now - pumpedAt < kPumpInterval)) return true;
         pumpedAt = now;
         if (!showing || now - shownAt >= kProgressInterval) {
-            if (!showing) SetText(caption + L" — добавление, Esc прерывает");
             showing = true;
             shownAt = now;
-            Panel2.SetCaption(L"Найдено: " + std::to_wstring(added));
+            const std::wstring count = std::to_wstring(added);
+            SetText(caption + L" — найдено " + count + L", Esc прерывает");
+            PanelAddProgress.SetCaption(L"Найдено: " + count);
             RefreshSendListView();
-            UpdateWindow(Panel2.Handle());
+            UpdateWindow(PanelAddProgress.Handle());
         }
         return !PumpDuringWalk();
     });
@@ -75,7 +76,7 @@ void TMainForm::RunFill(const std::function<void(SendListFiller&)>& fill) {
         const std::wstring& caption;
         ~Restore() {
             if (showing) {
-                form.Panel2.SetCaption(L"");
+                form.PanelAddProgress.SetCaption(L"");
                 form.SetText(caption);
             }
             form.RefreshSendListView();

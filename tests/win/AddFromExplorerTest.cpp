@@ -197,7 +197,7 @@ TEST_F(AddFromExplorer, EscStopsALongAddAndKeepsWhatItAdded) {
     }();
     RedrawWindow(form->Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     PaintProbe probe;
-    PaintProbe::bar = form->Panel2.Handle();
+    PaintProbe::bar = form->PanelAddProgress.Handle();
     PaintProbe::seen.clear();
     UpdateWindow(probe.hwnd);
     PaintProbe::seen.clear();
@@ -224,7 +224,7 @@ TEST_F(AddFromExplorer, EscStopsALongAddAndKeepsWhatItAdded) {
     ASSERT_FALSE(PaintProbe::seen.empty());
     EXPECT_TRUE(PaintProbe::seen.front().starts_with(L"Найдено")) << PaintProbe::seen.front();
     wchar_t text[128] = {};
-    GetWindowTextW(form->Panel2.Handle(), text, 128);
+    GetWindowTextW(form->PanelAddProgress.Handle(), text, 128);
     EXPECT_STREQ(text, L"");
     GetWindowTextW(form->Handle(), text, 128);
     EXPECT_EQ(text, caption);
