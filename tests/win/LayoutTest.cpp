@@ -148,6 +148,30 @@ TEST_F(Layout, SmallestWindowKeepsEveryControlUsable) {
     EXPECT_EQ(window.bottom - window.top, limits.ptMinTrackSize.y);
 }
 
+// The send list's three columns share its width, also once enough rows bring a scroll bar.
+TEST_F(Layout, SendListColumnsShareTheWidthWithAndWithoutAScrollBar) {
+    Resize(900, 650);
+    auto columnsFill = [&] {
+        RECT client;
+        GetClientRect(form->ListViewFiles.Handle(), &client);
+        int sum = 0;
+        for (int i = 0; i < 3; ++i) sum += ListView_GetColumnWidth(form->ListViewFiles.Handle(), i);
+        return sum == client.right;
+    };
+    EXPECT_TRUE(columnsFill());
+    std::vector<std::wstring> paths;
+    for (int i = 0; i < 60; ++i) {
+        paths.push_back(files / (L"sheet-" + std::to_wstring(i) + L".dwg"));
+        WriteBytes(paths.back(), "x");
+    }
+    form->AddPaths(paths, false);
+    ASSERT_TRUE(GetWindowLongW(form->ListViewFiles.Handle(), GWL_STYLE) & WS_VSCROLL);
+    EXPECT_TRUE(columnsFill());
+    EXPECT_FALSE(GetWindowLongW(form->ListViewFiles.Handle(), GWL_STYLE) & WS_HSCROLL);
+    form->ClearSendList();
+    EXPECT_TRUE(columnsFill());
+}
+
 TEST_F(Layout, TabOrder) {
     const HWND order[] = {form->FrameFileExlore.QFileExplorer.Handle(),
                           form->ListViewFiles.Handle(),
