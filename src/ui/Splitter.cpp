@@ -9,8 +9,8 @@ void Splitter::Create(Container& layout, Align align, int thickness, const Optio
     options_ = options;
     SetAlign(align);
     const bool vertical = align == Align::Left || align == Align::Right;
-    CreateWin({.name = L"KorvexSplitter", .style = 0}, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, layout.Handle(),
-              vertical ? RECT{0, 0, thickness, 10} : RECT{0, 0, 10, thickness});
+    CreateWin({.name = L"KorvexSplitter", .style = 0, .cursor = nullptr}, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS,
+              0, layout.Handle(), vertical ? RECT{0, 0, thickness, 10} : RECT{0, 0, 10, thickness});
 }
 
 void Splitter::ScaleForDpi(int oldDpi, int newDpi) {
@@ -63,6 +63,9 @@ void Splitter::EndDrag() {
 LRESULT Splitter::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
         case WM_SETCURSOR:
+            // The parents decide first, as for any child window (a busy window shows its own); the
+            // class has no cursor of its own, so they leave the bar's to it.
+            if (Default(msg, wParam, lParam)) return TRUE;
             if (LOWORD(lParam) == HTCLIENT) {
                 SetCursor(LoadCursorW(nullptr, Vertical() ? IDC_SIZEWE : IDC_SIZENS));
                 return TRUE;

@@ -155,6 +155,8 @@ TEST_F(AddFromExplorer, AddAllMenu) {
 struct PaintProbe {
     static inline std::vector<std::wstring> seen;
     static inline HWND bar = nullptr;
+    static inline HWND splitter = nullptr;
+    static inline bool busyCursor = false;
     HWND hwnd = nullptr;
     PaintProbe() {
         WNDCLASSW wc{};
@@ -165,6 +167,10 @@ struct PaintProbe {
                 wchar_t text[128] = {};
                 GetWindowTextW(bar, text, 128);
                 seen.push_back(text);
+                // Over the window, even over a splitter, the mouse shows the hourglass.
+                SendMessageW(splitter, WM_SETCURSOR, reinterpret_cast<WPARAM>(splitter),
+                             MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+                busyCursor = GetCursor() == LoadCursorW(nullptr, IDC_WAIT);
                 EndPaint(w, &ps);
                 return 0;
             }
@@ -198,6 +204,7 @@ TEST_F(AddFromExplorer, EscStopsALongAddAndKeepsWhatItAdded) {
     RedrawWindow(form->Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     PaintProbe probe;
     PaintProbe::bar = form->PanelAddProgress.Handle();
+    PaintProbe::splitter = form->Splitter2.Handle();
     PaintProbe::seen.clear();
     UpdateWindow(probe.hwnd);
     PaintProbe::seen.clear();
@@ -223,6 +230,7 @@ TEST_F(AddFromExplorer, EscStopsALongAddAndKeepsWhatItAdded) {
     // and the caption are as before.
     ASSERT_FALSE(PaintProbe::seen.empty());
     EXPECT_TRUE(PaintProbe::seen.front().starts_with(L"Найдено")) << PaintProbe::seen.front();
+    EXPECT_TRUE(PaintProbe::busyCursor);
     wchar_t text[128] = {};
     GetWindowTextW(form->PanelAddProgress.Handle(), text, 128);
     EXPECT_STREQ(text, L"");
