@@ -273,5 +273,45 @@ TEST_F(AddFromExplorer, EntriesDraggedOntoTheWindowAreAdded) {
                                                         L"one.dwg", L"system.dwg", L"z.dwg"}));
 }
 
+// The same with the real mouse: pressed on an entry, moved past the drag threshold and over the
+// send list, released there. The list view itself starts the drag.
+TEST_F(AddFromExplorer, EntryDraggedWithTheMouseOntoTheSendListIsAdded) {
+    WriteBytes(files / L"one.dwg", "1");
+    WriteBytes(files / L"two.dwg", "2");
+    ShowFolder(files.Path());
+    std::size_t index = 0;
+    while (Explorer().Entry(index).caption != L"two.dwg") ++index;
+    Explorer().Select(index);
+    RECT item{LVIR_LABEL};
+    ASSERT_TRUE(SendMessageW(Explorer().Handle(), LVM_GETITEMRECT, index, reinterpret_cast<LPARAM>(&item)));
+    POINT from{item.left + 5, (item.top + item.bottom) / 2};
+    ClientToScreen(Explorer().Handle(), &from);
+    RECT list;
+    GetWindowRect(form->ListViewFiles.Handle(), &list);
+    const POINT to{(list.left + list.right) / 2, (list.top + list.bottom) / 2};
+    auto mouse = [](DWORD flags, POINT at) {
+        INPUT in{};
+        in.type = INPUT_MOUSE;
+        in.mi.dx = MulDiv(at.x, 65536, GetSystemMetrics(SM_CXSCREEN)) + 1;
+        in.mi.dy = MulDiv(at.y, 65536, GetSystemMetrics(SM_CYSCREEN)) + 1;
+        in.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+        // A key release between two moves keeps the system from merging them into one move
+        // straight to the end, which the list would never see.
+        INPUT key{};
+        key.type = INPUT_KEYBOARD;
+        key.ki.wVk = VK_F24;
+        key.ki.dwFlags = KEYEVENTF_KEYUP;
+        const INPUT both[] = {in, key};
+        SendInput(2, const_cast<INPUT*>(both), sizeof(INPUT));
+    };
+    mouse(0, from);
+    mouse(MOUSEEVENTF_LEFTDOWN, from);
+    for (int step = 1; step <= 5; ++step)
+        mouse(0, {from.x + (to.x - from.x) * step / 5, from.y + (to.y - from.y) * step / 5});
+    mouse(MOUSEEVENTF_LEFTUP, to);
+    EXPECT_TRUE(WaitFor([&] { return !form->SendEntries().Empty(); }, std::chrono::seconds(10)));
+    EXPECT_EQ(FileNames(), std::vector<std::wstring>{L"two.dwg"});
+}
+
 }  // namespace
 }  // namespace korvex::test
