@@ -118,7 +118,7 @@ void BenchAddFromExplorer(const test::TempDir& exeDir, const test::TestRegistryK
     BareVirtualList bare(rows);
     Compare(
         "P8", "\"С поддиректориями\" on a tree of 50,000 files shown in the explorer",
-        "bare enumeration + virtual list painted once", 3,
+        "bare enumeration + virtual list painted once", 5,
         [&] {
             form->ClearSendList();
             UpdateWindow(form->ListViewFiles.Handle());
