@@ -99,10 +99,10 @@ void TMainForm::CreateControls() {
     FrameFileExlore.QFileExplorer.SetDirectory(L"c:\\");
     Panel6.Create(Panel1.Handle(), s(400, 211), Opt{});
     Panel6.SetAlign(Align::Bottom);
-    // Between the explorer and the send list; the explorer keeps at least a few rows, the send
-    // list its button bar and a few rows.
+    // Between the explorer and the send list; the explorer frame keeps room for a few rows beside
+    // its own bars, the send list its button bar and a few rows.
     Splitter3.Create(Panel1, Align::Bottom, Scale(3),
-                     {.moved = &Panel6, .rest = &FrameFileExlore, .minMoved = Scale(60), .minRest = Scale(100)});
+                     {.moved = &Panel6, .rest = &FrameFileExlore, .minMoved = Scale(60), .minRest = Scale(120)});
     Panel2.Create(Panel6.Handle(), s(400, 29), Opt{});
     Panel2.SetAlign(Align::Top);
     btAddAll.Create(Panel2.Handle(), kIdAddAll, s(103, 25), Align::Left, L"Добавить все");
@@ -208,8 +208,8 @@ POINT TMainForm::MinimumTrackSize() const {
     const int left = height(PanelPath) + Splitter3.MinRest() + height(Splitter3) + height(Panel6) + bevels;
     const int right = height(Panel7) + height(PanelTop) + height(Panel4) + height(EditAdress) + Scale(60) + bevels;
     RECT frame{0, 0, clientWidth, std::max(left, right)};
-    AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongW(hwnd_, GWL_STYLE)), FALSE,
-                       static_cast<DWORD>(GetWindowLongW(hwnd_, GWL_EXSTYLE)));
+    AdjustWindowRectExForDpi(&frame, static_cast<DWORD>(GetWindowLongW(hwnd_, GWL_STYLE)), FALSE,
+                             static_cast<DWORD>(GetWindowLongW(hwnd_, GWL_EXSTYLE)), static_cast<UINT>(dpi_));
     return POINT{std::max(least.x, frame.right - frame.left), std::max(least.y, frame.bottom - frame.top)};
 }
 
