@@ -7,6 +7,10 @@
 #include <cstdio>
 #include <functional>
 #include <string>
+#include <vector>
+
+#include "FileSystem.h"
+#include "TestSupport.h"
 
 namespace korvex::bench {
 
@@ -145,5 +149,32 @@ private:
     HWND host_ = nullptr;
     HWND list_ = nullptr;
 };
+
+// folders x filesPerFolder empty files, two levels deep (Wine creates files in one big folder slowly).
+inline void MakeTree(const std::wstring& root, int folders, int filesPerFolder) {
+    for (int f = 0; f < folders; ++f) {
+        const std::wstring folder = root + L"part-" + std::to_wstring(f / 10) + L"\\sheet-" + std::to_wstring(f);
+        CreateDirectoryW((root + L"part-" + std::to_wstring(f / 10)).c_str(), nullptr);
+        CreateDirectoryW(folder.c_str(), nullptr);
+        for (int i = 0; i < filesPerFolder; ++i)
+            test::WriteBytes(folder + L"\\drawing-" + std::to_wstring(i) + L".dwg", "");
+    }
+}
+
+// A send-list row as the bare walk makes it.
+struct Row {
+    std::wstring name, folder, size;
+};
+
+inline void BareWalk(const std::wstring& folder, std::vector<Row>& rows) {
+    platform::EnumerateDirectory(folder + L"*.*", [&](const WIN32_FIND_DATAW& d) {
+        const std::wstring name = d.cFileName;
+        if (name == L"." || name == L"..") return;
+        if (d.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            BareWalk(folder + name + L"\\", rows);
+        else
+            rows.push_back({name, folder, std::to_wstring(d.nFileSizeLow)});
+    });
+}
 
 }  // namespace korvex::bench

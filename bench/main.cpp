@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchAdd.h"
 #include "BenchStartup.h"
 #include "BenchExplorer.h"
 #include "BenchSupport.h"
@@ -28,32 +29,6 @@ using namespace korvex;
 using namespace korvex::bench;
 
 namespace {
-
-// folders x filesPerFolder empty files, two levels deep.
-void MakeTree(const std::wstring& root, int folders, int filesPerFolder) {
-    for (int f = 0; f < folders; ++f) {
-        const std::wstring folder = root + L"part-" + std::to_wstring(f / 10) + L"\\sheet-" + std::to_wstring(f);
-        CreateDirectoryW((root + L"part-" + std::to_wstring(f / 10)).c_str(), nullptr);
-        CreateDirectoryW(folder.c_str(), nullptr);
-        for (int i = 0; i < filesPerFolder; ++i)
-            test::WriteBytes(folder + L"\\drawing-" + std::to_wstring(i) + L".dwg", "");
-    }
-}
-
-struct Row {
-    std::wstring name, folder, size;
-};
-
-void BareWalk(const std::wstring& folder, std::vector<Row>& rows) {
-    platform::EnumerateDirectory(folder + L"*.*", [&](const WIN32_FIND_DATAW& d) {
-        const std::wstring name = d.cFileName;
-        if (name == L"." || name == L"..") return;
-        if (d.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-            BareWalk(folder + name + L"\\", rows);
-        else
-            rows.push_back({name, folder, std::to_wstring(d.nFileSizeLow)});
-    });
-}
 
 // Rows as a listing makes them (texts and sort keys), without 50,000 files on disk: Wine creates
 // files in a big folder in quadratic time.
@@ -224,9 +199,10 @@ int main(int argc, char** argv) try {
     if (only.empty() || only == "P3") BenchSelectAll();
     if (only.empty() || only == "P4") BenchSort();
     if (only.empty() || only == "P5") BenchDispatch(exeDir, reg);
-    if (only.empty() || only == "P7") BenchStartup(reg);
-    if (only.empty() || only == "P9") BenchAddressBook(reg);
     if (only.empty() || only == "P6") BenchEnter();
+    if (only.empty() || only == "P7") BenchStartup(reg);
+    if (only.empty() || only == "P8") bench::BenchAddFromExplorer(exeDir, reg);
+    if (only.empty() || only == "P9") BenchAddressBook(reg);
     OleUninitialize();
     return 0;
 } catch (const std::exception& e) {

@@ -29,6 +29,8 @@ enum ControlId : int {
     kIdMakeQuery,
     kIdClear,
     kIdExplorer,
+    kIdAddAll,
+    kIdAddFiles,
 };
 
 constexpr wchar_t kCaption[] = L"Korvex 0.2";
@@ -86,7 +88,8 @@ void TMainForm::CreateControls() {
     using Opt = ui::Panel::Options;
     auto s = [this](int w, int h) { return SIZE{Scale(w), Scale(h)}; };
 
-    // Creation order is the keyboard order; AddChild order is the docking order.
+    // Creation order is the keyboard order; AddChild order is the docking order. The speed
+    // buttons, panels and splitters take no focus.
     Panel1.Create(hwnd_, s(400, 400), Opt{});
     Panel1.SetAlign(Align::Client);
     PanelPath.Create(Panel1.Handle(), s(400, 22), Opt{});
@@ -104,11 +107,19 @@ void TMainForm::CreateControls() {
     // The first folder is set at the first show, from the settings: only that one is listed.
     Panel6.Create(Panel1.Handle(), s(400, 211), Opt{});
     Panel6.SetAlign(Align::Bottom);
+    // Between the explorer and the send list; the explorer frame keeps room for a few rows beside
+    // its own bars, the send list its button bar and a few rows.
+    Splitter3.Create(Panel1, Align::Bottom, Scale(3),
+                     {.moved = &Panel6, .rest = &FrameFileExlore, .minMoved = Scale(60), .minRest = Scale(120)});
     Panel2.Create(Panel6.Handle(), s(400, 29), Opt{});
     Panel2.SetAlign(Align::Top);
+    btAddAll.Create(Panel2.Handle(), kIdAddAll, s(103, 25), Align::Left, L"Добавить все");
+    btAddFiles.Create(Panel2.Handle(), kIdAddFiles, s(103, 25), Align::Left, L"Добавить");
     btClear.Create(Panel2.Handle(), kIdClear, s(103, 25), Align::Right, L"Очистить");
+    PanelAddProgress.Create(Panel2.Handle(), s(100, 25), Opt{.bevel = false});
+    PanelAddProgress.SetAlign(Align::Client);
     ListViewFiles.Create(Panel6.Handle(), kIdListViewFiles, LVS_OWNERDATA | LVS_SHOWSELALWAYS,
-                         LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER, s(400, 150));
+                         LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER | LVS_EX_FLATSB, s(400, 150));
     ListViewFiles.SetAlign(Align::Client);
     ListViewFiles.AddColumn(L"Имя файла", Scale(120));
     ListViewFiles.AddColumn(L"Путь", Scale(120));
@@ -120,7 +131,7 @@ void TMainForm::CreateControls() {
     EditAdress.Create(Panel3.Handle(), kIdEditAdress, s(370, 21), Align::Top);
     ListViewAdress.Create(Panel3.Handle(), kIdListViewAdress,
                           LVS_OWNERDATA | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOCOLUMNHEADER,
-                          LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER, s(370, 200));
+                          LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER | LVS_EX_FLATSB, s(370, 200));
     ListViewAdress.SetAlign(Align::Client);
     ListViewAdress.AddColumn(L"", Scale(300));
     ListViewAdress.ShareWidthAmongColumns(true);
@@ -140,15 +151,31 @@ void TMainForm::CreateControls() {
                   L"Тема:");
     Panel5.SetAlign(Align::Left);
     EditSubj1.Create(PanelTop.Handle(), kIdEditSubj1, s(270, 21), Align::Client, kInitialSubject);
+    // Between the two halves; the message half keeps its captions and boxes readable, the file
+    // half its three buttons.
+    Splitter2.Create(*this, Align::Right, Scale(3),
+                     {.moved = &Panel3, .rest = &Panel1, .minMoved = Scale(200), .minRest = Scale(3 * 103 + 12)});
 
+    PopupMenu.reset(CreatePopupMenu());
+    if (!PopupMenu) throw platform::Win32Error(GetLastError(), L"CreatePopupMenu");
+    AppendMenuW(PopupMenu.get(), MF_STRING, NNoSubdirs, L"Только файлы");
+    AppendMenuW(PopupMenu.get(), MF_STRING, NSubdirs, L"С поддиректориями");
+
+    // Siblings on one edge stack from the edge inwards: Panel3 at the right edge, Splitter2
+    // beside it; Panel6 at the bottom, Splitter3 above it.
     AddChild(Panel1);
     AddChild(Panel3);
+    AddChild(Splitter2);
     Panel1.AddChild(PanelPath);
     Panel1.AddChild(Panel6);
+    Panel1.AddChild(Splitter3);
     Panel1.AddChild(FrameFileExlore);
     Panel6.AddChild(Panel2);
     Panel6.AddChild(ListViewFiles);
+    Panel2.AddChild(btAddAll);
+    Panel2.AddChild(btAddFiles);
     Panel2.AddChild(btClear);
+    Panel2.AddChild(PanelAddProgress);
     Panel3.AddChild(Panel7);
     Panel3.AddChild(PanelTop);
     Panel3.AddChild(Panel4);
@@ -161,8 +188,38 @@ void TMainForm::CreateControls() {
     Panel4.AddChild(CheckBoxEdit);
     Panel4.AddChild(btMakeQuery);
 
+    // Drops through OLE (the shell's drags, and entries dragged from our own explorer); drops that
+    // come as WM_DROPFILES are taken as well (FormCreate).
+    dropRegistration_.Register(hwnd_, [this](IDataObject* data) { OleDrop(data); });
+
     ApplyFont();
     Realign();
+}
+
+POINT TMainForm::MinimumTrackSize() const {
+    const POINT least{Scale(560), Scale(400)};
+    if (!Panel3.Handle() || !Splitter2.Handle()) return least;  // while the window is being made
+    auto width = [](const ui::Control& c) {
+        RECT r{};
+        GetWindowRect(c.Handle(), &r);
+        return static_cast<int>(r.right - r.left);
+    };
+    auto height = [](const ui::Control& c) {
+        RECT r{};
+        GetWindowRect(c.Handle(), &r);
+        return static_cast<int>(r.bottom - r.top);
+    };
+    const int bevels = Scale(4);
+    // Side by side: the message half as wide as it is now, the file half its smallest width.
+    const int clientWidth = width(Panel3) + width(Splitter2) + Splitter2.MinRest();
+    // One above the other: on the left the path line, the explorer's smallest height and the send
+    // list as tall as it is now; on the right the rows above the address list and a few of its rows.
+    const int left = height(PanelPath) + Splitter3.MinRest() + height(Splitter3) + height(Panel6) + bevels;
+    const int right = height(Panel7) + height(PanelTop) + height(Panel4) + height(EditAdress) + Scale(60) + bevels;
+    RECT frame{0, 0, clientWidth, std::max(left, right)};
+    AdjustWindowRectExForDpi(&frame, static_cast<DWORD>(GetWindowLongW(hwnd_, GWL_STYLE)), FALSE,
+                             static_cast<DWORD>(GetWindowLongW(hwnd_, GWL_EXSTYLE)), static_cast<UINT>(dpi_));
+    return POINT{std::max(least.x, frame.right - frame.left), std::max(least.y, frame.bottom - frame.top)};
 }
 
 void TMainForm::ApplyFont() {
@@ -203,8 +260,10 @@ void TMainForm::OnCommand(HWND control, WORD code) {
     if (code != BN_CLICKED) return;
     if (control == btMakeQuery.Handle())
         btMakeQueryClick();
-    else if (control == btClear.Handle())
+    else if (control == btClear.Handle() || control == btAddFiles.Handle())
         btAddFilesClick(control);
+    else if (control == btAddAll.Handle())
+        btAddAllClick();
 }
 
 LRESULT TMainForm::OnNotify(NMHDR* header) {
@@ -222,6 +281,8 @@ LRESULT TMainForm::OnNotify(NMHDR* header) {
         } else if (header->code == LVN_KEYDOWN) {
             ListViewFilesKeyDown(reinterpret_cast<NMLVKEYDOWN*>(header)->wVKey);
         }
+    } else if (header->hwndFrom == FrameFileExlore.QFileExplorer.Handle() && header->code == LVN_BEGINDRAG) {
+        FrameFileExloreBeginDrag();
     } else if (header->hwndFrom == ListViewAdress.Handle()) {
         return ListViewAdressNotify(header);
     }
@@ -235,10 +296,17 @@ LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_NOTIFY: return OnNotify(reinterpret_cast<NMHDR*>(lParam));
         case WM_DROPFILES: WMDropFiles(reinterpret_cast<HDROP>(wParam)); return 0;
+        case WM_SETCURSOR:
+            // A long add shows the hourglass wherever the mouse goes over the window.
+            if (filling_) {
+                SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+                return TRUE;
+            }
+            break;
         case WM_DPICHANGED: OnDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam)); return 0;
         case WM_GETMINMAXINFO: {
             auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
-            info->ptMinTrackSize = POINT{Scale(560), Scale(400)};
+            info->ptMinTrackSize = MinimumTrackSize();
             return 0;
         }
         case WM_CLOSE:
@@ -246,6 +314,7 @@ LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             DestroyWindow(hwnd_);
             return 0;
         case WM_DESTROY:
+            dropRegistration_.Revoke();
             if (config_.quitOnDestroy) PostQuitMessage(0);
             return 0;
         default: break;

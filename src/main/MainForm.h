@@ -4,8 +4,10 @@
 #include <windows.h>
 
 #include <memory>
+#include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "AddressList.h"
 #include "AddressSuggestions.h"
@@ -13,6 +15,7 @@
 #include "AlignComboBox.h"
 #include "AlignEdit.h"
 #include "AlignSpeedButton.h"
+#include "ExplorerDrag.h"
 #include "ListView.h"
 #include "MailClient.h"
 #include "FileExplore.h"
@@ -21,6 +24,8 @@
 #include "Prompter.h"
 #include "SendDispatch.h"
 #include "SendList.h"
+#include "SendListFiller.h"
+#include "Splitter.h"
 #include "UniqueResource.h"
 #include "Window.h"
 
@@ -67,6 +72,21 @@ public:
     const SendList& SendEntries() const noexcept { return sendList_; }
     void WMDropFiles(HDROP drop);
     void ListViewFilesKeyDown(WORD key);
+    // Adds the paths in their order: a file as it is, a folder with its whole tree when recursive.
+    // A walk that takes longer than the long-add delay shows its count in the button bar, keeps
+    // the window painting, takes no other input, and stops at Esc (what it added stays).
+    void AddPaths(const std::vector<std::wstring>& paths, bool recursive);
+    void SetLongAddDelay(DWORD milliseconds) noexcept { longAddDelay_ = milliseconds; }
+
+    // --- adding from the explorer
+    void btAddAllClick();
+    void NNoSubdirsClick(UINT sender);
+    // The drag of explorer entries: onto this window they are added as by "Добавить", onto
+    // another program they are the shell's files.
+    void FrameFileExloreBeginDrag();
+    // What a drop onto the window through OLE does (the registered drop target calls it).
+    void OleDrop(IDataObject* data);
+    IDropTarget* DropTarget() const noexcept { return dropRegistration_.Target(); }
 
     // --- send and address book
     void btMakeQueryClick();
@@ -85,9 +105,13 @@ public:
 
     // The controls, by the names the rest of the program knows them by.
     ui::Panel Panel1, PanelPath, Panel6, Panel2;
+    ui::Panel PanelAddProgress;  // between the buttons of Panel2: the count of a long add
     TFrameFileExlore FrameFileExlore;
     ui::Panel Panel3, Panel7, Panel8, PanelTop, Panel5, Panel4;
-    components::tAlignSpeedButton btClear, btMakeQuery;
+    components::tAlignSpeedButton btAddAll, btAddFiles, btClear, btMakeQuery;
+    ui::Splitter Splitter2, Splitter3;
+    platform::UniqueMenu PopupMenu;
+    static constexpr UINT NNoSubdirs = 301, NSubdirs = 302;  // PopupMenu's items
     ui::ListView ListViewFiles, ListViewAdress;
     components::TAlignEdit EditAdress, EditSubj1;
     components::TAlignComboBox ComboAccaunts;
@@ -103,6 +127,10 @@ private:
     void FormCreate();
     void FormShow();
     void RefreshSendListView();
+    // Runs one fill of the send list with the long-add behaviour; an add inside an add is refused.
+    void RunFill(const std::function<void(SendListFiller&)>& fill);
+    void AddFromExplorer(bool selectedOnly, bool recursive);
+    POINT MinimumTrackSize() const;
     void OnCommand(HWND control, WORD code);
     LRESULT OnNotify(NMHDR* header);
     void ShowError(const std::wstring& message);
@@ -124,6 +152,11 @@ private:
     bool settingsLoaded_ = false;
     int startState_ = 0;  // the window state the settings ask for at the first show
     int dpi_ = 96;
+    DWORD longAddDelay_ = 500;
+    bool filling_ = false;
+    bool explorerDragging_ = false;
+    bool explorerDropped_ = false;
+    DropRegistration dropRegistration_;  // last: revoked before anything it reaches goes
 };
 
 }  // namespace korvex

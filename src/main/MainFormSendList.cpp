@@ -1,4 +1,5 @@
-// TMainForm: the send list, and adding to it from the explorer and from drops.
+// TMainForm: the send list, and adding to it from the explorer ("Добавить", "Добавить все" with
+// its menu, "Очистить"), from drops and from a drag of explorer entries.
 
 #include "MainForm.h"
 
@@ -6,30 +7,97 @@
 #include <shellapi.h>
 
 #include <algorithm>
-#include <optional>
 
 #include "BusyCursor.h"
 #include "Locale.h"
+#include "PathText.h"
 #include "SendListFiller.h"
 #include "UniqueResource.h"
 
 namespace korvex {
 
+namespace {
+
+constexpr ULONGLONG kProgressInterval = 200;  // ms between two updates of the shown count
+constexpr ULONGLONG kPumpInterval = 40;       // ms between two looks at the queue: painting, Esc
+
+// Lets the window paint during a long walk and takes every keyboard and mouse message out of the
+// queue unhandled, so nothing else can be clicked or typed into the list being filled. True when
+// Esc was among them.
+bool PumpDuringWalk() {
+    bool escape = false;
+    MSG msg;
+    const std::pair<UINT, UINT> input[] = {
+        {WM_KEYFIRST, WM_KEYLAST}, {WM_MOUSEFIRST, WM_MOUSELAST}, {WM_NCMOUSEMOVE, WM_NCXBUTTONDBLCLK}};
+    for (const auto& [first, last] : input) {
+        while (PeekMessageW(&msg, nullptr, first, last, PM_REMOVE)) {
+            if ((msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) && msg.wParam == VK_ESCAPE) escape = true;
+        }
+    }
+    // Bounded: a window that does not validate its update region must not hold the walk.
+    for (int i = 0; i < 64 && PeekMessageW(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE); ++i) DispatchMessageW(&msg);
+    return escape;
+}
+
+}  // namespace
+
 void TMainForm::RefreshSendListView() {
     ListViewFiles.SetVirtualCount(sendList_.Size());
 }
 
+void TMainForm::RunFill(const std::function<void(SendListFiller&)>& fill) {
+    // A drop or a click that reaches the window while a walk runs adds nothing.
+    if (filling_) return;
+    filling_ = true;
+    ui::BusyCursor busy;
+    SendListFiller filler(sendList_, platform::DecimalSeparator());
+    const ULONGLONG start = GetTickCount64();
+    ULONGLONG shownAt = 0, pumpedAt = 0;
+    bool showing = false;
+    const std::wstring caption = Text();
+    filler.SetProgress([&](std::size_t added) {
+        const ULONGLONG now = GetTickCount64();
+        if (now - start < longAddDelay_ || (showing && now - pumpedAt < kPumpInterval)) return true;
+        pumpedAt = now;
+        if (!showing || now - shownAt >= kProgressInterval) {
+            showing = true;
+            shownAt = now;
+            const std::wstring count = std::to_wstring(added);
+            SetText(caption + L" — найдено " + count + L", Esc прерывает");
+            PanelAddProgress.SetCaption(L"Найдено: " + count);
+            RefreshSendListView();
+            UpdateWindow(PanelAddProgress.Handle());
+        }
+        return !PumpDuringWalk();
+    });
+    struct Restore {
+        TMainForm& form;
+        const bool& showing;
+        const std::wstring& caption;
+        ~Restore() {
+            if (showing) {
+                form.PanelAddProgress.SetCaption(L"");
+                form.SetText(caption);
+            }
+            form.RefreshSendListView();
+            form.filling_ = false;
+        }
+    } restore{*this, showing, caption};
+    fill(filler);
+}
+
 void TMainForm::AddPath(std::wstring_view path, bool recursive) {
-    std::optional<ui::BusyCursor> busy;
-    if (recursive) busy.emplace();
-    SendListFiller(sendList_, platform::DecimalSeparator()).AddPath(path, recursive);
-    RefreshSendListView();
+    RunFill([&](SendListFiller& filler) { filler.AddPath(path, recursive); });
 }
 
 void TMainForm::AddFolder(std::wstring_view folder, bool recursive) {
-    ui::BusyCursor busy;
-    SendListFiller(sendList_, platform::DecimalSeparator()).AddFolder(folder, recursive);
-    RefreshSendListView();
+    RunFill([&](SendListFiller& filler) { filler.AddFolder(folder, recursive); });
+}
+
+void TMainForm::AddPaths(const std::vector<std::wstring>& paths, bool recursive) {
+    RunFill([&](SendListFiller& filler) {
+        for (const std::wstring& path : paths) filler.AddPath(path, recursive);
+    });
 }
 
 void TMainForm::ClearSendList() {
@@ -40,12 +108,32 @@ void TMainForm::ClearSendList() {
 
 void TMainForm::WMDropFiles(HDROP drop) {
     const platform::UniqueDrop owner(drop);
-    // Only the first dropped item is taken, at its full length.
-    const UINT length = DragQueryFileW(drop, 0, nullptr, 0);
-    if (length == 0) return;
-    std::wstring name(length + 1, L'\0');
-    name.resize(DragQueryFileW(drop, 0, name.data(), length + 1));
-    AddPath(name, false);
+    // Every dropped item, in the drop's order; a folder comes with its whole tree.
+    AddPaths(DroppedPaths(drop), true);
+}
+
+void TMainForm::OleDrop(IDataObject* data) {
+    // Entries dragged from our own explorer are added once the drag is over, as "Добавить" adds
+    // them; anything else brings its files now.
+    if (explorerDragging_) {
+        explorerDropped_ = true;
+        return;
+    }
+    AddPaths(DroppedPaths(data), true);
+}
+
+void TMainForm::FrameFileExloreBeginDrag() {
+    const auto& explorer = FrameFileExlore.QFileExplorer;
+    if (explorer.IsDrivesView() || filling_) return;
+    const std::vector<std::wstring> names = explorer.GetNameList(false, true);
+    if (names.empty()) return;
+    const platform::ComPtr<IDataObject> data = ShellDataObject(hwnd_, EnsureBackslash(explorer.Directory()), names);
+    if (!data) return;
+    explorerDragging_ = true;
+    explorerDropped_ = false;
+    DragFiles(data.get());
+    explorerDragging_ = false;
+    if (explorerDropped_) btAddFilesClick(btAddFiles.Handle());
 }
 
 void TMainForm::ListViewFilesKeyDown(WORD key) {
@@ -63,8 +151,35 @@ void TMainForm::ListViewFilesKeyDown(WORD key) {
     }
 }
 
+void TMainForm::AddFromExplorer(bool selectedOnly, bool recursive) {
+    const auto& explorer = FrameFileExlore.QFileExplorer;
+    // The drive list's names joined to its pseudo-folder name are no paths: it adds nothing (and a
+    // relative path must never be read against whatever the current folder is).
+    if (explorer.IsDrivesView()) return;
+    const std::wstring directory = EnsureBackslash(explorer.Directory());
+    std::vector<std::wstring> paths;
+    for (const std::wstring& name : explorer.GetNameList(false, selectedOnly)) paths.push_back(directory + name);
+    AddPaths(paths, recursive);
+}
+
 void TMainForm::btAddFilesClick(HWND sender) {
-    if (sender == btClear.Handle()) ClearSendList();
+    if (sender == btClear.Handle())
+        ClearSendList();
+    else
+        AddFromExplorer(true, true);
+}
+
+void TMainForm::btAddAllClick() {
+    POINT at{};
+    GetCursorPos(&at);
+    const UINT chosen = static_cast<UINT>(
+        TrackPopupMenuEx(PopupMenu.get(), TPM_RETURNCMD | TPM_NONOTIFY | TPM_LEFTALIGN | TPM_TOPALIGN | TPM_LEFTBUTTON,
+                         at.x, at.y, hwnd_, nullptr));
+    if (chosen == NNoSubdirs || chosen == NSubdirs) NNoSubdirsClick(chosen);
+}
+
+void TMainForm::NNoSubdirsClick(UINT sender) {
+    AddFromExplorer(false, sender == NSubdirs);
 }
 
 }  // namespace korvex

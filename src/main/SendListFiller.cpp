@@ -7,18 +7,25 @@
 
 namespace korvex {
 
+bool SendListFiller::Tick() {
+    if (stopped_) return false;
+    if (progress_ && ++met_ % step_ == 0 && !progress_(added_)) stopped_ = true;
+    return !stopped_;
+}
+
 void SendListFiller::AddPath(std::wstring_view path, bool recursive) {
-    if (list_.Contains(path)) return;
+    if (!Tick() || list_.Contains(path)) return;
     // A path that cannot be examined reports all attribute bits, the folder bit among them, and
     // then adds nothing since its enumeration finds nothing.
     if (platform::FileAttributes(path) & FILE_ATTRIBUTE_DIRECTORY) {
         if (recursive) AddFolder(path, recursive);
         return;
     }
-    list_.Add(path, SizeToText(platform::ProbeFileSize(path), decimalSeparator_));
+    if (list_.Add(path, SizeToText(platform::ProbeFileSize(path), decimalSeparator_))) ++added_;
 }
 
 void SendListFiller::AddFolder(std::wstring_view folder, bool recursive) {
+    if (stopped_) return;
     const std::wstring folderText = EnsureBackslash(folder);
     const auto identity = platform::IdentifyFile(folderText);
     if (identity) {
@@ -27,11 +34,12 @@ void SendListFiller::AddFolder(std::wstring_view folder, bool recursive) {
     }
     platform::EnumerateDirectory(folderText + L"*.*", [&](const WIN32_FIND_DATAW& found) {
         const std::wstring_view name = found.cFileName;
-        if (name == L"." || name == L"..") return;
+        // Once stopped, the rest of this folder's entries pass by unseen.
+        if (name == L"." || name == L".." || !Tick()) return;
         if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
             // The directory entry at hand already holds what AddPath would ask the disk again;
             // Add applies the same duplicate test.
-            list_.Add(folderText, name, SizeToText(platform::FindDataSize(found), decimalSeparator_));
+            if (list_.Add(folderText, name, SizeToText(platform::FindDataSize(found), decimalSeparator_))) ++added_;
         } else if (recursive) {
             AddFolder(folderText + std::wstring(name), recursive);
         }

@@ -1,6 +1,8 @@
 #pragma once
 // Fills the send list from paths on disk: a file is added, a folder expanded when asked.
 
+#include <cstddef>
+#include <functional>
 #include <string_view>
 #include <vector>
 
@@ -13,6 +15,17 @@ class SendListFiller {
 public:
     SendListFiller(SendList& list, wchar_t decimalSeparator) : list_(list), decimalSeparator_(decimalSeparator) {}
 
+    // Told the number of files added so far after every step entries the walk meets (files and
+    // folders alike, so a tree of empty folders reports too); returning false stops the walk, and
+    // what was added until then stays.
+    using Progress = std::function<bool(std::size_t added)>;
+    void SetProgress(Progress progress, std::size_t step = 64) {
+        progress_ = std::move(progress);
+        step_ = step ? step : 1;
+    }
+    bool Stopped() const noexcept { return stopped_; }
+    std::size_t Added() const noexcept { return added_; }
+
     // Adds the file at path, or with recursive set every file beneath the folder at path. A path
     // that is already listed, does not exist or cannot be examined adds nothing.
     void AddPath(std::wstring_view path, bool recursive);
@@ -24,9 +37,17 @@ public:
     void AddFolder(std::wstring_view folder, bool recursive);
 
 private:
+    // Counts one entry met; false once the walk is to stop.
+    bool Tick();
+
     SendList& list_;
     wchar_t decimalSeparator_;
     std::vector<platform::FileIdentity> walkPath_;
+    Progress progress_;
+    std::size_t step_ = 64;
+    std::size_t met_ = 0;
+    std::size_t added_ = 0;
+    bool stopped_ = false;
 };
 
 }  // namespace korvex

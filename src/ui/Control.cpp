@@ -73,7 +73,9 @@ void DockControls(const std::vector<Control*>& controls, RECT area) {
     };
     for (Align pass : {Align::Top, Align::Bottom, Align::Left, Align::Right, Align::Client}) {
         for (Control* c : controls) {
-            if (c->GetAlign() != pass || !IsWindowVisible(c->Handle())) continue;
+            // A control hidden on its own is left out; one whose parent is not shown yet (the
+            // window being created) is laid out all the same.
+            if (c->GetAlign() != pass || !(GetWindowLongW(c->Handle(), GWL_STYLE) & WS_VISIBLE)) continue;
             const SIZE size = extent(c);
             RECT r = area;
             switch (pass) {

@@ -27,6 +27,7 @@ void ListView::OnResized() {
     RECT r;
     GetClientRect(hwnd_, &r);
     const int width = r.right - r.left;
+    sharedWidth_ = width;
     for (int i = 0; i < columns; ++i) {
         const int share = width / columns + (i < width % columns ? 1 : 0);
         ListView_SetColumnWidth(hwnd_, i, share);
@@ -39,6 +40,11 @@ int ListView::Count() const {
 
 void ListView::SetVirtualCount(std::size_t count) {
     ListView_SetItemCountEx(hwnd_, static_cast<int>(count), LVSICF_NOSCROLL);
+    if (shareWidth_) {
+        RECT r;
+        GetClientRect(hwnd_, &r);
+        if (r.right - r.left != sharedWidth_) OnResized();
+    }
     InvalidateRect(hwnd_, nullptr, TRUE);
 }
 

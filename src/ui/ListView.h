@@ -17,7 +17,8 @@ public:
     void Create(HWND parent, int id, DWORD style, DWORD extendedStyle, SIZE size);
 
     void AddColumn(const wchar_t* caption, int width, int format = LVCFMT_LEFT);
-    // Columns share the client width equally whenever the list is resized.
+    // Columns share the client width equally whenever the list is resized, or its client width
+    // changes as a vertical scroll bar comes or goes.
     void ShareWidthAmongColumns(bool share) { shareWidth_ = share; }
     void OnResized() override;
 
@@ -36,6 +37,7 @@ public:
 
 private:
     bool shareWidth_ = false;
+    int sharedWidth_ = -1;  // the client width the columns were last shared out of
 };
 
 }  // namespace korvex::ui

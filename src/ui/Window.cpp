@@ -46,7 +46,7 @@ void Window::CreateWin(const ClassInfo& cls, const wchar_t* text, DWORD style, D
         wc.style = cls.style;
         wc.lpfnWndProc = &Window::Procedure;
         wc.hInstance = instance;
-        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        wc.hCursor = cls.cursor ? LoadCursorW(nullptr, cls.cursor) : nullptr;
         wc.hbrBackground = cls.background;
         wc.lpszClassName = cls.name;
         wc.hIcon = cls.icon;

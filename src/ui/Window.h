@@ -26,6 +26,7 @@ protected:
         HBRUSH background = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
         HICON icon = nullptr;
         HICON smallIcon = nullptr;
+        const wchar_t* cursor = IDC_ARROW;  // none: the window sets its own at WM_SETCURSOR
     };
     void CreateWin(const ClassInfo& cls, const wchar_t* text, DWORD style, DWORD exStyle, HWND parent, RECT bounds,
                    int id = 0);

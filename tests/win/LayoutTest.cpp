@@ -1,20 +1,66 @@
-// The docked layout of the main window: what grows when the window does, and the keyboard order.
+// The docked layout of the main window: what grows when the window does, the splitters, the
+// smallest sizes, docking before the first show, the keyboard order and the focus.
 
 #include "FormFixture.h"
 
 namespace korvex::test {
 namespace {
 
+RECT BoundsOf(const ui::Control& c) {
+    RECT r;
+    GetWindowRect(c.Handle(), &r);
+    return r;
+}
+SIZE SizeOf(const ui::Control& c) {
+    const RECT r = BoundsOf(c);
+    return {r.right - r.left, r.bottom - r.top};
+}
+POINT CentreOf(const ui::Control& c) {
+    const RECT r = BoundsOf(c);
+    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+// The real mouse, in absolute screen coordinates (relative moves are accelerated).
+void MouseTo(POINT at) {
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dx = MulDiv(at.x, 65536, GetSystemMetrics(SM_CXSCREEN)) + 1;
+    in.mi.dy = MulDiv(at.y, 65536, GetSystemMetrics(SM_CYSCREEN)) + 1;
+    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &in, sizeof in);
+}
+void MouseButton(bool down) {
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+    SendInput(1, &in, sizeof in);
+}
+void Settle() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+}
+
 class Layout : public FormFixture {
 protected:
     void SetUp() override { CreateReadyForm(); }
-    static SIZE SizeOf(const ui::Control& c) {
-        RECT r;
-        GetWindowRect(c.Handle(), &r);
-        return {r.right - r.left, r.bottom - r.top};
-    }
-    void Resize(int width, int height) {
-        SetWindowPos(form->Handle(), nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER);
+    void Resize(int width, int height) { SetWindowPos(form->Handle(), nullptr, 0, 0, width, height, SWP_NOZORDER); }
+    // Drags the splitter's middle by (dx, dy) with the real mouse, in a few steps; the offset
+    // the mouse really moved.
+    POINT DragSplitter(ui::Splitter& splitter, int dx, int dy) {
+        const POINT from = CentreOf(splitter);
+        MouseTo(from);
+        Settle();
+        MouseButton(true);
+        EXPECT_TRUE(WaitFor([&] { return splitter.Dragging(); }));
+        for (int step = 1; step <= 4; ++step) {
+            MouseTo({from.x + dx * step / 4, from.y + dy * step / 4});
+            Settle();
+        }
+        POINT to;
+        GetCursorPos(&to);
+        MouseButton(false);
+        EXPECT_TRUE(WaitFor([&] { return !splitter.Dragging(); }));
+        return {to.x - from.x, to.y - from.y};
     }
 };
 
@@ -38,6 +84,98 @@ TEST_F(Layout, ExtraRoomGoesToTheExplorerTheSendListWidthAndTheAddressList) {
     EXPECT_EQ(SizeOf(form->FrameFileExlore.QFileExplorer).cy, explorer.cy + 100);
 }
 
+// Each splitter, dragged with the mouse, moves its border: the panel on its edge takes what the
+// filling one gives; dragged far, both keep their smallest sizes.
+TEST_F(Layout, DraggingASplitterMovesItsBorderDownToTheSmallestSizes) {
+    Resize(900, 650);
+    struct Case {
+        ui::Splitter& splitter;
+        ui::Control& moved;
+        ui::Control& rest;
+    } cases[] = {{form->Splitter2, form->Panel3, form->FrameFileExlore},
+                 {form->Splitter3, form->Panel6, form->FrameFileExlore}};
+    for (auto& [splitter, moved, rest] : cases) {
+        const bool vertical = splitter.Vertical();
+        SCOPED_TRACE(vertical ? "Splitter2" : "Splitter3");
+        auto extent = [&](const ui::Control& c) { return vertical ? SizeOf(c).cx : SizeOf(c).cy; };
+        const int moved0 = extent(moved), rest0 = extent(rest);
+        // Towards the rest by 40 pixels: the moved panel grows by what the mouse moved.
+        const POINT by = DragSplitter(splitter, vertical ? -40 : 0, vertical ? 0 : -40);
+        const int delta = vertical ? -by.x : -by.y;
+        EXPECT_NEAR(delta, 40, 1);
+        EXPECT_EQ(extent(moved), moved0 + delta);
+        EXPECT_EQ(extent(rest), rest0 - delta);
+        // The splitter stays on the border between the two.
+        const RECT bar = BoundsOf(splitter), m = BoundsOf(moved), r = BoundsOf(form->Panel1);
+        if (vertical) {
+            EXPECT_EQ(bar.right, m.left);
+            EXPECT_EQ(bar.left, r.right);
+        } else {
+            EXPECT_EQ(bar.bottom, m.top);
+            EXPECT_EQ(bar.top, BoundsOf(form->FrameFileExlore).bottom);
+        }
+        // Far towards the edge, then far into the rest.
+        DragSplitter(splitter, vertical ? 2000 : 0, vertical ? 0 : 2000);
+        EXPECT_EQ(extent(moved), splitter.MinMoved());
+        DragSplitter(splitter, vertical ? -2000 : 0, vertical ? 0 : -2000);
+        EXPECT_EQ(vertical ? SizeOf(form->Panel1).cx : extent(rest), splitter.MinRest());
+    }
+    // The bars show the resizing cursors.
+    SendMessageW(form->Splitter2.Handle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(form->Splitter2.Handle()),
+                 MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_SIZEWE));
+    SendMessageW(form->Splitter3.Handle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(form->Splitter3.Handle()),
+                 MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_SIZENS));
+}
+
+// The window can be made no smaller than what keeps every control usable, whatever the splitters
+// made of the panels: at that size the three buttons keep their widths side by side.
+TEST_F(Layout, SmallestWindowKeepsEveryControlUsable) {
+    Resize(900, 650);
+    DragSplitter(form->Splitter2, -60, 0);
+    DragSplitter(form->Splitter3, 0, -60);
+    MINMAXINFO limits{};
+    SendMessageW(form->Handle(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
+    Resize(limits.ptMinTrackSize.x, limits.ptMinTrackSize.y);
+    EXPECT_GE(SizeOf(form->Panel1).cx, form->Splitter2.MinRest());
+    EXPECT_GE(SizeOf(form->FrameFileExlore).cy, form->Splitter3.MinRest());
+    EXPECT_GE(SizeOf(form->ListViewAdress).cy, 40);
+    for (auto* button : {&form->btAddAll, &form->btAddFiles, &form->btClear}) EXPECT_EQ(SizeOf(*button).cx, 103);
+    EXPECT_LE(BoundsOf(form->btAddAll).right, BoundsOf(form->btAddFiles).left);
+    EXPECT_LE(BoundsOf(form->btAddFiles).right, BoundsOf(form->btClear).left);
+    // Smaller than that the system does not go.
+    Resize(300, 200);
+    RECT window;
+    GetWindowRect(form->Handle(), &window);
+    EXPECT_EQ(window.right - window.left, limits.ptMinTrackSize.x);
+    EXPECT_EQ(window.bottom - window.top, limits.ptMinTrackSize.y);
+}
+
+// The send list's three columns share its width, also once enough rows bring a scroll bar.
+TEST_F(Layout, SendListColumnsShareTheWidthWithAndWithoutAScrollBar) {
+    Resize(900, 650);
+    auto columnsFill = [&] {
+        RECT client;
+        GetClientRect(form->ListViewFiles.Handle(), &client);
+        int sum = 0;
+        for (int i = 0; i < 3; ++i) sum += ListView_GetColumnWidth(form->ListViewFiles.Handle(), i);
+        return sum == client.right;
+    };
+    EXPECT_TRUE(columnsFill());
+    std::vector<std::wstring> paths;
+    for (int i = 0; i < 60; ++i) {
+        paths.push_back(files / (L"sheet-" + std::to_wstring(i) + L".dwg"));
+        WriteBytes(paths.back(), "x");
+    }
+    form->AddPaths(paths, false);
+    ASSERT_TRUE(GetWindowLongW(form->ListViewFiles.Handle(), GWL_STYLE) & WS_VSCROLL);
+    EXPECT_TRUE(columnsFill());
+    EXPECT_FALSE(GetWindowLongW(form->ListViewFiles.Handle(), GWL_STYLE) & WS_HSCROLL);
+    form->ClearSendList();
+    EXPECT_TRUE(columnsFill());
+}
+
 TEST_F(Layout, TabOrder) {
     const HWND order[] = {form->FrameFileExlore.QFileExplorer.Handle(),
                           form->ListViewFiles.Handle(),
@@ -54,8 +192,31 @@ TEST_F(Layout, TabOrder) {
         EXPECT_TRUE(at == expected || IsChild(expected, at)) << "step " << i;
         if (IsChild(expected, at)) at = expected;
     }
-    // The speed buttons never take the focus.
-    EXPECT_FALSE(GetWindowLongW(form->btMakeQuery.Handle(), GWL_STYLE) & WS_TABSTOP);
+    // The speed buttons and the splitters are no stops.
+    for (const ui::Control* c :
+         std::initializer_list<const ui::Control*>{&form->btAddAll, &form->btAddFiles, &form->btClear,
+                                                   &form->btMakeQuery, &form->Splitter2, &form->Splitter3})
+        EXPECT_FALSE(GetWindowLongW(c->Handle(), GWL_STYLE) & WS_TABSTOP);
+}
+
+// A click on a speed button acts and leaves the keyboard focus where the user was typing.
+TEST_F(Layout, SpeedButtonsLeaveTheFocusWhereItWas) {
+    Resize(900, 650);
+    WriteBytes(files / L"a.dwg", "a");
+    form->AddPath(files / L"a.dwg", false);
+    SetFocus(form->EditAdress.Handle());
+    ASSERT_EQ(GetFocus(), form->EditAdress.Handle());
+    MouseTo(CentreOf(form->btClear));
+    MouseButton(true);
+    MouseButton(false);
+    EXPECT_TRUE(WaitFor([&] { return form->SendEntries().Empty(); }));
+    EXPECT_EQ(GetFocus(), form->EditAdress.Handle());
+    SetFocus(form->ListViewFiles.Handle());
+    MouseTo(CentreOf(form->btAddFiles));
+    MouseButton(true);
+    MouseButton(false);
+    Settle();
+    EXPECT_EQ(GetFocus(), form->ListViewFiles.Handle());
 }
 
 // Moving to a monitor of twice the scale: extents, fonts and the explorer's columns follow.
@@ -77,20 +238,63 @@ TEST_F(Layout, FollowsAChangeOfMonitorScale) {
     };
     const LONG editFont = fontHeight(form->EditSubj1.Handle());
     const LONG explorerFont = fontHeight(form->FrameFileExlore.QFileExplorer.Handle());
+    const int minMoved = form->Splitter2.MinMoved(), minRest = form->Splitter3.MinRest();
 
-    RECT suggested{0, 0, 1000, 700};
+    RECT suggested{0, 0, 1600, 1200};
     SendMessageW(form->Handle(), WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
     EXPECT_NEAR(SizeOf(form->Panel3).cx, 2 * panel3.cx, 2);
     EXPECT_NEAR(SizeOf(form->Panel6).cy, 2 * panel6.cy, 2);
     EXPECT_NEAR(SizeOf(form->EditAdress).cy, 2 * edit.cy, 2);
+    EXPECT_EQ(SizeOf(form->Splitter2).cx, 6);
+    EXPECT_EQ(form->Splitter2.MinMoved(), 2 * minMoved);
+    EXPECT_EQ(form->Splitter3.MinRest(), 2 * minRest);
     EXPECT_EQ(reportColumn(3), 2 * column);
     EXPECT_EQ(ListView_GetColumnWidth(form->FrameFileExlore.QFileExplorer.Handle(), 0), 2 * listColumn);
     EXPECT_NEAR(fontHeight(form->EditSubj1.Handle()), 2 * editFont, 1);
     EXPECT_NEAR(fontHeight(form->FrameFileExlore.QFileExplorer.Handle()), 2 * explorerFont, 1);
-    // The smallest size the window can be dragged to scales too.
+    // The smallest size the window can be dragged to scales too (the window frame does not).
     MINMAXINFO limits{};
     SendMessageW(form->Handle(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
-    EXPECT_EQ(limits.ptMinTrackSize.x, 2 * 560);
+    EXPECT_GE(limits.ptMinTrackSize.x, 2 * (panel3.cx + 3 + 3 * 103));
+}
+
+// Docking does not wait for a resize at the first show: a window that was never shown has its
+// controls in place already.
+class LayoutBeforeShow : public FormFixture {};
+
+TEST_F(LayoutBeforeShow, ControlsAreDockedBeforeTheFirstShow) {
+    RegisterClient({{L"User #0", L"Office"}});
+    WriteAddressBook("a@example.com\r\n");
+    ASSERT_TRUE(CreateForm());
+    ASSERT_FALSE(IsWindowVisible(form->Handle()));
+    RECT client;
+    GetClientRect(form->Handle(), &client);
+    MapWindowPoints(form->Handle(), nullptr, reinterpret_cast<POINT*>(&client), 2);
+    const RECT panel1 = BoundsOf(form->Panel1), bar = BoundsOf(form->Splitter2), panel3 = BoundsOf(form->Panel3);
+    EXPECT_EQ(panel1.left, client.left);
+    EXPECT_EQ(panel1.right, bar.left);
+    EXPECT_EQ(bar.right - bar.left, 3);
+    EXPECT_EQ(bar.right, panel3.left);
+    EXPECT_EQ(panel3.right, client.right);
+    EXPECT_EQ(panel3.right - panel3.left, 374);
+    EXPECT_EQ(panel1.bottom - panel1.top, client.bottom - client.top);
+    const RECT frame = BoundsOf(form->FrameFileExlore), bar3 = BoundsOf(form->Splitter3),
+               panel6 = BoundsOf(form->Panel6);
+    EXPECT_EQ(BoundsOf(form->PanelPath).bottom, frame.top);
+    EXPECT_EQ(frame.bottom, bar3.top);
+    EXPECT_EQ(bar3.bottom - bar3.top, 3);
+    EXPECT_EQ(bar3.bottom, panel6.top);
+    EXPECT_EQ(panel6.bottom - panel6.top, 211);
+    EXPECT_GT(frame.bottom - frame.top, 50);
+    // The button bar: two buttons from the left, one at the right, 103 pixels each.
+    const RECT bar2 = BoundsOf(form->Panel2), all = BoundsOf(form->btAddAll), add = BoundsOf(form->btAddFiles),
+               clear = BoundsOf(form->btClear);
+    EXPECT_EQ(bar2.bottom - bar2.top, 29);
+    EXPECT_EQ(all.right, add.left);
+    EXPECT_EQ(all.left - bar2.left, bar2.right - clear.right);
+    for (const RECT& b : {all, add, clear}) EXPECT_EQ(b.right - b.left, 103);
+    EXPECT_GT(SizeOf(form->ListViewFiles).cy, 100);
+    EXPECT_GT(SizeOf(form->ListViewAdress).cy, 100);
 }
 
 }  // namespace

@@ -167,14 +167,14 @@ TEST_F(Settings, StartingMailboxReplacesOnlyThePlaceholder) {
 
 TEST_F(Settings, MaximizedCloseKeepsTheNormalBoundsAndTheNextStartOpensMaximized) {
     Start();
-    SetWindowPos(form->Handle(), nullptr, 100, 80, 700, 500, SWP_NOZORDER);
+    SetWindowPos(form->Handle(), nullptr, 100, 80, 760, 500, SWP_NOZORDER);
     ShowWindow(form->Handle(), SW_MAXIMIZE);
     ASSERT_TRUE(IsZoomed(form->Handle()));
     Close();
     EXPECT_EQ(Key(L"WindowState"), L"2");
     EXPECT_EQ(Key(L"Left"), L"100");
     EXPECT_EQ(Key(L"Top"), L"80");
-    EXPECT_EQ(Key(L"Width"), L"700");
+    EXPECT_EQ(Key(L"Width"), L"760");
     EXPECT_EQ(Key(L"Height"), L"500");
 
     Start();
@@ -184,20 +184,20 @@ TEST_F(Settings, MaximizedCloseKeepsTheNormalBoundsAndTheNextStartOpensMaximized
     const RECT r = WindowRect();
     EXPECT_EQ(r.left, 100);
     EXPECT_EQ(r.top, 80);
-    EXPECT_EQ(r.right - r.left, 700);
+    EXPECT_EQ(r.right - r.left, 760);
     EXPECT_EQ(r.bottom - r.top, 500);
 }
 
 TEST_F(Settings, MinimizedCloseStoresTheNormalBoundsNotTheParkingPlace) {
     Start();
-    SetWindowPos(form->Handle(), nullptr, 120, 90, 640, 480, SWP_NOZORDER);
+    SetWindowPos(form->Handle(), nullptr, 120, 90, 740, 480, SWP_NOZORDER);
     ShowWindow(form->Handle(), SW_MINIMIZE);
     ASSERT_TRUE(IsIconic(form->Handle()));
     Close();
     EXPECT_EQ(Key(L"WindowState"), L"1");
     EXPECT_EQ(Key(L"Left"), L"120");
     EXPECT_EQ(Key(L"Top"), L"90");
-    EXPECT_EQ(Key(L"Width"), L"640");
+    EXPECT_EQ(Key(L"Width"), L"740");
     EXPECT_EQ(Key(L"Height"), L"480");
 
     Start();
@@ -205,18 +205,18 @@ TEST_F(Settings, MinimizedCloseStoresTheNormalBoundsNotTheParkingPlace) {
     ShowWindow(form->Handle(), SW_RESTORE);
     const RECT r = WindowRect();
     EXPECT_EQ(r.left, 120);
-    EXPECT_EQ(r.right - r.left, 640);
+    EXPECT_EQ(r.right - r.left, 740);
 }
 
 TEST_F(Settings, BoundsOnNoMonitorAreMovedOntoTheWorkArea) {
-    WriteIniUtf16(L"[Main]\r\nLeft=-5000\r\nTop=-4000\r\nWidth=640\r\nHeight=480\r\n");
+    WriteIniUtf16(L"[Main]\r\nLeft=-5000\r\nTop=-4000\r\nWidth=740\r\nHeight=480\r\n");
     Start();
     RECT work{};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
     const RECT r = WindowRect();
     EXPECT_EQ(r.left, work.left);
     EXPECT_EQ(r.top, work.top);
-    EXPECT_EQ(r.right - r.left, 640);
+    EXPECT_EQ(r.right - r.left, 740);
     EXPECT_EQ(r.bottom - r.top, 480);
 }
 
@@ -233,7 +233,7 @@ TEST_F(Settings, ValueRules) {
         {L"Edit=0\r\nWidth=$320\r\nViewStyle=0", true, false, 800, 0},
         {L"Edit=yes\r\nWidth=wide\r\nViewStyle=7", true, true, 0, 2},  // no numbers: all kept
         {L"Edit=yes\r\nWidth=0x\r\nViewStyle=-1", false, false, 0, 2},
-        {L"Edit=-5\r\nWidth=  700  \r\nViewStyle=$1", false, true, 700, 1},
+        {L"Edit=-5\r\nWidth=  760  \r\nViewStyle=$1", false, true, 760, 1},
     };
     for (const auto& c : cases) {
         WriteIniUtf16(L"[Main]\r\n" + c.lines + L"\r\n");
@@ -257,7 +257,7 @@ TEST_F(Settings, ValueRules) {
 
 TEST_F(Settings, WindowStatesOutsideTheThreeOpenTheWindowNormally) {
     for (const wchar_t* state : {L"5", L"-1", L"max"}) {
-        WriteIniUtf16(std::wstring(L"[Main]\r\nLeft=50\r\nTop=40\r\nWidth=600\r\nHeight=450\r\nWindowState=") + state +
+        WriteIniUtf16(std::wstring(L"[Main]\r\nLeft=50\r\nTop=40\r\nWidth=750\r\nHeight=450\r\nWindowState=") + state +
                       L"\r\n");
         Start();
         EXPECT_TRUE(IsWindowVisible(form->Handle())) << state;

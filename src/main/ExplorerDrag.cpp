@@ -1,0 +1,194 @@
+#include "ExplorerDrag.h"
+
+#include <shlobj.h>
+
+#include <atomic>
+
+namespace korvex {
+
+namespace {
+
+FORMATETC FileDropFormat() {
+    return FORMATETC{CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
+}
+
+bool CarriesFiles(IDataObject* data) {
+    FORMATETC format = FileDropFormat();
+    return data && data->QueryGetData(&format) == S_OK;
+}
+
+// A copy where the source allows one, else a link; never a move.
+DWORD AcceptedEffect(DWORD allowed) {
+    if (allowed & DROPEFFECT_COPY) return DROPEFFECT_COPY;
+    if (allowed & DROPEFFECT_LINK) return DROPEFFECT_LINK;
+    return DROPEFFECT_NONE;
+}
+
+// The storage medium of one GetData, released at the end.
+class Medium {
+public:
+    Medium() = default;
+    Medium(const Medium&) = delete;
+    Medium& operator=(const Medium&) = delete;
+    ~Medium() {
+        if (filled_) ReleaseStgMedium(&medium_);
+    }
+    STGMEDIUM* put() {
+        filled_ = true;
+        return &medium_;
+    }
+    const STGMEDIUM& get() const { return medium_; }
+
+private:
+    STGMEDIUM medium_{};
+    bool filled_ = false;
+};
+
+template <typename Interface>
+class ComObject : public Interface {
+public:
+    virtual ~ComObject() = default;
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+        if (!out) return E_POINTER;
+        if (iid == IID_IUnknown || iid == __uuidof(Interface)) {
+            *out = static_cast<Interface*>(this);
+            this->AddRef();
+            return S_OK;
+        }
+        *out = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
+    ULONG STDMETHODCALLTYPE Release() override {
+        const ULONG left = --references_;
+        if (left == 0) delete this;
+        return left;
+    }
+
+private:
+    std::atomic<ULONG> references_{1};
+};
+
+class DropSource final : public ComObject<IDropSource> {
+public:
+    HRESULT STDMETHODCALLTYPE QueryContinueDrag(BOOL escapePressed, DWORD keyState) override {
+        if (escapePressed) return DRAGDROP_S_CANCEL;
+        if (!(keyState & MK_LBUTTON)) return DRAGDROP_S_DROP;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GiveFeedback(DWORD) override { return DRAGDROP_S_USEDEFAULTCURSORS; }
+};
+
+class FileDropTarget final : public ComObject<IDropTarget> {
+public:
+    explicit FileDropTarget(std::function<void(IDataObject*)> onDrop) : onDrop_(std::move(onDrop)) {}
+    void Detach() { onDrop_ = nullptr; }
+
+    HRESULT STDMETHODCALLTYPE DragEnter(IDataObject* data, DWORD, POINTL, DWORD* effect) override {
+        accepting_ = onDrop_ && CarriesFiles(data);
+        return DragOver(0, POINTL{}, effect);
+    }
+    HRESULT STDMETHODCALLTYPE DragOver(DWORD, POINTL, DWORD* effect) override {
+        if (!effect) return E_INVALIDARG;
+        *effect = accepting_ ? AcceptedEffect(*effect) : DROPEFFECT_NONE;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE DragLeave() override {
+        accepting_ = false;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE Drop(IDataObject* data, DWORD, POINTL, DWORD* effect) override {
+        if (!effect) return E_INVALIDARG;
+        const bool take = onDrop_ && CarriesFiles(data);
+        accepting_ = false;
+        *effect = take ? AcceptedEffect(*effect) : DROPEFFECT_NONE;
+        if (!take || *effect == DROPEFFECT_NONE) return S_OK;
+        // Nothing may escape into the caller's code; the window's own errors are reported there.
+        try {
+            onDrop_(data);
+        } catch (...) {
+            *effect = DROPEFFECT_NONE;
+        }
+        return S_OK;
+    }
+
+private:
+    std::function<void(IDataObject*)> onDrop_;
+    bool accepting_ = false;
+};
+
+}  // namespace
+
+std::vector<std::wstring> DroppedPaths(HDROP drop) {
+    std::vector<std::wstring> paths;
+    if (!drop) return paths;
+    const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+    for (UINT i = 0; i < count; ++i) {
+        const UINT length = DragQueryFileW(drop, i, nullptr, 0);
+        if (length == 0) continue;
+        std::wstring name(length + 1, L'\0');
+        name.resize(DragQueryFileW(drop, i, name.data(), length + 1));
+        if (!name.empty()) paths.push_back(std::move(name));
+    }
+    return paths;
+}
+
+std::vector<std::wstring> DroppedPaths(IDataObject* data) {
+    if (!data) return {};
+    FORMATETC format = FileDropFormat();
+    Medium medium;
+    if (FAILED(data->GetData(&format, medium.put()))) return {};
+    if (medium.get().tymed != TYMED_HGLOBAL) return {};
+    return DroppedPaths(static_cast<HDROP>(medium.get().hGlobal));
+}
+
+platform::ComPtr<IDataObject> ShellDataObject(HWND owner, const std::wstring& folder,
+                                              const std::vector<std::wstring>& names) {
+    platform::ComPtr<IDataObject> data;
+    platform::ComPtr<IShellFolder> desktop;
+    if (FAILED(SHGetDesktopFolder(desktop.put()))) return data;
+    platform::ItemIdList folderId;
+    std::wstring folderText = folder;
+    if (FAILED(desktop->ParseDisplayName(owner, nullptr, folderText.data(), nullptr, folderId.put(), nullptr)))
+        return data;
+    platform::ComPtr<IShellFolder> parent;
+    if (FAILED(desktop->BindToObject(folderId.get(), nullptr, IID_IShellFolder, parent.put_void()))) return data;
+    std::vector<platform::ItemIdList> children;
+    std::vector<LPCITEMIDLIST> ids;
+    for (const std::wstring& name : names) {
+        std::wstring text = name;
+        platform::ItemIdList child;
+        if (FAILED(parent->ParseDisplayName(owner, nullptr, text.data(), nullptr, child.put(), nullptr)) || !child)
+            continue;
+        ids.push_back(child.get());
+        children.push_back(std::move(child));
+    }
+    if (ids.empty()) return data;
+    parent->GetUIObjectOf(owner, static_cast<UINT>(ids.size()), ids.data(), IID_IDataObject, nullptr, data.put_void());
+    return data;
+}
+
+DWORD DragFiles(IDataObject* data) {
+    if (!data) return DROPEFFECT_NONE;
+    const platform::ComPtr<IDropSource> source(new DropSource);
+    DWORD effect = DROPEFFECT_NONE;
+    const HRESULT hr = DoDragDrop(data, source.get(), DROPEFFECT_COPY | DROPEFFECT_LINK, &effect);
+    return hr == DRAGDROP_S_DROP ? effect : DROPEFFECT_NONE;
+}
+
+bool DropRegistration::Register(HWND hwnd, std::function<void(IDataObject*)> onDrop) {
+    Revoke();
+    target_ = platform::ComPtr<IDropTarget>(new FileDropTarget(std::move(onDrop)));
+    if (FAILED(RegisterDragDrop(hwnd, target_.get()))) return false;
+    hwnd_ = hwnd;
+    return true;
+}
+
+void DropRegistration::Revoke() {
+    if (hwnd_) RevokeDragDrop(hwnd_);
+    hwnd_ = nullptr;
+    if (target_) static_cast<FileDropTarget*>(target_.get())->Detach();
+    target_.reset();
+}
+
+}  // namespace korvex
