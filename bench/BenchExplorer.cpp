@@ -198,12 +198,12 @@ void BenchEnter() {
             explorer.SetDirectory(parent.Path());
             UntilStatusShown(frame);
             PumpMessages();
+            // The folder's entry, selected and focused, as the user leaves it before pressing Enter.
+            ListView_SetItemState(explorer.Handle(), 0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+            PumpMessages();
             return Seconds([&] {
-                // With the folder's entry selected, Enter goes into it:
-                //   explorer.Select(0);
-                //   SendMessageW(explorer.Handle(), WM_KEYDOWN, VK_RETURN, 0);
-                // Until the list takes Enter, the same step is the folder setter it calls.
-                explorer.SetDirectory(folder);
+                SendMessageW(explorer.Handle(), WM_KEYDOWN, VK_RETURN, 0);
+                SendMessageW(explorer.Handle(), WM_KEYUP, VK_RETURN, 0);
                 UntilStatusShown(frame);
                 UpdateWindow(explorer.Handle());
             });
