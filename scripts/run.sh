@@ -41,5 +41,11 @@ reg=$demo/demo.reg
   printf '[HKEY_CURRENT_USER\\Software\\RIT\\The Bat!\\Users depot]\r\n"User #0"="Работа"\r\n"User #1"="Дом"\r\n'
 } | iconv -f UTF-8 -t UTF-16 > "$reg"
 "$KORVEX_WINE" regedit /S "$(  "$KORVEX_WINE" winepath -w "$reg" 2>/dev/null | tr -d '\r')" </dev/null >/dev/null 2>&1
+# The first start opens in the sample drawings; later starts where the user left off. The settings
+# file is UTF-16, as Korvex itself makes it, so the Cyrillic folder name survives.
+if [ ! -f "$demo/korvex.ini" ]; then
+  drawings_win=$("$KORVEX_WINE" winepath -w "$demo/Чертежи" 2>/dev/null | tr -d '\r')
+  printf '[Main]\r\nPath=%s\r\n' "$drawings_win" | iconv -f UTF-8 -t UTF-16 > "$demo/korvex.ini"
+fi
 echo "run: starting korvex.exe (close its window to end)"
 "$KORVEX_WINE" "$demo/korvex.exe"

@@ -22,6 +22,13 @@ DWORD ViewStyleBits(TViewStyle style) {
     }
 }
 
+// Double buffering keeps refills and scrolling free of flicker. The list style goes without it:
+// there Wine's double-buffered paint leaves the strip below the last row unerased (black).
+void ApplyDoubleBuffer(HWND list, TViewStyle style) {
+    ListView_SetExtendedListViewStyleEx(list, LVS_EX_DOUBLEBUFFER,
+                                        style == TViewStyle::vsList ? 0 : LVS_EX_DOUBLEBUFFER);
+}
+
 }  // namespace
 
 TQFileExplorer::TQFileExplorer() : about_(L"TQFileExplorer: drives and folders with the shell's icons and type names") {
@@ -52,10 +59,11 @@ void TQFileExplorer::Create(HWND parent, int id, SIZE size, const Options& optio
     EnableReflection();
     // Keys, the right button and the folder watch's timer come to this object before the list.
     SetWindowSubclass(hwnd_, &TQFileExplorer::ListProcedure, 0, reinterpret_cast<DWORD_PTR>(this));
-    DWORD extended = LVS_EX_DOUBLEBUFFER | LVS_EX_HEADERDRAGDROP;
+    DWORD extended = LVS_EX_HEADERDRAGDROP;
     if (options.gridLines) extended |= LVS_EX_GRIDLINES;
     if (options.rowSelect) extended |= LVS_EX_FULLROWSELECT;
     ListView_SetExtendedListViewStyleEx(hwnd_, extended, extended);
+    ApplyDoubleBuffer(hwnd_, options.viewStyle);
 
     // The system's image lists, shared: the list never destroys them.
     ListView_SetImageList(hwnd_, platform::SystemImageList(false), LVSIL_NORMAL);
@@ -168,6 +176,7 @@ void TQFileExplorer::SetViewStyle(TViewStyle style) {
     if (!hwnd_) return;
     const LONG_PTR bits = GetWindowLongPtrW(hwnd_, GWL_STYLE);
     SetWindowLongPtrW(hwnd_, GWL_STYLE, (bits & ~static_cast<LONG_PTR>(LVS_TYPEMASK)) | ViewStyleBits(style));
+    ApplyDoubleBuffer(hwnd_, style);
     InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
