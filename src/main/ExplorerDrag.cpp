@@ -3,6 +3,7 @@
 #include <shlobj.h>
 
 #include <atomic>
+#include "ComObject.h"
 
 namespace korvex {
 
@@ -44,32 +45,7 @@ private:
     bool filled_ = false;
 };
 
-template <typename Interface>
-class ComObject : public Interface {
-public:
-    virtual ~ComObject() = default;
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-        if (!out) return E_POINTER;
-        if (iid == IID_IUnknown || iid == __uuidof(Interface)) {
-            *out = static_cast<Interface*>(this);
-            this->AddRef();
-            return S_OK;
-        }
-        *out = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-    ULONG STDMETHODCALLTYPE Release() override {
-        const ULONG left = --references_;
-        if (left == 0) delete this;
-        return left;
-    }
-
-private:
-    std::atomic<ULONG> references_{1};
-};
-
-class DropSource final : public ComObject<IDropSource> {
+class DropSource final : public platform::ComObject<IDropSource> {
 public:
     HRESULT STDMETHODCALLTYPE QueryContinueDrag(BOOL escapePressed, DWORD keyState) override {
         if (escapePressed) return DRAGDROP_S_CANCEL;
@@ -79,7 +55,7 @@ public:
     HRESULT STDMETHODCALLTYPE GiveFeedback(DWORD) override { return DRAGDROP_S_USEDEFAULTCURSORS; }
 };
 
-class FileDropTarget final : public ComObject<IDropTarget> {
+class FileDropTarget final : public platform::ComObject<IDropTarget> {
 public:
     explicit FileDropTarget(std::function<void(IDataObject*)> onDrop) : onDrop_(std::move(onDrop)) {}
     void Detach() { onDrop_ = nullptr; }

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <mutex>
 #include <new>
+#include "ComObject.h"
 
 namespace korvex::platform {
 
@@ -13,26 +14,9 @@ namespace {
 
 // An IEnumString over the rows; its position is guarded, since the autocomplete object may walk
 // it from a thread of its own.
-class RowEnumerator final : public IEnumString {
+class RowEnumerator final : public ComObject<IEnumString> {
 public:
     explicit RowEnumerator(RowCursor cursor) : cursor_(std::move(cursor)) {}
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
-        if (!object) return E_POINTER;
-        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IEnumString)) {
-            *object = static_cast<IEnumString*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-    ULONG STDMETHODCALLTYPE Release() override {
-        const ULONG left = --references_;
-        if (left == 0) delete this;
-        return left;
-    }
 
     HRESULT STDMETHODCALLTYPE Next(ULONG count, LPOLESTR* strings, ULONG* fetched) override {
         if (!strings || (count > 1 && !fetched)) return E_POINTER;
@@ -75,7 +59,6 @@ public:
 
 private:
     ~RowEnumerator() = default;
-    std::atomic<ULONG> references_{1};
     std::mutex mutex_;
     RowCursor cursor_;
 };
