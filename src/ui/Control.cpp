@@ -27,11 +27,20 @@ bool Control::Reflect(UINT, WPARAM, LPARAM, LRESULT&) {
     return false;
 }
 
-void Control::ScaleForDpi(int oldDpi, int newDpi) {
+SIZE Control::DockExtent() {
     RECT r;
     GetWindowRect(hwnd_, &r);
-    SetWindowPos(hwnd_, nullptr, 0, 0, MulDiv(r.right - r.left, newDpi, oldDpi),
-                 MulDiv(r.bottom - r.top, newDpi, oldDpi), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const SIZE now{r.right - r.left, r.bottom - r.top};
+    // A size the layout did not give was given from outside: that is the one asked for now.
+    if (!placedOnce_ || now.cx != placed_.cx || now.cy != placed_.cy) wanted_ = now;
+    return wanted_;
+}
+
+void Control::ScaleForDpi(int oldDpi, int newDpi) {
+    // The asked-for size scales, not a squeezed one.
+    const SIZE from = DockExtent();
+    SetWindowPos(hwnd_, nullptr, 0, 0, MulDiv(from.cx, newDpi, oldDpi), MulDiv(from.cy, newDpi, oldDpi),
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Control::Place(HDWP& batch, const RECT& r) {
@@ -66,17 +75,12 @@ void DockControls(const std::vector<Control*>& controls, RECT area) {
         RECT rect;
     };
     std::vector<Placement> placements;
-    auto extent = [](Control* c) {
-        RECT r;
-        GetWindowRect(c->Handle(), &r);
-        return SIZE{r.right - r.left, r.bottom - r.top};
-    };
     for (Align pass : {Align::Top, Align::Bottom, Align::Left, Align::Right, Align::Client}) {
         for (Control* c : controls) {
             // A control hidden on its own is left out; one whose parent is not shown yet (the
             // window being created) is laid out all the same.
             if (c->GetAlign() != pass || !(GetWindowLongW(c->Handle(), GWL_STYLE) & WS_VISIBLE)) continue;
-            const SIZE size = extent(c);
+            const SIZE size = c->DockExtent();
             RECT r = area;
             switch (pass) {
                 case Align::Top:
@@ -103,7 +107,12 @@ void DockControls(const std::vector<Control*>& controls, RECT area) {
     HDWP batch = BeginDeferWindowPos(static_cast<int>(placements.size()));
     for (auto& p : placements) p.control->Place(batch, p.rect);
     if (batch) EndDeferWindowPos(batch);
-    for (auto& p : placements) p.control->OnResized();
+    for (auto& p : placements) {
+        RECT now;
+        GetWindowRect(p.control->Handle(), &now);
+        p.control->NotePlaced({now.right - now.left, now.bottom - now.top});
+        p.control->OnResized();
+    }
 }
 
 }  // namespace korvex::ui

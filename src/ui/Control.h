@@ -28,6 +28,16 @@ public:
     // Called after the control got a new size from its parent's layout.
     virtual void OnResized() {}
 
+    // The size the control asks of the docking layout: the size it was made with, or the last one
+    // given to it from outside the layout (a splitter, the control itself). A parent too small to
+    // give it squeezes it for the time being; once there is room again it gets that size back.
+    SIZE DockExtent();
+    // What the layout gave it last.
+    void NotePlaced(SIZE placed) noexcept {
+        placed_ = placed;
+        placedOnce_ = true;
+    }
+
     // The window moved to a monitor of another scale: the control's extents follow it.
     virtual void ScaleForDpi(int oldDpi, int newDpi);
 
@@ -48,6 +58,9 @@ protected:
 
 private:
     Align align_ = Align::None;
+    SIZE wanted_{};
+    SIZE placed_{};
+    bool placedOnce_ = false;
 };
 
 // Creates a child control of a system class with the given design size (already in pixels).

@@ -1,6 +1,8 @@
 // The docked layout of the main window: what grows when the window does, the splitters, the
 // smallest sizes, docking before the first show, the keyboard order and the focus.
 
+#include <algorithm>
+
 #include "FormFixture.h"
 
 namespace korvex::test {
@@ -131,6 +133,25 @@ TEST_F(Layout, DraggingASplitterMovesItsBorderDownToTheSmallestSizes) {
 
 // The window can be made no smaller than what keeps every control usable, whatever the splitters
 // made of the panels: at that size the three buttons keep their widths side by side.
+// A parent too small for a docked control squeezes it; once the room is back, so is its size (at
+// a start on a high-scale monitor the window is first laid out smaller than it opens).
+TEST_F(Layout, ASqueezedControlGetsItsSizeBack) {
+    ui::Panel strip;
+    strip.Create(form->Handle(), SIZE{300, 40}, {.bevel = false});
+    ui::Panel left, right;
+    left.Create(strip.Handle(), SIZE{100, 40}, {.bevel = false});
+    left.SetAlign(ui::Align::Left);
+    right.Create(strip.Handle(), SIZE{100, 40}, {.bevel = false});
+    right.SetAlign(ui::Align::Right);
+    strip.AddChild(left);
+    strip.AddChild(right);
+    for (const int width : {300, 150, 60, 400}) {
+        SetWindowPos(strip.Handle(), nullptr, 0, 0, width, 40, SWP_NOMOVE | SWP_NOZORDER);
+        EXPECT_EQ(SizeOf(left).cx, std::min(width, 100)) << width;
+        EXPECT_EQ(SizeOf(right).cx, std::clamp(width - 100, 0, 100)) << width;
+    }
+}
+
 TEST_F(Layout, SmallestWindowKeepsEveryControlUsable) {
     Resize(900, 650);
     DragSplitter(form->Splitter2, -60, 0);
