@@ -73,6 +73,15 @@ LRESULT TQFileExplorer::HandleListMessage(HWND hwnd, UINT msg, WPARAM wParam, LP
             if (wentUp) FocusLeftFolder();
             return result;
         }
+        case WM_GETDLGCODE: {
+            // Enter opens the selected entry: a window whose loop runs IsDialogMessage would
+            // otherwise take it as its default button's key and the list would never see it.
+            const LRESULT code = DefSubclassProc(hwnd, msg, wParam, lParam);
+            const auto* pending = reinterpret_cast<const MSG*>(lParam);
+            if (pending && pending->message == WM_KEYDOWN && pending->wParam == VK_RETURN)
+                return code | DLGC_WANTMESSAGE;
+            return code;
+        }
         case WM_KEYUP:
             // The menu key opens the menu on its release; taken here, so that the system's
             // default handling, where it has one, makes no second menu.

@@ -132,6 +132,59 @@ protected:
         GetExitCodeProcess(process.get(), &code);
         return code;
     }
+    // The settings file beside the copy of the program.
+    std::wstring IniPath() const { return dir / L"korvex.ini"; }
+
+    // The keys of [Main] in the file's order, from the UTF-16 file the program creates.
+    std::vector<std::pair<std::wstring, std::wstring>> MainKeys() const {
+        const platform::UniqueFile file(
+            CreateFileW(IniPath().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+        std::string bytes(file ? GetFileSize(file.get(), nullptr) : 0, '\0');
+        DWORD read = 0;
+        if (!bytes.empty()) ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
+        std::vector<std::pair<std::wstring, std::wstring>> keys;
+        if (read < 2 || bytes.substr(0, 2) != "\xFF\xFE") return keys;
+        const std::wstring text(reinterpret_cast<const wchar_t*>(bytes.data() + 2), (read - 2) / 2);
+        bool inMain = false;
+        for (std::size_t start = 0; start < text.size();) {
+            std::size_t end = text.find(L"\r\n", start);
+            if (end == std::wstring::npos) end = text.size();
+            const std::wstring line = text.substr(start, end - start);
+            start = end + 2;
+            if (line.starts_with(L"["))
+                inMain = line == L"[Main]";
+            else if (inMain && line.find(L'=') != std::wstring::npos)
+                keys.emplace_back(line.substr(0, line.find(L'=')), line.substr(line.find(L'=') + 1));
+        }
+        return keys;
+    }
+    void WriteIni(const std::wstring& text) const {
+        std::string bytes = "\xFF\xFE";
+        bytes.append(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t));
+        WriteBytes(IniPath(), bytes);
+    }
+    HWND StartMainWindow() {
+        Start();
+        const HWND main = WaitForWindow(pid, L"KorvexMainForm");
+        EXPECT_NE(main, nullptr);
+        return main;
+    }
+    std::wstring Key(const std::wstring& name) const {
+        for (const auto& [key, value] : MainKeys())
+            if (key == name) return value;
+        return L"<missing>";
+    }
+    // The text of a control of the other process: WM_GETTEXT is carried across, GetWindowText is not.
+    static std::wstring ControlText(HWND w) {
+        wchar_t text[512] = {};
+        SendMessageW(w, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text));
+        return text;
+    }
+    static RECT RectOf(HWND w) {
+        RECT r{};
+        GetWindowRect(w, &r);
+        return r;
+    }
     // Reads the box: caption, its one text and its buttons' captions; then clicks the named button.
     void AnswerBox(const std::wstring& caption, const std::wstring& text, std::vector<std::wstring> buttons,
                    const std::wstring& click) {

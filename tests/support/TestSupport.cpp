@@ -301,6 +301,22 @@ private:
 
 }  // namespace
 
+bool ProcessRunning(std::wstring_view exeName) {
+    const platform::UniqueFile snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (!snapshot) return false;
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32FirstW(snapshot.get(), &entry); more; more = Process32NextW(snapshot.get(), &entry)) {
+        const std::wstring_view exe = entry.szExeFile;
+        const auto slash = exe.find_last_of(L"\\/");
+        const std::wstring_view name = slash == std::wstring_view::npos ? exe : exe.substr(slash + 1);
+        if (CompareStringOrdinal(name.data(), static_cast<int>(name.size()), exeName.data(),
+                                 static_cast<int>(exeName.size()), TRUE) == CSTR_EQUAL)
+            return true;
+    }
+    return false;
+}
+
 std::vector<LogLine> ReadFakeBatLog(const std::wstring& path) {
     std::string bytes;
     try {
@@ -337,18 +353,7 @@ std::string FallbackNote(const std::wstring& log) {
 }
 
 bool AnyFakeBatRunning() {
-    const platform::UniqueFile snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-    if (!snapshot) return false;
-    PROCESSENTRY32W entry{};
-    entry.dwSize = sizeof entry;
-    for (BOOL more = Process32FirstW(snapshot.get(), &entry); more; more = Process32NextW(snapshot.get(), &entry)) {
-        const std::wstring_view exe = entry.szExeFile;
-        const auto slash = exe.find_last_of(L"\\/");
-        const std::wstring_view name = slash == std::wstring_view::npos ? exe : exe.substr(slash + 1);
-        if (CompareStringOrdinal(name.data(), static_cast<int>(name.size()), L"fakebat.exe", -1, TRUE) == CSTR_EQUAL)
-            return true;
-    }
-    return false;
+    return ProcessRunning(L"fakebat.exe");
 }
 
 void SortByStart(std::vector<LogLine>& lines) {

@@ -111,5 +111,7 @@ std::vector<LogLine> WaitForFakeBatLog(const std::wstring& path, std::size_t cou
 std::vector<LogLine> WaitForFakeBatLog(const std::wstring& path, const StartRecorder& starts);
 
 std::wstring FakeBatPath();
+// Whether a process of this file name ("fakebat.exe", no folder; case ignored) runs now.
+bool ProcessRunning(std::wstring_view exeName);
 
 }  // namespace korvex::test

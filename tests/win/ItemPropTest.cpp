@@ -21,6 +21,7 @@
 #include "FileSystem.h"
 #include "ItemProp.h"
 #include "PathText.h"
+#include "TestFileType.h"
 #include "TestSupport.h"
 #include "UniqueResource.h"
 
@@ -742,45 +743,6 @@ TEST_F(MenuRelay, AnObjectThatFillsNoMenuShowsNothing) {
 // Default commands of a file type the test registers, whose open command is a copy of the logging
 // stand-in (tests/support) under a name of this process's own.
 
-class RegisteredFileType {
-public:
-    RegisteredFileType(std::wstring extension, std::wstring progId, const std::wstring& openCommand)
-        : extension_(std::move(extension)), progId_(std::move(progId)) {
-        SetDefault(L"Software\\Classes\\" + extension_, progId_);
-        SetDefault(L"Software\\Classes\\" + progId_ + L"\\shell\\open\\command", openCommand);
-    }
-    ~RegisteredFileType() {
-        RegDeleteTreeW(HKEY_CURRENT_USER, (L"Software\\Classes\\" + extension_).c_str());
-        RegDeleteKeyW(HKEY_CURRENT_USER, (L"Software\\Classes\\" + extension_).c_str());
-        RegDeleteTreeW(HKEY_CURRENT_USER, (L"Software\\Classes\\" + progId_).c_str());
-        RegDeleteKeyW(HKEY_CURRENT_USER, (L"Software\\Classes\\" + progId_).c_str());
-    }
-    RegisteredFileType(const RegisteredFileType&) = delete;
-    RegisteredFileType& operator=(const RegisteredFileType&) = delete;
-
-private:
-    static void SetDefault(const std::wstring& path, const std::wstring& value) {
-        HKEY key = nullptr;
-        ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr),
-                  ERROR_SUCCESS);
-        const platform::UniqueKey owned(key);
-        RegSetValueExW(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                       static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
-    }
-    std::wstring extension_, progId_;
-};
-
-bool ProcessRunning(const std::wstring& exeName) {
-    const platform::UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-    PROCESSENTRY32W entry{};
-    entry.dwSize = sizeof entry;
-    if (!snapshot || !Process32FirstW(snapshot.get(), &entry)) return false;
-    do {
-        if (lstrcmpiW(entry.szExeFile, exeName.c_str()) == 0) return true;
-    } while (Process32NextW(snapshot.get(), &entry));
-    return false;
-}
-
 class DefaultCommand : public ItemPropFixture {
 protected:
     const std::wstring id = std::to_wstring(GetCurrentProcessId());
@@ -846,15 +808,13 @@ TEST_F(DefaultCommand, OpensAFileInItsProgramOnce) {
     }
 }
 
-// A document of a type registered for the user: its open command gets the document.
+// A document of a type registered for the test: its open command gets the document.
 TEST_F(DefaultCommand, OpensADocumentWithItsRegisteredProgram) {
     const std::wstring extension = L".kip" + id;
     const std::wstring opener = Opener(dir / (L"kip-opener-" + id + L".exe"));
-    const RegisteredFileType type(extension, L"KorvexItemPropTest" + id, L"\"" + opener + L"\" \"%1\"");
-    HKEY seen = nullptr;
-    if (RegOpenKeyExW(HKEY_CLASSES_ROOT, extension.c_str(), 0, KEY_READ, &seen) != ERROR_SUCCESS)
-        GTEST_SKIP() << "this system's HKEY_CLASSES_ROOT does not show the user's own classes";
-    RegCloseKey(seen);
+    const TestFileType type(extension, L"KorvexItemPropTest" + id, L"\"" + opener + L"\" \"%1\"");
+    if (type.Refused()) GTEST_SKIP() << *type.Unseen();
+    ASSERT_FALSE(type.Unseen()) << *type.Unseen();
     const std::wstring document = dir / (L"чертёж" + extension);
     WriteBytes(document, "x");
     DialogWatchdog watchdog;

@@ -1,6 +1,7 @@
 // Moving through folders with the keyboard and the mouse, the shell menu of the selection and the
 // default command, on a real list view in a real window under Wine. The shell calls go to
-// recorders in place of the real ones, so the tests see exactly what the list asks of the shell.
+// recorders in place of the real ones, so the tests see exactly what the list asks of the shell;
+// at the end the default command runs for real, through a file type of the test's own.
 
 #include <gtest/gtest.h>
 
@@ -11,7 +12,9 @@
 
 #include "ExplorerHost.h"
 #include "ExplorerText.h"
+#include "ItemProp.h"
 #include "PathText.h"
+#include "TestFileType.h"
 #include "TestSupport.h"
 
 namespace korvex::test {
@@ -449,6 +452,83 @@ TEST_F(NavigationTree, AfterTheMenuTheFolderIsListedAgain) {
     SendMessageW(edit, WM_KEYDOWN, VK_ESCAPE, 1);
     EXPECT_EQ(ListView_GetEditControl(list), nullptr);
     EXPECT_EQ(host.Captions(), (Names{L"New folder", L"Older", L"b.txt", L"c.txt"}));
+}
+
+// Enter comes to the list also where the host's loop runs IsDialogMessage, which would take it
+// as the key of a default button; Tab is still the loop's.
+TEST_F(NavigationTree, EnterReachesTheListThroughADialogLoop) {
+    SelectOnly({L"Older"});
+    MSG enter{list, WM_KEYDOWN, VK_RETURN, 1, 0, {}};
+    if (!IsDialogMessageW(host.Handle(), &enter)) DispatchMessageW(&enter);
+    EXPECT_EQ(x.Directory(), old + L"Older\\");
+    MSG tab{list, WM_KEYDOWN, VK_TAB, 1, 0, {}};
+    EXPECT_TRUE(IsDialogMessageW(host.Handle(), &tab));
+}
+
+// The default command for real: a file type of the test's own (tests/support TestFileType) whose
+// open command is a copy of the logging stand-in, started by the shell.
+class RegisteredTypeNavigation : public Navigation {
+protected:
+    const std::wstring id = std::to_wstring(GetCurrentProcessId());
+    const std::wstring log = dir / L"opener-log.jsonl";
+    const std::wstring openerName = L"kxn-opener-" + id + L".exe";
+
+    void SetUp() override {
+        Navigation::SetUp();
+        x.Shell.RunItemDefaultCommand = &components::RunItemDefaultCommand;
+        SetEnvironmentVariableW(L"KORVEX_FAKEBAT_LOG", log.c_str());
+    }
+    void TearDown() override {
+        SetEnvironmentVariableW(L"KORVEX_FAKEBAT_LOG", nullptr);
+        Navigation::TearDown();
+    }
+    std::size_t IndexOfPath(const std::wstring& path) const {
+        for (std::size_t i = 0; i < x.Entries().size(); ++i)
+            if (x.Entry(i).FullPath() == path) return i;
+        throw std::runtime_error("no row for the path");
+    }
+    // The shell starts the opener on its own, where no recorder counts it: wait for one more line,
+    // then until no copy of the opener runs, and give all lines.
+    std::vector<LogLine> AfterOneMoreStart(std::size_t before) const {
+        EXPECT_TRUE(WaitFor([&] { return ReadFakeBatLog(log).size() > before; })) << "the opener never wrote";
+        EXPECT_TRUE(WaitFor([&] { return !ProcessRunning(openerName); }));
+        return ReadFakeBatLog(log);
+    }
+};
+
+TEST_F(RegisteredTypeNavigation, DoubleClickAndEnterOnADocumentStartItsProgramOnceWithIt) {
+    const std::wstring extension = L".kxn" + id;
+    const std::wstring opener = dir / openerName;
+    ASSERT_TRUE(CopyFileW(FakeBatPath().c_str(), opener.c_str(), FALSE));
+    const TestFileType type(extension, L"KorvexNavigationTest" + id, L"\"" + opener + L"\" \"%1\"");
+    if (type.Refused()) GTEST_SKIP() << *type.Unseen();
+    ASSERT_FALSE(type.Unseen()) << *type.Unseen();
+
+    const std::wstring folder = dir / L"Чертежи\\";
+    MakeDir(folder);
+    const std::wstring document = folder + L"план 1" + extension;
+    const std::wstring other = folder + L"план 2" + extension;
+    WriteBytes(document, "x");
+    WriteBytes(other, "y");
+    x.SetDirectory(folder);
+    ASSERT_EQ(x.Entries().size(), 2u);
+
+    ListView_SetItemState(list, -1, 0, LVIS_SELECTED);
+    x.Select(IndexOfPath(document));
+    DoubleClick(IndexOfPath(document));
+    auto lines = AfterOneMoreStart(0);
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_NE(lines[0].at("raw").find(L"\"" + document + L"\""), std::wstring::npos) << lines[0].at("raw");
+
+    ListView_SetItemState(list, -1, 0, LVIS_SELECTED);
+    x.Select(IndexOfPath(other));
+    Press(VK_RETURN);
+    lines = AfterOneMoreStart(1);
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_NE(lines[1].at("raw").find(L"\"" + other + L"\""), std::wstring::npos) << lines[1].at("raw");
+
+    EXPECT_TRUE(calls.empty());  // no recorder stood in
+    EXPECT_EQ(x.Directory(), folder);
 }
 
 }  // namespace

@@ -1,13 +1,15 @@
 #pragma once
-// These tests delete and rewrite the mail client's own registry key. They run only inside the
-// build's own Wine prefix, which scripts/wine-env.sh marks with a random token kept twice: in the
-// file "$WINEPREFIX/.korvex-test-prefix" and in HKCU\Software\KorvexTests, value Prefix. On a
-// workstation (Windows, or a Wine prefix of the user's) neither is there and the tests refuse.
+// Tests that change the machine (the mail client's own registry key, file types for every user)
+// run only inside the build's own Wine prefix, which scripts/wine-env.sh marks with a random token
+// kept twice: in the file "$WINEPREFIX/.korvex-test-prefix" and in HKCU\Software\KorvexTests,
+// value Prefix. On a workstation (Windows, or a Wine prefix of the user's) neither is there and
+// the tests refuse.
 
 #include <windows.h>
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "UniqueResource.h"
 
@@ -43,12 +45,14 @@ inline std::wstring DosPathOf(const std::wstring& unixPath) {
 
 }  // namespace prefix_detail
 
-// Nothing when this process runs in the marked prefix; otherwise why it does not.
-inline std::optional<std::wstring> NotInOwnTestPrefix() {
+// Nothing when this process runs in the marked prefix; otherwise why it does not, beginning with
+// "refusing to run: " and what the test would change.
+inline std::optional<std::wstring> NotInOwnTestPrefix(
+    std::wstring_view change = L"these tests delete HKCU\\Software\\RIT\\The Bat!") {
     using namespace prefix_detail;
-    const std::wstring refusal =
-        L"refusing to run: these tests delete HKCU\\Software\\RIT\\The Bat!, and this is not the build's own Wine "
-        L"prefix (create it with scripts/wine-env.sh korvex_wine_prefix): ";
+    const std::wstring refusal = L"refusing to run: " + std::wstring(change) +
+                                 L", and this is not the build's own Wine prefix (create it with scripts/wine-env.sh "
+                                 L"korvex_wine_prefix): ";
     wchar_t prefix[4096] = {};
     const DWORD n = GetEnvironmentVariableW(L"WINEPREFIX", prefix, 4096);
     if (n == 0 || n >= 4096) return refusal + L"WINEPREFIX is not set";
