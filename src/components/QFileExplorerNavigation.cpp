@@ -201,6 +201,10 @@ bool TQFileExplorer::KeyDownHandling(WORD& key, TShiftState shift) {
             BeginRename(static_cast<std::size_t>(focused));
     } else if (pressed == VK_F5 && shift.Empty()) {
         ListAgain();
+    } else if (pressed == 'A' && shift == TShiftState{ssCtrl} && hwnd_ &&
+               !(GetWindowLongW(hwnd_, GWL_STYLE) & LVS_SINGLESEL)) {
+        // Ctrl+A selects every entry, as in the system's own file windows: one state change.
+        ListView_SetItemState(hwnd_, -1, LVIS_SELECTED, LVIS_SELECTED);
     }
     WORD forHost = pressed;
     if (OnKeyDown) OnKeyDown(*this, forHost, shift);

@@ -272,6 +272,13 @@ TEST_F(NavigationTree, EnterAndDoubleClick) {
     EXPECT_TRUE(calls.empty());
 }
 
+TEST_F(NavigationTree, CtrlASelectsEveryEntry) {
+    Press('A');
+    EXPECT_TRUE(Selected().empty());  // A alone selects nothing
+    Press('A', TShiftState{components::ssCtrl});
+    EXPECT_EQ(Selected().size(), x.Entries().size());
+}
+
 TEST_F(NavigationTree, DefaultCommandOfAFile) {
     SelectOnly({L"b.txt"});
     DoubleClick(IndexOf(L"b.txt"));
