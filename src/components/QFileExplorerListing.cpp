@@ -114,12 +114,13 @@ TExplorerEntry TQFileExplorer::MakeFolderEntry(const std::wstring& folder, const
     entry.subItems[4] = folder + entry.caption;
     const auto& info = shellCache_.ForEntry(entry.subItems[4], name, found.dwFileAttributes, found.ftLastWriteTime);
     entry.imageIndex = info.iconIndex;
-    entry.subItems[0] = isFolder ? L" " : std::to_wstring(platform::FindDataSize(found));
+    const std::uint64_t size = isFolder ? 0 : platform::FindDataSize(found);
+    entry.subItems[0] = isFolder ? L" " : std::to_wstring(size);
     entry.subItems[1] = info.typeName;
     entry.subItems[2] = ModifiedTimeText(localTime(found.ftLastWriteTime), facts.dateSeparator, facts.timeSeparator);
     entry.subItems[3] = AttributeLetters(found.dwFileAttributes);
     entry.subItems[5] = isFolder ? kKindDir : kKindFile;
-    PrepareSortKeys(entry, facts);
+    PrepareSortKeys(entry, facts, static_cast<double>(size));
     return entry;
 }
 
