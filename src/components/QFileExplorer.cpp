@@ -69,7 +69,9 @@ void TQFileExplorer::Create(HWND parent, int id, SIZE size, const Options& optio
     ListView_SetImageList(hwnd_, platform::SystemImageList(false), LVSIL_NORMAL);
     ListView_SetImageList(hwnd_, platform::SystemImageList(true), LVSIL_SMALL);
 
-    dpi_ = ui::ScreenDpi();
+    // The font and the columns follow the monitor the window is on; 0 when it cannot be told.
+    const UINT windowDpi = GetDpiForWindow(parent);
+    dpi_ = windowDpi ? static_cast<int>(windowDpi) : ui::ScreenDpi();
     MakeFont();
     CreateColumns();
     RefreshList();

@@ -24,6 +24,7 @@
 #include "Control.h"
 #include "EntryOrder.h"
 #include "ExplorerTypes.h"
+#include "Locale.h"
 #include "ShellInfo.h"
 #include "UniqueResource.h"
 
@@ -129,7 +130,9 @@ public:
     void RefreshList();
     void ListDrives();
     // Appends the entries that match searchPath and pass the filter word; true when any was.
-    bool ListFolder(const std::wstring& searchPath, std::uint32_t filter);
+    // withFolders: the folders that pass the filter word with the folder bit added are appended
+    // too, before the files, from the same enumeration.
+    bool ListFolder(const std::wstring& searchPath, std::uint32_t filter, bool withFolders = false);
     static TDiskInfo GetDiskInfo(std::wstring_view drive);
     static bool IsDriveReady(std::wstring_view drive);
 
@@ -225,7 +228,8 @@ private:
     void Refill(bool keepOrder, bool reuseShellAnswers, const std::function<void()>& restore = {});
     bool holdCount_ = false;  // a refill is under way: the list learns the row count at its end
     // The row of a directory entry found in the shown folder.
-    TExplorerEntry MakeFolderEntry(const std::wstring& folder, const WIN32_FIND_DATAW& found, const OrderFacts& facts);
+    TExplorerEntry MakeFolderEntry(const std::wstring& folder, const WIN32_FIND_DATAW& found, const OrderFacts& facts,
+                                   const platform::LocalTimeConverter& localTime = {});
 
     // Adds a row at the end of the display order.
     void AppendRow(TExplorerEntry&& entry);

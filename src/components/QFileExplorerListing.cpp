@@ -85,9 +85,14 @@ void TQFileExplorer::Refill(bool keepOrder, bool reuseShellAnswers, const std::f
                 if (!directory_.empty()) {
                     const std::uint32_t filter = FilterWord(fileType_);
                     const std::wstring folder = EnsureBackslash(directory_);
-                    ListFolder(folder + L"*.*", filter | kAttrDirectory);
-                    for (const auto& pattern : SplitMask(mask_))
-                        if (!pattern.empty()) ListFolder(folder + pattern, filter);
+                    if (MaskMatchesAll(mask_)) {
+                        // Folders and files come from one enumeration, in the order two would give.
+                        ListFolder(folder + L"*.*", filter, true);
+                    } else {
+                        ListFolder(folder + L"*.*", filter | kAttrDirectory);
+                        for (const auto& pattern : SplitMask(mask_))
+                            if (!pattern.empty()) ListFolder(folder + pattern, filter);
+                    }
                 }
             }
         }
@@ -101,36 +106,43 @@ void TQFileExplorer::Refill(bool keepOrder, bool reuseShellAnswers, const std::f
 }
 
 TExplorerEntry TQFileExplorer::MakeFolderEntry(const std::wstring& folder, const WIN32_FIND_DATAW& found,
-                                               const OrderFacts& facts) {
+                                               const OrderFacts& facts, const platform::LocalTimeConverter& localTime) {
     const std::wstring_view name = found.cFileName;
     const bool isFolder = found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY;
     TExplorerEntry entry;
     entry.caption = name;
     entry.subItems[4] = folder + entry.caption;
-    const auto info = shellCache_.ForEntry(entry.subItems[4], name, found.dwFileAttributes, found.ftLastWriteTime);
+    const auto& info = shellCache_.ForEntry(entry.subItems[4], name, found.dwFileAttributes, found.ftLastWriteTime);
     entry.imageIndex = info.iconIndex;
-    entry.subItems[0] = isFolder ? L" " : std::to_wstring(platform::FindDataSize(found));
+    const std::uint64_t size = isFolder ? 0 : platform::FindDataSize(found);
+    entry.subItems[0] = isFolder ? L" " : std::to_wstring(size);
     entry.subItems[1] = info.typeName;
-    entry.subItems[2] =
-        ModifiedTimeText(platform::ToLocalTime(found.ftLastWriteTime), facts.dateSeparator, facts.timeSeparator);
+    entry.subItems[2] = ModifiedTimeText(localTime(found.ftLastWriteTime), facts.dateSeparator, facts.timeSeparator);
     entry.subItems[3] = AttributeLetters(found.dwFileAttributes);
     entry.subItems[5] = isFolder ? kKindDir : kKindFile;
-    PrepareSortKeys(entry, facts);
+    PrepareSortKeys(entry, facts, static_cast<double>(size));
     return entry;
 }
 
-bool TQFileExplorer::ListFolder(const std::wstring& searchPath, std::uint32_t filter) {
+bool TQFileExplorer::ListFolder(const std::wstring& searchPath, std::uint32_t filter, bool withFolders) {
     const std::wstring folder = EnsureBackslash(directory_);
     SetCurrentDirectoryW(folder.c_str());
     const OrderFacts facts = Facts();
+    const platform::LocalTimeConverter localTime;
+    std::vector<TExplorerEntry> files;  // with the folders: held back until every folder is in
     bool appended = false;
     platform::EnumerateDirectory(searchPath, [&](const WIN32_FIND_DATAW& found) {
-        if (!PassesFilter(found.dwFileAttributes, filter)) return;
+        const std::uint32_t folderBit = withFolders ? found.dwFileAttributes & kAttrDirectory : 0;
+        if (!PassesFilter(found.dwFileAttributes, filter | folderBit)) return;
         const std::wstring_view name = found.cFileName;
         if (name == L"." || name == L"..") return;
-        AppendRow(MakeFolderEntry(folder, found, facts));
+        if (withFolders && !folderBit)
+            files.push_back(MakeFolderEntry(folder, found, facts, localTime));
+        else
+            AppendRow(MakeFolderEntry(folder, found, facts, localTime));
         appended = true;
     });
+    for (auto& file : files) AppendRow(std::move(file));
     if (appended) SyncItemCount();
     return appended;
 }

@@ -60,11 +60,11 @@ int CompareCodeUnits(std::wstring_view a, std::wstring_view b) {
     return c > 0 ? 1 : c < 0 ? -1 : 0;
 }
 
-TSortKeys MakeSortKeys(const TExplorerEntry& e, const OrderFacts& facts) {
+TSortKeys MakeSortKeys(const TExplorerEntry& e, const OrderFacts& facts, std::optional<double> column1 = std::nullopt) {
     TSortKeys keys;
     keys.ready = true;
     keys.name = facts.upperCase ? facts.upperCase(e.caption) : e.caption;
-    keys.column1 = ReadSortValue(e.subItems[0], facts);
+    keys.column1 = column1 ? *column1 : ReadSortValue(e.subItems[0], facts);
     keys.column3 = ReadSortValue(e.subItems[2], facts);
     return keys;
 }
@@ -158,8 +158,8 @@ int CompareAsciiNoCase(std::wstring_view a, std::wstring_view b) {
     return static_cast<int>(a.size()) - static_cast<int>(b.size());
 }
 
-void PrepareSortKeys(TExplorerEntry& entry, const OrderFacts& facts) {
-    entry.sortKeys = MakeSortKeys(entry, facts);
+void PrepareSortKeys(TExplorerEntry& entry, const OrderFacts& facts, std::optional<double> sizeValue) {
+    entry.sortKeys = MakeSortKeys(entry, facts, sizeValue);
 }
 
 int CompareEntries(const TExplorerEntry& a, const TExplorerEntry& b, int column, bool reversed,

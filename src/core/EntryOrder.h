@@ -41,8 +41,10 @@ double ReadSortValue(std::wstring_view text, const OrderFacts& facts);
 // Three-way comparison that folds only ASCII letters a..z to upper case.
 int CompareAsciiNoCase(std::wstring_view a, std::wstring_view b);
 
-// Works out the row's sort keys from its texts; call it once the row's texts are set.
-void PrepareSortKeys(TExplorerEntry& entry, const OrderFacts& facts);
+// Works out the row's sort keys from its texts; call it once the row's texts are set. sizeValue,
+// when the caller has it, is the value of the "Size" cell, which is then not read back from its
+// text (a listing knows each file's size as a number; a folder's is 0).
+void PrepareSortKeys(TExplorerEntry& entry, const OrderFacts& facts, std::optional<double> sizeValue = std::nullopt);
 
 // The comparison of two rows for a sort by column (0 to 4); negative puts a first.
 int CompareEntries(const TExplorerEntry& a, const TExplorerEntry& b, int column, bool reversed,

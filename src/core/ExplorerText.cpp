@@ -84,6 +84,16 @@ std::vector<std::wstring> SplitMask(std::wstring_view mask) {
     return patterns;
 }
 
+bool MaskMatchesAll(std::wstring_view mask) {
+    int matchAll = 0;
+    for (const auto& pattern : SplitMask(mask)) {
+        if (pattern.empty()) continue;
+        if (pattern != L"*.*" && pattern != L"*") return false;
+        ++matchAll;
+    }
+    return matchAll == 1;
+}
+
 bool IsDrivesWord(std::wstring_view text) {
     constexpr std::wstring_view kDrives = L"DRIVES";
     if (text.size() != kDrives.size()) return false;

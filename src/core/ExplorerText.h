@@ -46,6 +46,9 @@ bool PassesFilter(std::uint32_t attributes, std::uint32_t filter);
 // The mask's patterns at every ";", as written (blanks kept, empty ones included).
 std::vector<std::wstring> SplitMask(std::wstring_view mask);
 
+// Whether the mask lets every name through: its only pattern (empty ones aside) is "*.*" or "*".
+bool MaskMatchesAll(std::wstring_view mask);
+
 // Whether the text is the drives pseudo-folder: "DRIVES" once its ASCII letters are upper case.
 bool IsDrivesWord(std::wstring_view text);
 

@@ -48,14 +48,28 @@ bool SameTextIgnoringCase(std::wstring_view a, std::wstring_view b) {
 }
 
 LocalTime ToLocalTime(const FILETIME& time) {
+    return LocalTimeConverter()(time);
+}
+
+LocalTimeConverter::LocalTimeConverter() : zoneKnown_(GetTimeZoneInformation(&zone_) != TIME_ZONE_ID_INVALID) {}
+
+LocalTime LocalTimeConverter::operator()(const FILETIME& time) const {
     SYSTEMTIME utc{}, local{};
     if (!FileTimeToSystemTime(&time, &utc)) return {};
-    if (!SystemTimeToTzSpecificLocalTime(nullptr, &utc, &local)) local = utc;
+    // The zone read once gives the conversion the same rule it would look up itself each time.
+    if (!SystemTimeToTzSpecificLocalTime(zoneKnown_ ? &zone_ : nullptr, &utc, &local)) local = utc;
     return {local.wYear, local.wMonth, local.wDay, local.wHour, local.wMinute, local.wSecond};
 }
 
 std::wstring FoldCase(std::wstring_view text) {
-    return MapCase(LOCALE_NAME_INVARIANT, LCMAP_LOWERCASE, text);
+    // ASCII text folds to its ASCII lower case by any rules: no system call for it (names and
+    // extensions mostly are).
+    std::wstring out(text);
+    for (wchar_t& c : out) {
+        if (c >= 0x80) return MapCase(LOCALE_NAME_INVARIANT, LCMAP_LOWERCASE, text);
+        if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c - L'A' + L'a');
+    }
+    return out;
 }
 
 }  // namespace korvex::platform

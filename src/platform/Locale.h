@@ -24,6 +24,18 @@ bool SameTextIgnoringCase(std::wstring_view a, std::wstring_view b);
 // A file time as the user's local date and time (with the daylight saving rule of that date).
 LocalTime ToLocalTime(const FILETIME& time);
 
+// ToLocalTime for many times in a row, as a listing needs it: the time zone is read once, when
+// the converter is made, instead of once per time.
+class LocalTimeConverter {
+public:
+    LocalTimeConverter();
+    LocalTime operator()(const FILETIME& time) const;
+
+private:
+    TIME_ZONE_INFORMATION zone_{};
+    bool zoneKnown_ = false;
+};
+
 // The text in lower case by the system's rules, Cyrillic and other scripts included; the same
 // folding for any two spellings that the file system takes for one name.
 std::wstring FoldCase(std::wstring_view text);

@@ -86,15 +86,18 @@ bool TypeHasIconPerFile(std::wstring_view extension) {
 }
 
 bool ShellInfoCache::AnsweredPerPath(std::wstring_view name, DWORD attributes) {
+    return PerPathByExtension(FoldCase(Extension(name)), attributes);
+}
+
+bool ShellInfoCache::PerPathByExtension(const std::wstring& ext, DWORD attributes) {
     if (attributes & FILE_ATTRIBUTE_DIRECTORY) return true;
-    std::wstring ext = FoldCase(Extension(name));
     static constexpr std::array<std::wstring_view, 7> kPerFile = {L"",     L".exe", L".ico", L".lnk",
                                                                   L".cur", L".ani", L".url"};
     for (auto e : kPerFile)
         if (ext == e) return true;
     if (auto it = perFile_.find(ext); it != perFile_.end()) return it->second;
     const bool perFile = TypeHasIconPerFile(ext);
-    perFile_.emplace(std::move(ext), perFile);
+    perFile_.emplace(ext, perFile);
     return perFile;
 }
 
@@ -113,9 +116,10 @@ void ShellInfoCache::BeginListing(bool keepPathAnswers) {
     current_.clear();
 }
 
-ShellItemInfo ShellInfoCache::ForEntry(std::wstring_view path, std::wstring_view name, DWORD attributes,
-                                       const FILETIME& lastWrite) {
-    if (AnsweredPerPath(name, attributes)) {
+const ShellItemInfo& ShellInfoCache::ForEntry(std::wstring_view path, std::wstring_view name, DWORD attributes,
+                                              const FILETIME& lastWrite) {
+    std::wstring ext = FoldCase(Extension(name));
+    if (PerPathByExtension(ext, attributes)) {
         std::wstring key(path);
         PathAnswer answer{attributes, lastWrite, {}};
         const auto before = previous_.find(key);
@@ -126,7 +130,6 @@ ShellItemInfo ShellInfoCache::ForEntry(std::wstring_view path, std::wstring_view
             answer.info = Ask(path, attributes);
         return current_.insert_or_assign(std::move(key), std::move(answer)).first->second.info;
     }
-    std::wstring ext = FoldCase(Extension(name));
     if (auto it = byExtension_.find(ext); it != byExtension_.end()) return it->second;
     // The first file of a type is asked about by its path, so that every file of the type shows
     // exactly what the shell shows for it.

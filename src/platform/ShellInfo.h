@@ -41,8 +41,9 @@ public:
     // lastWrite: the entry's time of last writing. An entry asked about by path whose attributes
     // and time are still those of the listing before (when BeginListing kept its answers) gets
     // that answer again without asking the shell.
-    ShellItemInfo ForEntry(std::wstring_view path, std::wstring_view name, DWORD attributes,
-                           const FILETIME& lastWrite = {});
+    // The answer stays valid until the next BeginListing.
+    const ShellItemInfo& ForEntry(std::wstring_view path, std::wstring_view name, DWORD attributes,
+                                  const FILETIME& lastWrite = {});
     // Starts a listing: the per-extension answers are asked afresh; keepPathAnswers keeps the
     // previous listing's per-path answers for the entries that did not change.
     void BeginListing(bool keepPathAnswers);
@@ -58,6 +59,8 @@ private:
         ShellItemInfo info;
     };
     ShellItemInfo Ask(std::wstring_view path, DWORD attributes);
+    // extension: the name's extension, folded.
+    bool PerPathByExtension(const std::wstring& extension, DWORD attributes);
     std::unordered_map<std::wstring, ShellItemInfo> byExtension_;
     std::unordered_map<std::wstring, bool> perFile_;                   // extension -> its icon belongs to each file
     std::unordered_map<std::wstring, PathAnswer> previous_, current_;  // by path, of the listing before and this one

@@ -120,6 +120,27 @@ TEST(EntryOrder, ReadingNumbersAndDates) {
     EXPECT_GT(CompareEntries(File(L"a", L"9"), File(L"b", L"10"), 1, true, Facts()), 0);
 }
 
+// A listing hands over each size as a number: the keys are those read from the size's text, in
+// every locale's separators, folders (size text " ") included.
+TEST(EntryOrder, SizeGivenAsANumberGivesTheKeysOfItsText) {
+    const std::uint64_t sizes[] = {0, 1, 9, 999, 1000, 1234567, 5ull << 30, (1ull << 53) - 1};
+    for (const OrderFacts& facts : {Facts(), Facts(L".", L"."), Facts(L" ", L"."), Facts(L"", L"-")}) {
+        for (const std::uint64_t size : sizes) {
+            TExplorerEntry fromText = File(L"a.txt", std::to_wstring(size), L"03/04/2005 06:07");
+            TExplorerEntry fromNumber = fromText;
+            PrepareSortKeys(fromText, facts);
+            PrepareSortKeys(fromNumber, facts, static_cast<double>(size));
+            EXPECT_EQ(fromNumber.sortKeys.column1, fromText.sortKeys.column1) << size;
+            EXPECT_EQ(fromNumber.sortKeys.column3, fromText.sortKeys.column3) << size;
+            EXPECT_EQ(fromNumber.sortKeys.name, fromText.sortKeys.name);
+        }
+        TExplorerEntry folder = Folder(L"d"), folderFromNumber = folder;
+        PrepareSortKeys(folder, facts);
+        PrepareSortKeys(folderFromNumber, facts, 0.0);
+        EXPECT_EQ(folderFromNumber.sortKeys.column1, folder.sortKeys.column1);
+    }
+}
+
 TEST(EntryOrder, SortingAViewKeepsTheRowsAndTheOrderOfTies) {
     std::vector<TExplorerEntry> rows = {File(L"c", L"5"), File(L"a", L"7"), File(L"b", L"5"), Folder(L"d")};
     for (auto& r : rows) PrepareSortKeys(r, Facts());

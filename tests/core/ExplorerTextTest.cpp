@@ -78,6 +78,13 @@ TEST(ExplorerText, MaskSplitKeepsBlanksAndEmptyPatterns) {
     EXPECT_EQ(SplitMask(L""), V{L""});
 }
 
+TEST(ExplorerText, MaskMatchesAllOnlyWithOneCatchAllPattern) {
+    for (const wchar_t* mask : {L"*.*", L"*", L"*.*;", L";*", L";;*.*;"}) EXPECT_TRUE(MaskMatchesAll(mask)) << mask;
+    // Two catch-all patterns list every file twice; a blank makes another pattern.
+    for (const wchar_t* mask : {L"", L";", L"*.*;*", L"*;*", L"*.txt", L"*.*;*.txt", L" *.*", L"*.* ", L"*.", L"**"})
+        EXPECT_FALSE(MaskMatchesAll(mask)) << mask;
+}
+
 TEST(ExplorerText, DrivesWordAndBareNamesAndKinds) {
     EXPECT_TRUE(IsDrivesWord(L"DRIVES"));
     EXPECT_TRUE(IsDrivesWord(L"drives"));
