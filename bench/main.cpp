@@ -194,6 +194,8 @@ int main(int argc, char** argv) try {
     test::WriteBytes(exeDir / L"adress.txt", "okb@example.ru\r\n");
     test::TestRegistryKey reg(L"bench");
     reg.SetText(L"", L"EXE path", test::FakeBatPath());
+    // P9 first: it reads the process's peak working set, which the scenarios before it would raise.
+    if (only.empty() || only == "P9") BenchAddressBook(reg);
     if (only.empty() || only == "P1") BenchRefresh();
     if (only.empty() || only == "P2") BenchAddTree(exeDir, reg);
     if (only.empty() || only == "P3") BenchSelectAll();
@@ -202,7 +204,6 @@ int main(int argc, char** argv) try {
     if (only.empty() || only == "P6") BenchEnter();
     if (only.empty() || only == "P7") BenchStartup(reg);
     if (only.empty() || only == "P8") bench::BenchAddFromExplorer(exeDir, reg);
-    if (only.empty() || only == "P9") BenchAddressBook(reg);
     OleUninitialize();
     return 0;
 } catch (const std::exception& e) {

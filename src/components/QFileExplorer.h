@@ -191,8 +191,11 @@ public:
 
 private:
     // --- input (QFileExplorerNavigation.cpp)
-    static LRESULT CALLBACK ListProcedure(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                          DWORD_PTR self);
+    static LRESULT CALLBACK ListProcedure(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    // The list view's own handling of a message.
+    LRESULT CallList(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) const {
+        return CallWindowProcW(listProcedure_, hwnd, msg, wParam, lParam);
+    }
     LRESULT HandleListMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     void ClickHandling();
     void DoubleClickHandling();
@@ -262,6 +265,7 @@ private:
     platform::ShellInfoCache shellCache_;
     platform::UniqueGdiObject font_;
     int dpi_ = 96;
+    WNDPROC listProcedure_ = nullptr;  // the list view's own window procedure
 };
 
 }  // namespace korvex::components

@@ -39,20 +39,21 @@ bool IsFolderKind(const std::wstring& kind) {
 
 }  // namespace
 
-LRESULT CALLBACK TQFileExplorer::ListProcedure(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                               DWORD_PTR self) {
+LRESULT CALLBACK TQFileExplorer::ListProcedure(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    auto* explorer = reinterpret_cast<TQFileExplorer*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     if (msg == WM_NCDESTROY) {
-        auto* explorer = reinterpret_cast<TQFileExplorer*>(self);
         KillTimer(hwnd, kWatchTimer);
-        RemoveWindowSubclass(hwnd, &TQFileExplorer::ListProcedure, 0);
+        const WNDPROC own = explorer->listProcedure_;
+        SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(own));
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
         explorer->watch_.reset();
         explorer->hwnd_ = nullptr;
-        return DefSubclassProc(hwnd, msg, wParam, lParam);
+        return CallWindowProcW(own, hwnd, msg, wParam, lParam);
     }
     // No exception may cross into the system's code: it ends this input's handling and reaches
     // the general error box.
     try {
-        return reinterpret_cast<TQFileExplorer*>(self)->HandleListMessage(hwnd, msg, wParam, lParam);
+        return explorer->HandleListMessage(hwnd, msg, wParam, lParam);
     } catch (const AppError& e) {
         ui::ReportError(e.Message());
     } catch (...) {
@@ -68,7 +69,7 @@ LRESULT TQFileExplorer::HandleListMessage(HWND hwnd, UINT msg, WPARAM wParam, LP
             WORD key = static_cast<WORD>(wParam);
             const bool wentUp = KeyDownHandling(key, HeldKeys(msg == WM_SYSKEYDOWN && (lParam & (1 << 29))));
             if (key == 0) return 0;  // a host took the key
-            const LRESULT result = DefSubclassProc(hwnd, msg, key, lParam);
+            const LRESULT result = CallList(hwnd, msg, key, lParam);
             // The list's own handling of an arrow moves the focus: the folder that was left keeps it.
             if (wentUp) FocusLeftFolder();
             return result;
@@ -76,7 +77,7 @@ LRESULT TQFileExplorer::HandleListMessage(HWND hwnd, UINT msg, WPARAM wParam, LP
         case WM_GETDLGCODE: {
             // Enter opens the selected entry: a window whose loop runs IsDialogMessage would
             // otherwise take it as its default button's key and the list would never see it.
-            const LRESULT code = DefSubclassProc(hwnd, msg, wParam, lParam);
+            const LRESULT code = CallList(hwnd, msg, wParam, lParam);
             const auto* pending = reinterpret_cast<const MSG*>(lParam);
             if (pending && pending->message == WM_KEYDOWN && pending->wParam == VK_RETURN)
                 return code | DLGC_WANTMESSAGE;
@@ -96,7 +97,7 @@ LRESULT TQFileExplorer::HandleListMessage(HWND hwnd, UINT msg, WPARAM wParam, LP
         case WM_MBUTTONDOWN:
             MouseDownHandling(msg == WM_LBUTTONDOWN ? TMouseButton::mbLeft : TMouseButton::mbMiddle, MouseShift(wParam),
                               GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
-            return DefSubclassProc(hwnd, msg, wParam, lParam);
+            return CallList(hwnd, msg, wParam, lParam);
         case WM_XBUTTONDOWN:
             // The mouse's back button goes up, as in the system's own file windows.
             if (GET_XBUTTON_WPARAM(wParam) == XBUTTON1) UpOneLevel();
@@ -113,7 +114,7 @@ LRESULT TQFileExplorer::HandleListMessage(HWND hwnd, UINT msg, WPARAM wParam, LP
             return 0;
         default: break;
     }
-    return DefSubclassProc(hwnd, msg, wParam, lParam);
+    return CallList(hwnd, msg, wParam, lParam);
 }
 
 void TQFileExplorer::UpOneLevel() {
