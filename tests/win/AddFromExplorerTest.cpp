@@ -27,21 +27,6 @@ protected:
         std::sort(names.begin(), names.end());
         return names;
     }
-    // set\ a, hidden, system, sub\ b, sub\deeper\ c, sub\ d, z
-    std::wstring MakeSet() {
-        const std::wstring root = files / L"set";
-        MakeDir(root);
-        WriteBytes(root + L"\\a.dwg", "a");
-        WriteBytes(root + L"\\hidden.dwg", "h", FILE_ATTRIBUTE_HIDDEN);
-        WriteBytes(root + L"\\system.dwg", "s", FILE_ATTRIBUTE_SYSTEM);
-        MakeDir(root + L"\\sub");
-        WriteBytes(root + L"\\sub\\b.dwg", "b");
-        MakeDir(root + L"\\sub\\deeper");
-        WriteBytes(root + L"\\sub\\deeper\\c.dwg", "c");
-        WriteBytes(root + L"\\sub\\d.dwg", "d");
-        WriteBytes(root + L"\\z.dwg", "z");
-        return root;
-    }
 };
 
 // "Добавить" with one folder selected: its whole tree, hidden and system files too, depth first;

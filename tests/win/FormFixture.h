@@ -26,9 +26,26 @@ protected:
     }
     void WriteAddressBook(std::string_view bytes) { WriteBytes(exeDir / L"adress.txt", bytes); }
 
-    bool CreateForm() {
+    // A folder "set" of drawings: a, hidden, system, sub\ b, sub\deeper\ c, sub\ d, z.
+    std::wstring MakeSet() {
+        const std::wstring root = files / L"set";
+        MakeDir(root);
+        WriteBytes(root + L"\\a.dwg", "a");
+        WriteBytes(root + L"\\hidden.dwg", "h", FILE_ATTRIBUTE_HIDDEN);
+        WriteBytes(root + L"\\system.dwg", "s", FILE_ATTRIBUTE_SYSTEM);
+        MakeDir(root + L"\\sub");
+        WriteBytes(root + L"\\sub\\b.dwg", "b");
+        MakeDir(root + L"\\sub\\deeper");
+        WriteBytes(root + L"\\sub\\deeper\\c.dwg", "c");
+        WriteBytes(root + L"\\sub\\d.dwg", "d");
+        WriteBytes(root + L"\\z.dwg", "z");
+        return root;
+    }
+
+    // The window over the fixture's folder; the client key is the fixture's own unless given.
+    bool CreateForm(const std::wstring& clientKey = {}) {
         TMainFormConfig config;
-        config.clientKey = reg.Path();
+        config.clientKey = clientKey.empty() ? reg.Path() : clientKey;
         config.exePath = exeDir / L"korvex.exe";
         config.prompter = &prompter;
         config.quitOnDestroy = false;

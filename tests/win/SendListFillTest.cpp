@@ -15,17 +15,7 @@ protected:
 };
 
 TEST_F(SendListFill, WalksDepthFirstAndTakesHiddenAndSystemFiles) {
-    const std::wstring root = files / L"set";
-    MakeDir(root);
-    WriteBytes(root + L"\\a.dwg", "a");
-    WriteBytes(root + L"\\hidden.dwg", "h", FILE_ATTRIBUTE_HIDDEN);
-    WriteBytes(root + L"\\system.dwg", "s", FILE_ATTRIBUTE_SYSTEM);
-    MakeDir(root + L"\\sub");
-    WriteBytes(root + L"\\sub\\b.dwg", "b");
-    MakeDir(root + L"\\sub\\deeper");
-    WriteBytes(root + L"\\sub\\deeper\\c.dwg", "c");
-    WriteBytes(root + L"\\sub\\d.dwg", "d");
-    WriteBytes(root + L"\\z.dwg", "z");
+    const std::wstring root = MakeSet();
 
     form->AddFolder(root, false);
     auto names = FileNames();

@@ -152,13 +152,7 @@ TEST_F(Settings, StartingMailboxReplacesOnlyThePlaceholder) {
             client.SetText(L"Users depot", L"User #1", L"Home");
         }
         WriteAddressBook("a@example.com\r\n");
-        TMainFormConfig config;
-        config.clientKey = client.Path();
-        config.exePath = exeDir / L"korvex.exe";
-        config.prompter = &prompter;
-        config.quitOnDestroy = false;
-        form = std::make_unique<TMainForm>(std::move(config));
-        ASSERT_TRUE(form->Create());
+        ASSERT_TRUE(CreateForm(client.Path()));
         form->Show(SW_SHOWNORMAL);
         EXPECT_EQ(form->ComboAccaunts.Text(), c.shown) << (c.stored ? c.stored : L"(none)") << " " << c.listed;
         form.reset();
