@@ -43,10 +43,6 @@ TMainForm::TMainForm(TMainFormConfig config)
       prompter_(config_.prompter ? *config_.prompter : dialogPrompter_),
       sendList_(&platform::FoldCase) {
     if (config_.exePath.empty()) config_.exePath = platform::ModuleFileName();
-    if (!config_.startProcess)
-        config_.startProcess = [](std::wstring_view app, std::wstring_view cmd) -> std::uint32_t {
-            return platform::StartProcess(app, cmd);
-        };
 }
 
 TMainForm::~TMainForm() {
@@ -124,6 +120,7 @@ void TMainForm::CreateControls() {
     ListViewFiles.AddColumn(L"Имя файла", Scale(120));
     ListViewFiles.AddColumn(L"Путь", Scale(120));
     ListViewFiles.AddColumn(L"Размер", Scale(120));
+    ListViewFiles.AddColumn(L"Отправлено", Scale(120));
     ListViewFiles.ShareWidthAmongColumns(true);
 
     Panel3.Create(hwnd_, s(374, 400), Opt{});
@@ -275,7 +272,8 @@ LRESULT TMainForm::OnNotify(NMHDR* header) {
                 const SendListEntry& entry = sendList_[index];
                 const std::wstring& text = info->item.iSubItem == 0   ? entry.fileName
                                            : info->item.iSubItem == 1 ? entry.folder
-                                                                      : entry.sizeText;
+                                           : info->item.iSubItem == 2 ? entry.sizeText
+                                                                      : entry.mark.text;
                 lstrcpynW(info->item.pszText, text.c_str(), info->item.cchTextMax);
             }
         } else if (header->code == LVN_KEYDOWN) {

@@ -53,9 +53,9 @@ std::wstring ClientPathMessage(ClientPathProblem problem, const std::wstring& pa
     }
 }
 
-// While the send starts its processes the window keeps painting, shows "57 из 200" in its caption
-// once the send takes longer than half a second, and takes no input: a click or a key goes
-// nowhere, except Esc, which stops the send after the start under way.
+// While the send starts its processes, and while it waits for each to settle, the window keeps painting, shows "57 из
+// 200" in its caption once the send takes longer than half a second, and takes no input: a click or a key goes nowhere,
+// except Esc, which stops the send after the start under way.
 class SendProgressView {
 public:
     explicit SendProgressView(HWND window) : window_(window), caption_(WindowText(window)) {}
@@ -92,6 +92,9 @@ private:
                (message >= WM_NCMOUSEMOVE && message <= WM_NCXBUTTONDBLCLK) || message == WM_NCMOUSEHOVER ||
                message == WM_NCMOUSELEAVE || message == WM_MOUSEHOVER || message == WM_MOUSELEAVE;
     }
+
+public:
+    // Lets the window paint and takes the input out of the queue unhandled, noting Esc.
     void Pump() {
         MSG msg;
         while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
@@ -112,6 +115,7 @@ private:
         }
     }
 
+private:
     HWND window_;
     std::wstring caption_;
     std::chrono::steady_clock::time_point begin_ = std::chrono::steady_clock::now();
@@ -179,6 +183,10 @@ void TMainForm::btMakeQueryClick() {
         return;
     }
 
+    // A second send of the same files, or the rest of one cut short, is asked about first.
+    const auto positions = ChooseSendPositions(request);
+    if (!positions || !OpenJournal()) return;
+
     DispatchOutcome outcome;
     {
         struct SendingFlag {
@@ -188,8 +196,9 @@ void TMainForm::btMakeQueryClick() {
         } sending(sending_);
         ui::BusyCursor busy;
         SendProgressView progress(hwnd_);
-        outcome = StartSend(plan, config_.startProcess,
-                            [&](std::size_t started, std::size_t total) { return progress.Update(started, total); });
+        outcome = RunSend(
+            request, plan, *positions, [&] { progress.Pump(); },
+            [&](std::size_t started, std::size_t total) { return progress.Update(started, total); });
     }
     std::wstring summary;
     if (outcome.stopped) {
@@ -203,10 +212,22 @@ void TMainForm::btMakeQueryClick() {
                    std::to_wstring(outcome.attempted) + L" файлов.\r\n" + clientExePath_ + L":\r\n" +
                    platform::SystemMessage(outcome.firstError);
     }
+    if (outcome.unconfirmed > 0) {
+        if (!summary.empty()) summary += L"\r\n";
+        summary += L"Почтовый клиент не ответил на " + std::to_wstring(outcome.unconfirmed) + L" из " +
+                   std::to_wstring(outcome.attempted) +
+                   L" запусков: проверьте, дошли ли эти файлы (журнал \u2014 "
+                   L"\u00ABбез ответа\u00BB).";
+    }
+    if (const std::wstring problems = SendRecordProblems(); !problems.empty()) {
+        if (!summary.empty()) summary += L"\r\n";
+        summary += problems;
+    }
     if (!summary.empty())
-        prompter_.Show(hwnd_,
-                       {L"Korvex", summary, outcome.failed > 0 ? ui::MessageIcon::Error : ui::MessageIcon::Information,
-                        ui::MessageButtons::Ok});
+        prompter_.Show(hwnd_, {L"Korvex", summary,
+                               outcome.failed > 0 || !SendRecordProblems().empty() ? ui::MessageIcon::Error
+                                                                                   : ui::MessageIcon::Information,
+                               ui::MessageButtons::Ok});
 }
 
 }  // namespace korvex

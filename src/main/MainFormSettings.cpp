@@ -107,6 +107,7 @@ void TMainForm::Show(int showCommand) {
     if (first && startState_ == kMinimized) showCommand = SW_SHOWMINIMIZED;
     ShowWindow(hwnd_, showCommand);
     UpdateWindow(hwnd_);
+    if (first) OfferInterruptedSend();
 }
 
 void TMainForm::FormShow() {
