@@ -58,7 +58,7 @@ std::optional<std::vector<std::size_t>> TMainForm::ChooseSendPositions(const Sen
                                                    ui::MessageButtons::Choices,
                                                    {L"Отправить ещё раз", L"Отмена"},
                                                    1});
-        if (answer != ui::Choice(0)) return std::nullopt;
+        if (answer != ui::ChoiceResult(0)) return std::nullopt;
         sendList_.ClearMarks();
         return AllPositions(count);
     }
@@ -71,11 +71,11 @@ std::optional<std::vector<std::size_t>> TMainForm::ChooseSendPositions(const Sen
                 ui::MessageButtons::Choices,
                 {L"Оставшиеся", L"Все заново", L"Отмена"},
                 0});
-    if (answer == ui::Choice(1)) {
+    if (answer == ui::ChoiceResult(1)) {
         sendList_.ClearMarks();
         return AllPositions(count);
     }
-    if (answer != ui::Choice(0)) return std::nullopt;
+    if (answer != ui::ChoiceResult(0)) return std::nullopt;
     std::vector<std::size_t> rest;
     for (std::size_t i = 0; i < count; ++i) {
         const SentMark& mark = sendList_[i].mark;
@@ -97,7 +97,7 @@ bool TMainForm::OpenJournal() {
                                ui::MessageButtons::Choices,
                                {L"Отправить без журнала", L"Отмена"},
                                1});
-    return answer == ui::Choice(0);
+    return answer == ui::ChoiceResult(0);
 }
 
 DispatchOutcome TMainForm::RunSend(const SendRequest& request, const SendPlan& plan,
@@ -157,7 +157,7 @@ DispatchOutcome TMainForm::RunSend(const SendRequest& request, const SendPlan& p
                     ui::MessageButtons::Choices,
                     {L"Продолжить", L"Остановить"},
                     0});
-        return answer == ui::Choice(0);
+        return answer == ui::ChoiceResult(0);
     };
     hooks.progress = progress;
 
@@ -230,7 +230,7 @@ void TMainForm::OfferInterruptedSend() {
                 ui::MessageButtons::Choices,
                 {L"Восстановить", L"Отказаться"},
                 0});
-    if (answer == ui::Choice(0)) {
+    if (answer == ui::ChoiceResult(0)) {
         // The files of the send in its order, with its marks: "Отправить" then offers the rest.
         sendList_.Clear();
         for (std::size_t i = 0; i < saved->entries.size(); ++i) {

@@ -19,18 +19,19 @@ struct ButtonSpec {
     const wchar_t* caption;
 };
 
+// The buttons, left to right.
 std::vector<ButtonSpec> ButtonsOf(const MessageSpec& box) {
     if (box.buttons == MessageButtons::YesNo) return {{IDYES, L"&Yes"}, {IDNO, L"&No"}};
     if (box.buttons == MessageButtons::Choices && !box.choices.empty()) {
         std::vector<ButtonSpec> buttons;
-        for (std::size_t i = 0; i < box.choices.size() && i < kMaxChoices; ++i)
+        const std::size_t count = std::min(box.choices.size(), kMaxChoices);
+        for (std::size_t i = 0; i < count; ++i)
             buttons.push_back({kFirstChoiceId + static_cast<int>(i), box.choices[i].c_str()});
         return buttons;
     }
     return {{IDOK, L"OK"}};
 }
 
-// The button Enter presses and that has the focus first.
 std::size_t DefaultButton(const MessageSpec& box, std::size_t count) {
     return box.buttons == MessageButtons::Choices && box.defaultChoice < count ? box.defaultChoice : 0;
 }
@@ -155,22 +156,21 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam)
             SetWindowTextW(dialog, state->box->caption.c_str());
             SetDlgItemTextW(dialog, kTextId, state->box->text.c_str());
             Layout(dialog, *state);
-            const std::size_t first = DefaultButton(*state->box, state->buttons.size());
-            SendMessageW(dialog, DM_SETDEFID, static_cast<WPARAM>(state->buttons[first].id), 0);
-            SetFocus(GetDlgItem(dialog, state->buttons[first].id));
+            SetFocus(GetDlgItem(dialog, state->buttons[DefaultButton(*state->box, state->buttons.size())].id));
             return FALSE;
         }
         case WM_COMMAND:
-            if (LOWORD(wParam) >= kFirstChoiceId && LOWORD(wParam) < kFirstChoiceId + kMaxChoices) {
-                EndDialog(dialog, LOWORD(wParam));
-                return TRUE;
-            }
             switch (LOWORD(wParam)) {
                 case IDOK:
                 case IDYES:
                 case IDNO:
                 case IDCANCEL: EndDialog(dialog, LOWORD(wParam)); return TRUE;
-                default: break;
+                default:
+                    if (LOWORD(wParam) >= kFirstChoiceId && LOWORD(wParam) < kFirstChoiceId + kMaxChoices) {
+                        EndDialog(dialog, LOWORD(wParam));
+                        return TRUE;
+                    }
+                    break;
             }
             break;
         default: break;
@@ -182,6 +182,7 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam)
 
 MessageResult ShowMessageDialog(HWND owner, const MessageSpec& box) {
     DialogState state{&box, ButtonsOf(box)};
+    const std::size_t defaultButton = DefaultButton(box, state.buttons.size());
     TemplateWriter t;
     const DWORD style = DS_MODALFRAME | DS_SETFONT | DS_CENTER | WS_POPUP | WS_CAPTION | WS_SYSMENU;
     t.Dword(style);
@@ -196,7 +197,6 @@ MessageResult ShowMessageDialog(HWND owner, const MessageSpec& box) {
     t.Text(L"MS Shell Dlg");
     if (hasIcon) t.Item(SS_ICON, kIconId, 0x0082, L"");
     t.Item(SS_LEFT | SS_NOPREFIX, kTextId, 0x0082, L"");
-    const std::size_t defaultButton = DefaultButton(box, state.buttons.size());
     for (std::size_t i = 0; i < state.buttons.size(); ++i) {
         t.Item((i == defaultButton ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) | WS_TABSTOP | (i == 0 ? WS_GROUP : 0),
                state.buttons[i].id, 0x0080, state.buttons[i].caption);
@@ -213,8 +213,8 @@ MessageResult ShowMessageDialog(HWND owner, const MessageSpec& box) {
         case IDYES: return MessageResult::Yes;
         case IDNO: return MessageResult::No;
         default:
-            if (result >= kFirstChoiceId && result < kFirstChoiceId + static_cast<INT_PTR>(state.buttons.size()))
-                return Choice(static_cast<std::size_t>(result - kFirstChoiceId));
+            if (result >= kFirstChoiceId && result < kFirstChoiceId + static_cast<INT_PTR>(kMaxChoices))
+                return ChoiceResult(static_cast<std::size_t>(result - kFirstChoiceId));
             return MessageResult::Cancel;
     }
 }

@@ -5,40 +5,31 @@
 
 #include <cstddef>
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace korvex::ui {
 
 enum class MessageIcon { None, Information, Warning, Error };
-// Choices: the buttons named in MessageSpec::choices, in that order.
+// Choices: the buttons are the captions of MessageSpec::choices, left to right.
 enum class MessageButtons { Ok, YesNo, Choices };
-// ChoiceN answers the Nth of MessageSpec::choices; Escape or the close box answers Cancel.
-enum class MessageResult { Ok, Yes, No, Cancel, Choice1, Choice2, Choice3 };
+// Choice1... answer the first, second... of MessageSpec::choices.
+enum class MessageResult { Ok, Yes, No, Cancel, Choice1, Choice2, Choice3, Choice4 };
 
-inline constexpr std::size_t kMaxChoices = 3;
-inline MessageResult Choice(std::size_t index) {
-    return static_cast<MessageResult>(static_cast<int>(MessageResult::Choice1) + static_cast<int>(index));
-}
+inline constexpr std::size_t kMaxChoices = 4;
 
 struct MessageSpec {
-    MessageSpec(std::wstring boxCaption = {}, std::wstring boxText = {}, MessageIcon boxIcon = MessageIcon::None,
-                MessageButtons boxButtons = MessageButtons::Ok, std::vector<std::wstring> boxChoices = {},
-                std::size_t boxDefault = 0)
-        : caption(std::move(boxCaption)),
-          text(std::move(boxText)),
-          icon(boxIcon),
-          buttons(boxButtons),
-          choices(std::move(boxChoices)),
-          defaultChoice(boxDefault) {}
-
     std::wstring caption;
     std::wstring text;
     MessageIcon icon = MessageIcon::None;
     MessageButtons buttons = MessageButtons::Ok;
-    std::vector<std::wstring> choices;  // with MessageButtons::Choices: one to kMaxChoices captions
-    std::size_t defaultChoice = 0;      // the button Enter presses
+    std::vector<std::wstring> choices;  // with MessageButtons::Choices, at most kMaxChoices
+    std::size_t defaultChoice = 0;      // the choice Enter answers
 };
+
+// The answer of the choice at index.
+inline MessageResult ChoiceResult(std::size_t index) {
+    return static_cast<MessageResult>(static_cast<std::size_t>(MessageResult::Choice1) + index);
+}
 
 class Prompter {
 public:
@@ -47,8 +38,8 @@ public:
 };
 
 // A modal box of our own whose buttons are ordinary child buttons with English captions ("OK",
-// "&Yes", "&No"), whatever the system's language, or the captions given as choices. Closing it by
-// Escape or its close box answers Cancel.
+// "&Yes", "&No"), whatever the system's language, or the given choices. Closing it by Escape or its
+// close box answers Cancel.
 MessageResult ShowMessageDialog(HWND owner, const MessageSpec& box);
 
 class DialogPrompter final : public Prompter {

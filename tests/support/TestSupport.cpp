@@ -208,7 +208,7 @@ ui::MessageResult FakePrompter::Show(HWND, const ui::MessageSpec& box) {
     shown.push_back(box);
     // Unanswered, a box takes its default button, as Enter would.
     if (answers.empty())
-        return box.buttons == ui::MessageButtons::Choices ? ui::Choice(box.defaultChoice) : ui::MessageResult::Ok;
+        return box.buttons == ui::MessageButtons::Choices ? ui::ChoiceResult(box.defaultChoice) : ui::MessageResult::Ok;
     const auto answer = answers.front();
     answers.erase(answers.begin());
     return answer;

@@ -174,7 +174,7 @@ TEST_F(SendOrder, EscStopsAfterTheCurrentStartAndTheRestGoesWithItsOwnNumbers) {
     EXPECT_EQ(GetFileAttributesW(form->SavedSendPath().c_str()), INVALID_FILE_ATTRIBUTES);
 
     prompter.shown.clear();
-    prompter.answers = {ui::Choice(0)};  // "Оставшиеся"
+    prompter.answers = {ui::ChoiceResult(0)};  // "Оставшиеся"
     Press();
     ASSERT_GE(prompter.shown.size(), 1u);
     EXPECT_TRUE(prompter.shown[0].text.starts_with(L"Отправлено 4 из 10")) << prompter.shown[0].text;
@@ -260,7 +260,7 @@ TEST_F(SendOrder, ASecondSendOfTheSameFilesIsAskedFirst) {
     EXPECT_EQ(LogInArrivalOrder(6).size(), 6u);
 
     // Asked and answered "Отправить ещё раз": all again.
-    prompter.answers = {ui::Choice(0)};
+    prompter.answers = {ui::ChoiceResult(0)};
     Press();
     EXPECT_EQ(prompter.shown.size(), 1u);
     EXPECT_EQ(LogInArrivalOrder(9).size(), 9u);
@@ -285,7 +285,7 @@ TEST_F(SendOrder, AnUnwritableJournalIsAskedAboutOnceBeforeTheFirstStart) {
     EXPECT_TRUE(ReadFakeBatLog(log).empty());
 
     prompter.shown.clear();
-    prompter.answers = {ui::Choice(0)};
+    prompter.answers = {ui::ChoiceResult(0)};
     Press();
     EXPECT_EQ(prompter.shown.size(), 1u);  // asked once, nothing after
     EXPECT_TRUE(CompleteAndInOrder(LogInArrivalOrder(2), 0, SheetPaths()));
@@ -295,7 +295,7 @@ TEST_F(SendOrder, AClientThatDoesNotSettleWithinTheBoundIsAskedAboutOnce) {
     SetEnvironmentVariableW(L"KORVEX_FAKEBAT_SINGLE", L"4000");  // longer than the bound
     CreateForm({}, 300);
     AddSheets(3);
-    prompter.answers = {ui::Choice(1)};  // "Остановить"
+    prompter.answers = {ui::ChoiceResult(1)};  // "Остановить"
     Press();
     ASSERT_GE(prompter.shown.size(), 1u);
     EXPECT_EQ(prompter.shown[0].choices, (std::vector<std::wstring>{L"Продолжить", L"Остановить"}));
