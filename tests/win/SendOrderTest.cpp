@@ -8,6 +8,7 @@
 #include "LogLock.h"
 #include "Process.h"
 #include "SendFixture.h"
+#include "SavedSend.h"
 #include "SendJournal.h"
 
 namespace korvex::test {
@@ -306,6 +307,59 @@ TEST_F(SendOrder, AClientThatDoesNotSettleWithinTheBoundIsAskedAboutOnce) {
     EXPECT_EQ(form->SendEntries()[1].mark.state, SentState::None);
     // The client comes up in the end and logs what it was given.
     EXPECT_EQ(LogInArrivalOrder(1).size(), 1u);
+}
+
+TEST_F(SendOrder, ASendCutShortIsOfferedBackAtTheNextStartAndFinishedWithItsNumbers) {
+    // What a send of four files leaves when the program ends after its first two starts.
+    for (std::size_t i = 0; i < 4; ++i) {
+        names.push_back(SheetName(i));
+        WriteBytes(files / names.back(), "x");
+    }
+    SavedSend cut{L"Office", L"a@example.com", L"Лист %i из %n", false, {}};
+    for (std::size_t i = 0; i < 4; ++i)
+        cut.entries.push_back({files / names[i], L"Лист " + std::to_wstring(i + 1) + L" из 4", false, {}});
+    const std::wstring record = exeDir / L"korvex-send.txt";
+    WriteBytes(record, SavedSendText(cut) + StartedLine(0, L"10:00:01") + StartedLine(1, L"10:00:02"));
+
+    prompter.answers = {ui::ChoiceResult(0)};  // "Восстановить"
+    CreateForm();
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_TRUE(prompter.shown[0].text.starts_with(L"Прошлая отправка прервана: отправлено 2 из 4"))
+        << prompter.shown[0].text;
+    EXPECT_EQ(prompter.shown[0].choices, (std::vector<std::wstring>{L"Восстановить", L"Отказаться"}));
+    ASSERT_EQ(form->SendEntries().Size(), 4u);
+    EXPECT_EQ(form->SendEntries()[1].mark.text, L"10:00:02");
+    EXPECT_EQ(form->SendEntries()[2].mark.state, SentState::None);
+    EXPECT_EQ(form->EditAdress.Text(), L"a@example.com");
+    EXPECT_EQ(form->EditSubj1.Text(), L"Лист %i из %n");
+
+    prompter.shown.clear();
+    Press();  // unanswered: "Оставшиеся"
+    ASSERT_GE(prompter.shown.size(), 1u);
+    EXPECT_TRUE(prompter.shown[0].text.starts_with(L"Отправлено 2 из 4")) << prompter.shown[0].text;
+    const auto lines = LogInArrivalOrder(2);
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0].at("attachments"), files / names[2]);
+    EXPECT_EQ(lines[0].at("subject"), L"Лист 3 из 4");
+    EXPECT_EQ(lines[1].at("subject"), L"Лист 4 из 4");
+    EXPECT_EQ(GetFileAttributesW(record.c_str()), INVALID_FILE_ATTRIBUTES);  // the send has ended
+
+    // "Отказаться" forgets a record; one that cannot be read is said and removed.
+    form.reset();
+    WriteBytes(record, SavedSendText(cut));
+    prompter.shown.clear();
+    prompter.answers = {ui::ChoiceResult(1)};
+    CreateForm();
+    EXPECT_EQ(prompter.shown.size(), 1u);
+    EXPECT_TRUE(form->SendEntries().Empty());
+    EXPECT_EQ(GetFileAttributesW(record.c_str()), INVALID_FILE_ATTRIBUTES);
+    form.reset();
+    WriteBytes(record, "korvex-send 1\nmailbox\tOff");
+    prompter.shown.clear();
+    CreateForm();
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_TRUE(prompter.shown[0].text.starts_with(L"Прошлая отправка прервана")) << prompter.shown[0].text;
+    EXPECT_EQ(GetFileAttributesW(record.c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 }  // namespace
