@@ -170,7 +170,7 @@ void TMainForm::btMakeQueryClick() {
                                ui::MessageButtons::Ok});
         return;
     }
-    const SendPlan plan = PlanSend(request, sendList_.Entries());
+    SendPlan plan = PlanSend(request, sendList_.Entries());
     if (plan.firstOverlong) {
         const SendListEntry& entry = sendList_[*plan.firstOverlong];
         prompter_.Show(hwnd_,
@@ -183,9 +183,31 @@ void TMainForm::btMakeQueryClick() {
         return;
     }
 
+    // A file that is gone is never handed to the client: the user hears of it first and may send
+    // the others, which keep their numbers in the list.
+    const auto missing = FindMissingFiles(sendList_.Entries(), [](std::wstring_view path) {
+        const DWORD attributes = platform::FileAttributes(path);
+        return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+    });
+    if (!missing.empty()) {
+        const std::wstring text = MissingFilesText(sendList_.Entries(), missing, kShownPathLength);
+        if (missing.size() == sendList_.Size()) {
+            prompter_.Show(hwnd_, {L"Korvex", text, ui::MessageIcon::Error, ui::MessageButtons::Ok});
+            return;
+        }
+        ui::MessageSpec question{L"Korvex", text, ui::MessageIcon::Warning, ui::MessageButtons::Choices};
+        question.choices = {L"Отправить остальные", L"Отмена"};
+        if (prompter_.Show(hwnd_, question) != ui::ChoiceResult(0)) return;
+        SkipEntries(plan, missing);
+    }
+
     // A second send of the same files, or the rest of one cut short, is asked about first.
     const auto positions = ChooseSendPositions(request);
-    if (!positions || !OpenJournal()) return;
+    if (!positions) return;
+    std::vector<std::size_t> toStart;
+    for (const std::size_t i : *positions)
+        if (!(i < plan.skipped.size() && plan.skipped[i])) toStart.push_back(i);
+    if (!OpenJournal()) return;
 
     DispatchOutcome outcome;
     {
@@ -197,7 +219,7 @@ void TMainForm::btMakeQueryClick() {
         ui::BusyCursor busy;
         SendProgressView progress(hwnd_);
         outcome = RunSend(
-            request, plan, *positions, [&] { progress.Pump(); },
+            request, plan, toStart, [&] { progress.Pump(); },
             [&](std::size_t started, std::size_t total) { return progress.Update(started, total); });
     }
     std::wstring summary;
