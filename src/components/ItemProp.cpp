@@ -29,7 +29,9 @@ namespace {
 
 using platform::ComPtr;
 using platform::ItemIdList;
+using platform::ScopeExit;
 using platform::UniqueMenu;
+using platform::UniqueWindow;
 
 // Menu identifiers are requested in 1..0x7FFF; the object's command offset is identifier - 1.
 constexpr UINT kFirstCommand = 1;
@@ -150,13 +152,6 @@ LRESULT CALLBACK RelayProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
         return DefWindowProcW(window, message, wParam, lParam);
     }
 }
-
-struct WindowTraits {
-    using Type = HWND;
-    static Type Invalid() noexcept { return nullptr; }
-    static void Close(Type h) noexcept { ::DestroyWindow(h); }
-};
-using UniqueWindow = platform::UniqueResource<WindowTraits>;
 
 UniqueWindow CreateRelayWindow(const MenuObject& object) {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
@@ -303,10 +298,9 @@ bool NamesPath(IShellFolder* folder, LPCITEMIDLIST child, std::wstring_view path
     if (path.size() < MAX_PATH) return true;
     STRRET name{};
     if (FAILED(folder->GetDisplayNameOf(child, SHGDN_FORPARSING, &name))) return false;
-    PWSTR text = nullptr;
-    if (FAILED(StrRetToStrW(&name, child, &text)) || !text) return false;
-    const std::wstring parsed(text);
-    CoTaskMemFree(text);
+    platform::UniqueCoTaskMem<wchar_t> text;
+    if (FAILED(StrRetToStrW(&name, child, text.put())) || !text) return false;
+    const std::wstring parsed(text.get());
     return EqualsIgnoringCase(WithoutTrailingBackslash(parsed), WithoutTrailingBackslash(path));
 }
 
@@ -416,9 +410,7 @@ template <typename Body>
 bool Operation(Body&& body) noexcept {
     auto& state = State();
     if (state.busy) return false;
-    struct Leave {
-        ~Leave() { State().busy = false; }
-    } leave;
+    const ScopeExit leave([] { State().busy = false; });
     state.busy = true;
     state.hasMenu2 = state.hasMenu3 = state.renameChosen = false;
     try {

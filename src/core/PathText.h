@@ -18,6 +18,10 @@ std::wstring_view ExtractFileName(std::wstring_view path);
 // Everything up to and including the last "\" or ":" (empty when it holds neither).
 std::wstring_view ExtractFileDir(std::wstring_view path);
 
+// Whether the text is a bare name the file system can take: not empty, no path separator, no
+// character that Windows refuses in a name, not "." or "..".
+bool IsPlainName(std::wstring_view name);
+
 // The path with the extension of its last segment replaced by newExt (which includes the dot);
 // a name without an extension gets newExt appended.
 std::wstring ChangeFileExt(std::wstring_view path, std::wstring_view newExt);

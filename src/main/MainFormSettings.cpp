@@ -96,6 +96,8 @@ void TMainForm::FormCreate() {
         if (!LoadMailClient() || !LoadAddressBook()) creationAborted_ = true;
     } catch (const AppError& e) {
         ShowError(e.Message());
+    } catch (const std::exception&) {
+        ShowError(L"Unexpected error");
     }
 }
 
@@ -116,6 +118,8 @@ void TMainForm::FormShow() {
         LoadSettings();
     } catch (const AppError& e) {
         ShowError(e.Message());
+    } catch (const std::exception&) {
+        ShowError(L"Unexpected error");
     }
     settingsLoaded_ = true;
 }

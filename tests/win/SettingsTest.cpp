@@ -2,6 +2,8 @@
 // executable path, the window is shown and closed as the program does it.
 
 #include <algorithm>
+#include <new>
+#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
@@ -393,6 +395,65 @@ TEST_F(Settings, StartUpListsOnlyTheFolderThatIsShown) {
         EXPECT_EQ(listings, 1) << c.path;
         EXPECT_EQ(form->PanelPath.Text(), c.shown) << c.path;
     }
+}
+
+// A prompter that fails once, at the given question, with an error that is none of the program's
+// own (as running out of memory would); it records every box it was asked to show.
+class FailingPrompter final : public ui::Prompter {
+public:
+    explicit FailingPrompter(std::size_t failAt) : failAt_(failAt) {}
+    ui::MessageResult Show(HWND, const ui::MessageSpec& box) override {
+        shown.push_back(box);
+        if (shown.size() == failAt_ + 1) throw std::length_error("injected");
+        return ui::MessageResult::Yes;
+    }
+    std::vector<ui::MessageSpec> shown;
+
+private:
+    std::size_t failAt_;
+};
+
+TEST_F(Settings, AForeignErrorWhileCreatingStillOpensTheWindowWithItsSettings) {
+    // No address book: creation asks whether to go on, and that question fails.
+    RegisterClient({{L"User #0", L"Office"}});
+    WriteIniUtf16(L"[Main]\r\nSubject=saved\r\nEdit=1\r\nBox=Office\r\n");
+    FailingPrompter failing(0);
+    TMainFormConfig config;
+    config.clientKey = reg.Path();
+    config.exePath = exeDir / L"korvex.exe";
+    config.prompter = &failing;
+    config.quitOnDestroy = false;
+    form = std::make_unique<TMainForm>(std::move(config));
+    ASSERT_TRUE(form->Create());
+    ASSERT_EQ(failing.shown.size(), 2u);
+    EXPECT_EQ(failing.shown[1].text, L"Unexpected error");
+    EXPECT_EQ(failing.shown[1].icon, ui::MessageIcon::Error);
+    form->Show(SW_SHOWNORMAL);
+    EXPECT_TRUE(IsWindowVisible(form->Handle()));
+    EXPECT_TRUE(form->SettingsLoaded());
+    EXPECT_EQ(form->EditSubj1.Text(), L"saved");
+    EXPECT_TRUE(form->CheckBoxEdit.Checked());
+    EXPECT_EQ(form->ComboAccaunts.Text(), L"Office");
+}
+
+TEST_F(Settings, AForeignErrorWhileApplyingTheSettingsStillOpensTheWindow) {
+    RegisterClient({{L"User #0", L"Office"}});
+    WriteAddressBook("a@example.com\r\n");
+    WriteIniUtf16(L"[Main]\r\nSubject=saved\r\nPath=" + files.Path() + L"\r\n");
+    ASSERT_TRUE(CreateForm());
+    // The explorer's first listing fails: the values before it are applied, the window opens.
+    bool failed = false;
+    form->FrameFileExlore.QFileExplorer.OnChange = [&failed](components::TQFileExplorer&, int,
+                                                             components::TItemChange) {
+        if (!std::exchange(failed, true)) throw std::bad_alloc();
+    };
+    form->Show(SW_SHOWNORMAL);
+    EXPECT_TRUE(IsWindowVisible(form->Handle()));
+    EXPECT_TRUE(form->SettingsLoaded());
+    EXPECT_EQ(form->EditSubj1.Text(), L"saved");
+    ASSERT_TRUE(failed);
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(prompter.shown[0].text, L"Unexpected error");
 }
 
 }  // namespace
