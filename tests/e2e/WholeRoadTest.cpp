@@ -2,6 +2,7 @@
 // select its files, add them, pick an address, send, close, and find everything again at the
 // next start.
 
+#include "MainFormIds.h"
 #include "ProcessFixture.h"
 
 #include <commctrl.h>
@@ -60,11 +61,6 @@ HWND FindByCaption(HWND parent, const wchar_t* className, const std::wstring& ca
     return search.found;
 }
 
-// The window's control ids, as the main window creates them.
-constexpr int kIdListViewFiles = 100;
-constexpr int kIdListViewAdress = 101;
-constexpr int kIdEditAdress = 102;
-constexpr int kIdEditSubj1 = 103;
 constexpr int kToolButtonViewStyle = 0x103;  // the explorer frame's view button
 
 int ItemCount(HWND list) {
