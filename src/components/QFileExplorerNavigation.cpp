@@ -102,7 +102,7 @@ LRESULT TQFileExplorer::HandleListMessage(HWND hwnd, UINT msg, WPARAM wParam, LP
 void TQFileExplorer::UpOneLevel() {
     if (IsDrivesView()) return;
     const std::wstring folder = EnsureBackslash(directory_);
-    const std::optional<std::wstring> target = ParentFolder(folder);
+    const std::optional<std::wstring> target = ParentOrDrives(folder);
     if (!target) return;
     const std::wstring before = directory_;
     SetDirectory(*target);

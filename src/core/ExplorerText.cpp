@@ -94,7 +94,7 @@ bool MaskMatchesAll(std::wstring_view mask) {
     return matchAll == 1;
 }
 
-std::optional<std::wstring> ParentFolder(std::wstring_view folder) {
+std::optional<std::wstring> ParentOrDrives(std::wstring_view folder) {
     const std::wstring withSlash = EnsureBackslash(folder);
     const std::wstring_view withoutSlash = std::wstring_view(withSlash).substr(0, withSlash.size() - 1);
     if (!withoutSlash.empty() && withoutSlash.back() == L':') return std::wstring(L"Drives");

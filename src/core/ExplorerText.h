@@ -55,7 +55,7 @@ bool IsDrivesWord(std::wstring_view text);
 
 // The folder above a shown folder, ending in "\\"; "Drives" above a drive root ("C:\\" or "C:").
 // None for a text without a "\\" or ":" to go up at.
-std::optional<std::wstring> ParentFolder(std::wstring_view folder);
+std::optional<std::wstring> ParentOrDrives(std::wstring_view folder);
 
 // The text after the last "\" or ":" of an entry's full path (empty for a drive root).
 std::wstring_view BareName(std::wstring_view fullPath);

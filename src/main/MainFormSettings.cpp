@@ -12,6 +12,8 @@
 #include "IniFile.h"
 #include "IniValue.h"
 #include "MainSettings.h"
+#include "PathText.h"
+#include "WindowBounds.h"
 #include "WindowPlacement.h"
 
 namespace korvex {
@@ -19,6 +21,9 @@ namespace korvex {
 namespace {
 
 constexpr wchar_t kFirstFolder[] = L"c:\\";
+
+// How much of its caption must be on a screen for a window to be taken by it, at 96 dpi.
+constexpr int kCaptionGrip = 100;
 
 }  // namespace
 
@@ -96,6 +101,7 @@ void TMainForm::LoadSettings() {
     // Each value defaults to the current state of what it restores: a missing file or key, or a
     // number that is none, leaves that thing as it is.
     MainSettings current = CurrentSettings();
+    const Bounds systemBounds = ui::NormalBounds(hwnd_);
     components::TQFileExplorer& explorer = FrameFileExlore.QFileExplorer;
     if (explorer.Directory().empty()) current.path = kFirstFolder;
     const MainSettings settings =
@@ -105,7 +111,10 @@ void TMainForm::LoadSettings() {
 
     // The window was created without a folder: only the folder that will be shown is listed,
     // the saved one when it exists, else the first folder.
-    explorer.SetDirectory(settings.path);
+    // A saved folder that is gone (or cannot be shown) gives way to the nearest folder above it.
+    std::wstring folder = settings.path;
+    explorer.SetDirectory(folder);
+    while (explorer.Directory().empty() && !(folder = ParentFolder(folder)).empty()) explorer.SetDirectory(folder);
     if (explorer.Directory().empty()) explorer.SetDirectory(kFirstFolder);
 
     FrameFileExlore.SetExplorerViewStyle(settings.viewStyle);
@@ -117,8 +126,14 @@ void TMainForm::LoadSettings() {
     for (int i = 0; i < ComboAccaunts.ItemCount(); ++i) listed.push_back(ComboAccaunts.Item(i));
     ComboAccaunts.SetText(StartingMailbox(settings.box, listed));
 
-    const Bounds wanted =
-        ui::OnAMonitor(BoundsFromOrigin(settings.left, settings.top, settings.width, settings.height));
+    // The size the window was given by the system stands in for a saved size of 0; a smaller one
+    // than the window's smallest becomes that; only the whole window is then put on a monitor.
+    const POINT smallest = MinimumTrackSize();
+    const Bounds whole = WholeBounds(settings.left, settings.top, settings.width, settings.height,
+                                     {smallest.x, smallest.y}, {systemBounds.Width(), systemBounds.Height()});
+    const int captionHeight = GetSystemMetricsForDpi(SM_CYCAPTION, GetDpiForWindow(hwnd_)) +
+                              GetSystemMetricsForDpi(SM_CYSIZEFRAME, GetDpiForWindow(hwnd_));
+    const Bounds wanted = ui::OnAMonitor(whole, captionHeight, Scale(kCaptionGrip));
     const UINT dpiBefore = GetDpiForWindow(hwnd_);
     ui::SetNormalBounds(hwnd_, wanted);
     // Moving onto a monitor of another scale rescales the window to the size the system suggests;

@@ -42,13 +42,13 @@ WindowShowState ShowStateOf(HWND hwnd) {
     return kShownNormal;
 }
 
-Bounds OnAMonitor(const Bounds& bounds) {
-    const RECT r = ToRect(bounds);
-    if (MonitorFromRect(&r, MONITOR_DEFAULTTONULL)) return bounds;
+Bounds OnAMonitor(const Bounds& bounds, int captionHeight, int grip) {
+    const RECT caption{bounds.left, bounds.top, bounds.right, bounds.top + captionHeight};
     MONITORINFO info{};
     info.cbSize = sizeof info;
-    if (!GetMonitorInfoW(MonitorFromRect(&r, MONITOR_DEFAULTTONEAREST), &info)) return bounds;
-    return MoveInto(bounds, FromRect(info.rcWork));
+    if (!GetMonitorInfoW(MonitorFromRect(&caption, MONITOR_DEFAULTTONEAREST), &info)) return bounds;
+    const Bounds area = FromRect(info.rcWork);
+    return CaptionReachable(bounds, area, captionHeight, grip) ? bounds : MoveInto(bounds, area);
 }
 
 void SetNormalBounds(HWND hwnd, const Bounds& bounds) {

@@ -16,8 +16,9 @@ Bounds NormalBounds(HWND hwnd);
 // Gives the hidden window its normal bounds (screen coordinates); it stays hidden.
 void SetNormalBounds(HWND hwnd, const Bounds& bounds);
 
-// Bounds that lie on no monitor are moved onto the work area of the nearest one.
-Bounds OnAMonitor(const Bounds& bounds);
+// Bounds whose caption the user cannot take on the work area of the monitor nearest to it are
+// moved onto that work area (grip: how much of the caption must be on it, in pixels).
+Bounds OnAMonitor(const Bounds& bounds, int captionHeight, int grip);
 
 // Normal, minimized or maximized.
 WindowShowState ShowStateOf(HWND hwnd);

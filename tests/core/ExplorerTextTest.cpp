@@ -99,7 +99,7 @@ TEST(ExplorerText, DrivesWordAndBareNamesAndKinds) {
     EXPECT_TRUE(KindOfTag(L"DIR").Empty());
 }
 
-TEST(ExplorerText, ParentFolderGoesUpOneLevelAndFromARootToTheDrives) {
+TEST(ExplorerText, ParentOrDrivesGoesUpOneLevelAndFromARootToTheDrives) {
     const std::pair<std::wstring, std::optional<std::wstring>> cases[] = {
         {L"C:\\Drawings\\2024", L"C:\\Drawings\\"},
         {L"C:\\Drawings\\2024\\", L"C:\\Drawings\\"},
@@ -110,5 +110,5 @@ TEST(ExplorerText, ParentFolderGoesUpOneLevelAndFromARootToTheDrives) {
         {L"plans", std::nullopt},
         {L"", std::nullopt},
     };
-    for (const auto& [folder, parent] : cases) EXPECT_EQ(ParentFolder(folder), parent) << folder;
+    for (const auto& [folder, parent] : cases) EXPECT_EQ(ParentOrDrives(folder), parent) << folder;
 }

@@ -56,3 +56,31 @@ TEST(PathText, IsPlainName) {
     };
     for (const auto& [name, plain] : cases) EXPECT_EQ(IsPlainName(name), plain) << name;
 }
+
+TEST(PathText, ParentFolder) {
+    struct Case {
+        std::wstring folder, parent;
+    };
+    const Case cases[] = {
+        {L"C:\\a\\b", L"C:\\a\\"},
+        {L"C:\\a\\b\\", L"C:\\a\\"},
+        {L"C:\\a", L"C:\\"},
+        {L"C:\\", L""},
+        {L"C:", L""},
+        {L"\\\\srv\\share\\dir\\", L"\\\\srv\\share\\"},
+        {L"\\\\srv\\share\\", L""},
+        {L"\\\\srv\\share", L""},
+        {L"plain", L""},
+        {L"", L""},
+    };
+    for (const auto& c : cases) EXPECT_EQ(ParentFolder(c.folder), c.parent) << c.folder;
+}
+
+TEST(PathText, WithoutVerbatimPrefix) {
+    EXPECT_EQ(WithoutVerbatimPrefix(L"\\\\?\\C:\\d\\a.pdf"), L"C:\\d\\a.pdf");
+    EXPECT_EQ(WithoutVerbatimPrefix(L"\\\\?\\UNC\\srv\\share\\a"), L"\\\\srv\\share\\a");
+    EXPECT_EQ(WithoutVerbatimPrefix(L"\\\\?\\unc\\srv\\s"), L"\\\\srv\\s");
+    EXPECT_EQ(WithoutVerbatimPrefix(L"\\\\srv\\share\\a"), L"\\\\srv\\share\\a");
+    EXPECT_EQ(WithoutVerbatimPrefix(L"C:\\d\\a.pdf"), L"C:\\d\\a.pdf");
+    EXPECT_EQ(WithoutVerbatimPrefix(L"\\\\?\\"), L"");
+}
