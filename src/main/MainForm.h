@@ -1,5 +1,15 @@
 #pragma once
 // The program's one window: the send list on the left, the message on the right.
+//
+//   Panel1            the left side: PanelPath (the shown folder, centred) on top, FrameFileExlore,
+//                     Splitter3, and Panel6 at the bottom
+//   Panel6            Panel2 (the button bar: btAddAll, btAddFiles, PanelAddProgress, btClear) over
+//                     ListViewFiles (the send list)
+//   Splitter2         between the left side and Panel3
+//   Panel3            the right side, top down: Panel7 (Panel8 "Название ящика:", ComboAccaunts),
+//                     PanelTop (Panel5 "Тема:", EditSubj1), Panel4 (CheckBoxEdit "Редактировать",
+//                     btMakeQuery "Отправить"), EditAdress, and ListViewAdress (the address list)
+//   PopupMenu         "Добавить все"'s choice: NNoSubdirs, NSubdirs
 
 #include <windows.h>
 
@@ -18,6 +28,7 @@
 #include "ExplorerDrag.h"
 #include "ListView.h"
 #include "MailClient.h"
+#include "MainSettings.h"
 #include "FileExplore.h"
 #include "QFileExplorer.h"
 #include "Panel.h"
@@ -92,7 +103,8 @@ public:
     void btMakeQueryClick();
     void btAddFilesClick(HWND sender);
     void ListViewAdressChange();
-    // The address list's notifications: its rows' texts, type-ahead and the selection.
+    // The address list's notifications: type-ahead and the selection (the list answers its
+    // rows' texts itself).
     LRESULT ListViewAdressNotify(NMHDR* header);
     const AddressRows& AddressEntries() const noexcept { return *addressRows_; }
     bool AddressSuggestionsAttached() const noexcept { return addressSuggestions_.Attached(); }
@@ -126,12 +138,15 @@ private:
     void OnDpiChanged(int newDpi, const RECT& suggested);
     void FormCreate();
     void FormShow();
+    // What the settings file keeps, as the window is now.
+    MainSettings CurrentSettings() const;
     void RefreshSendListView();
     // Runs one fill of the send list with the long-add behaviour; an add inside an add is refused.
     void RunFill(const std::function<void(SendListFiller&)>& fill);
     void AddFromExplorer(bool selectedOnly, bool recursive);
     POINT MinimumTrackSize() const;
-    void OnCommand(HWND control, WORD code);
+    // WM_COMMAND by the sender's control id.
+    void OnCommand(int id, HWND control, WORD code);
     LRESULT OnNotify(NMHDR* header);
     void ShowError(const std::wstring& message);
     int Scale(int pixels) const;

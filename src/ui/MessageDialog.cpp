@@ -1,9 +1,11 @@
 #include <algorithm>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "DeviceContext.h"
 #include "Prompter.h"
+#include "UniqueResource.h"
 
 namespace korvex::ui {
 
@@ -88,7 +90,7 @@ void Layout(HWND dialog, const DialogState& state) {
     const int dpi = GetDeviceCaps(dc, LOGPIXELSY);
     auto px = [dpi](int v) { return MulDiv(v, dpi, 96); };
     const HFONT font = reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0));
-    const HGDIOBJ oldFont = SelectObject(dc, font);
+    std::optional<platform::SelectedObject> selectedFont(std::in_place, dc, font);
 
     const std::wstring& text = state.box->text;
     // As an edit control breaks it: a path longer than a line breaks inside, instead of being cut.
@@ -101,7 +103,7 @@ void Layout(HWND dialog, const DialogState& state) {
         DrawTextW(dc, b.caption, -1, &r, DT_CALCRECT | DT_SINGLELINE);
         buttonWidth = std::max<int>(buttonWidth, r.right + px(24));
     }
-    SelectObject(dc, oldFont);
+    selectedFont.reset();
 
     const int margin = px(12);
     const bool hasIcon = IconResource(state.box->icon) != nullptr;
