@@ -296,6 +296,12 @@ LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_NOTIFY: return OnNotify(reinterpret_cast<NMHDR*>(lParam));
         case WM_DROPFILES: WMDropFiles(reinterpret_cast<HDROP>(wParam)); return 0;
+        case kAddPendingMessage: AddPendingPaths(); return 0;
+        case WM_TIMER:
+            if (wParam != kAddPendingTimer) break;
+            KillTimer(hwnd_, kAddPendingTimer);
+            AddPendingPaths();
+            return 0;
         case WM_SETCURSOR:
             // A long add shows the hourglass wherever the mouse goes over the window.
             if (filling_) {

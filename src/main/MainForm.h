@@ -78,6 +78,17 @@ public:
     void AddPaths(const std::vector<std::wstring>& paths, bool recursive);
     void SetLongAddDelay(DWORD milliseconds) noexcept { longAddDelay_ = milliseconds; }
 
+    // --- paths from the command line and from later starts of the same program
+    // The start's own paths, added as a drop adds them once the window shows and is free.
+    void QueueStartPaths(std::vector<std::wstring> paths);
+    // A later start's paths: false while the window cannot take them now (a modal box is open, an
+    // add or a send runs); otherwise the window comes to the front and adds them once it is free.
+    bool OfferPaths(std::vector<std::wstring> paths);
+    // Adds the paths as a drop does; those that do not exist are named in one message afterwards.
+    void AddStartPaths(const std::vector<std::wstring>& paths);
+    // Inside a modal box or a menu, hidden, adding or sending: no paths from outside now.
+    bool Busy() const;
+
     // --- adding from the explorer
     void btAddAllClick();
     void NNoSubdirsClick(UINT sender);
@@ -112,6 +123,9 @@ public:
     ui::Splitter Splitter2, Splitter3;
     platform::UniqueMenu PopupMenu;
     static constexpr UINT NNoSubdirs = 301, NSubdirs = 302;  // PopupMenu's items
+    // Adds the paths handed over once the window is free; the timer looks again while it is not.
+    static constexpr UINT kAddPendingMessage = WM_APP + 0x50;
+    static constexpr UINT_PTR kAddPendingTimer = 0x50;
     ui::ListView ListViewFiles, ListViewAdress;
     components::TAlignEdit EditAdress, EditSubj1;
     components::TAlignComboBox ComboAccaunts;
@@ -125,6 +139,7 @@ private:
     void ApplyFont();
     void OnDpiChanged(int newDpi, const RECT& suggested);
     void FormCreate();
+    void AddPendingPaths();
     void FormShow();
     void RefreshSendListView();
     // Runs one fill of the send list with the long-add behaviour; an add inside an add is refused.
@@ -156,7 +171,8 @@ private:
     bool filling_ = false;
     bool explorerDragging_ = false;
     bool explorerDropped_ = false;
-    DropRegistration dropRegistration_;  // last: revoked before anything it reaches goes
+    std::vector<std::wstring> pendingPaths_;  // handed over, not yet added
+    DropRegistration dropRegistration_;       // last: revoked before anything it reaches goes
 };
 
 }  // namespace korvex
