@@ -38,6 +38,7 @@ struct TMainFormConfig {
     ui::Prompter* prompter = nullptr;  // empty: the real message boxes
     ProcessStarter startProcess;       // empty: the system's process start
     bool quitOnDestroy = true;         // the application's main window ends the message loop
+    std::wstring sendToFolder;         // empty: the user's "Send To" folder
 };
 
 class TMainForm : public ui::Container {
@@ -88,6 +89,14 @@ public:
     void AddStartPaths(const std::vector<std::wstring>& paths);
     // Inside a modal box or a menu, hidden, adding or sending: no paths from outside now.
     bool Busy() const;
+
+    // --- the system menu's item "Korvex в меню «Отправить»" (MainFormSendTo.cpp)
+    static constexpr UINT kSysSendTo = 0x0110;  // a system-menu command: its low four bits stay clear
+    std::wstring SendToShortcutPath() const;
+    // Checks the item when the Send To folder holds a shortcut to this executable.
+    void UpdateSendToMenuItem();
+    // Writes the shortcut, or removes it when it is there.
+    void ToggleSendToShortcut();
 
     // --- adding from the explorer
     void btAddAllClick();
@@ -140,6 +149,7 @@ private:
     void OnDpiChanged(int newDpi, const RECT& suggested);
     void FormCreate();
     void AddPendingPaths();
+    void AddSendToMenuItem();
     void FormShow();
     void RefreshSendListView();
     // Runs one fill of the send list with the long-add behaviour; an add inside an add is refused.

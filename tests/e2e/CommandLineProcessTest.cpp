@@ -4,13 +4,17 @@
 #include "ProcessFixture.h"
 
 #include <commctrl.h>
+#include <objbase.h>
+#include <shellapi.h>
 
 #include "RemoteListView.h"
+#include "SendToShortcut.h"
 
 namespace korvex::test {
 namespace {
 
 constexpr int kIdListViewFiles = 100;  // the send list's control id
+constexpr WPARAM kSysSendTo = 0x0110;  // the system menu's "Korvex в меню «Отправить»"
 
 HWND SendListOf(HWND main) {
     struct Search {
@@ -178,6 +182,57 @@ TEST_F(CommandLineProcess, ASecondStartWaitsWhileTheWindowShowsAModalBox) {
     EXPECT_TRUE(WaitFor([&] { return RemoteSendList(list) == both; })) << RemoteSendList(list).size() << " rows";
     PostMessageW(main, WM_CLOSE, 0, 0);
     EXPECT_EQ(WaitForExit(), 0u);
+}
+
+// Explorer's "Отправить" menu is not there under Wine: the shortcut is started the way that menu
+// starts it, through the shell with the selected files as parameters.
+TEST_F(CommandLineProcess, TheSendToShortcutWrittenFromTheSystemMenuStartsKorvexWithTheFiles) {
+    // The shell's link object, to read the shortcut back.
+    struct Com {
+        Com() { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
+        ~Com() { CoUninitialize(); }
+    } com;
+    const std::wstring link = platform::SendToFolder() + L"\\Korvex.lnk";
+    ASSERT_FALSE(platform::SendToFolder().empty());
+    DeleteFileW(link.c_str());
+    WriteBytes(in + L"лист 1.dwg", "1");
+    WriteBytes(in + L"лист 2.dwg", "2");
+    StartFirst(L"");
+    const HWND main = WaitForWindow(pid, L"KorvexMainForm");
+    ASSERT_NE(main, nullptr);
+
+    PostMessageW(main, WM_SYSCOMMAND, kSysSendTo, 0);
+    ASSERT_TRUE(WaitFor([&] { return platform::IsShortcutTo(link, dir / L"korvex.exe"); }));
+    const auto info = platform::ReadShortcut(link);
+    ASSERT_TRUE(info.has_value());
+    EXPECT_EQ(info->arguments, L"");
+    EXPECT_EQ(info->workingDirectory, dir.Path().substr(0, dir.Path().size() - 1));
+
+    const std::wstring parameters = L"\"" + in + L"лист 1.dwg\" \"" + in + L"лист 2.dwg\"";
+    SHELLEXECUTEINFOW execute{};
+    execute.cbSize = sizeof execute;
+    execute.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
+    execute.lpFile = link.c_str();
+    execute.lpParameters = parameters.c_str();
+    execute.lpDirectory = in.c_str();
+    execute.nShow = SW_SHOWNORMAL;
+    ASSERT_TRUE(ShellExecuteExW(&execute)) << GetLastError();
+    const platform::UniqueHandle started(execute.hProcess);
+    if (started) {
+        EXPECT_EQ(WaitForSingleObject(started.get(), 30000), static_cast<DWORD>(WAIT_OBJECT_0));
+        DWORD code = 1;
+        GetExitCodeProcess(started.get(), &code);
+        EXPECT_EQ(code, 0u);
+    }
+    const std::vector<std::wstring> both{in + L"лист 1.dwg", in + L"лист 2.dwg"};
+    const HWND list = SendListOf(main);
+    EXPECT_TRUE(WaitFor([&] { return RemoteSendList(list) == both; })) << RemoteSendList(list).size() << " rows";
+
+    PostMessageW(main, WM_SYSCOMMAND, kSysSendTo, 0);
+    EXPECT_TRUE(WaitFor([&] { return GetFileAttributesW(link.c_str()) == INVALID_FILE_ATTRIBUTES; }));
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(WaitForExit(), 0u);
+    DeleteFileW(link.c_str());
 }
 
 }  // namespace
