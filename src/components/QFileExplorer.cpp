@@ -154,9 +154,9 @@ void TQFileExplorer::SetDirectory(const std::wstring& value) {
     const DWORD attributes = platform::FileAttributes(value);
     if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) return;
     const std::wstring folder = EnsureBackslash(value);
-    // The process's current folder follows the one shown; a folder it cannot become (a path
-    // longer than the call takes) is listed all the same.
-    SetCurrentDirectoryW(folder.c_str());
+    // The process's current folder follows the one shown while the system can hold it; a longer
+    // one is listed all the same and leaves the current folder where it was.
+    platform::FollowWithCurrentDirectory(folder);
     directory_ = folder;
     RefreshList();
 }

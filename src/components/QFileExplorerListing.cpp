@@ -126,7 +126,7 @@ TExplorerEntry TQFileExplorer::MakeFolderEntry(const std::wstring& folder, const
 
 bool TQFileExplorer::ListFolder(const std::wstring& searchPath, std::uint32_t filter, bool withFolders) {
     const std::wstring folder = EnsureBackslash(directory_);
-    SetCurrentDirectoryW(folder.c_str());
+    platform::FollowWithCurrentDirectory(folder);
     const OrderFacts facts = Facts();
     const platform::LocalTimeConverter localTime;
     std::vector<TExplorerEntry> files;  // with the folders: held back until every folder is in

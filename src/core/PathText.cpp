@@ -31,6 +31,27 @@ std::wstring_view ExtractFileDir(std::wstring_view path) {
     return pos == std::wstring_view::npos ? std::wstring_view{} : path.substr(0, pos + 1);
 }
 
+std::wstring ParentFolder(std::wstring_view folder) {
+    if (folder.ends_with(L'\\')) folder.remove_suffix(1);
+    const auto cut = folder.find_last_of(kSeparators);
+    if (cut == std::wstring_view::npos || folder[cut] == L':') return {};
+    const std::wstring_view parent = folder.substr(0, cut + 1);
+    // "\\server\share\" has nothing above it that can be listed; nor has "\\server\".
+    if (parent.starts_with(L"\\\\") && std::count(parent.begin() + 2, parent.end(), L'\\') < 2) return {};
+    if (parent == L"\\" || parent == L"\\\\") return {};
+    return std::wstring(parent);
+}
+
+std::wstring WithoutVerbatimPrefix(std::wstring_view path) {
+    constexpr std::wstring_view kPrefix = L"\\\\?\\", kUnc = L"UNC\\";
+    if (!path.starts_with(kPrefix)) return std::wstring(path);
+    path.remove_prefix(kPrefix.size());
+    if (path.size() >= kUnc.size() && (path[0] == L'U' || path[0] == L'u') && (path[1] == L'N' || path[1] == L'n') &&
+        (path[2] == L'C' || path[2] == L'c') && path[3] == L'\\')
+        return L"\\\\" + std::wstring(path.substr(kUnc.size()));
+    return std::wstring(path);
+}
+
 std::wstring ChangeFileExt(std::wstring_view path, std::wstring_view newExt) {
     const auto nameStart = path.size() - ExtractFileName(path).size();
     const auto dot = path.find_last_of(L'.');

@@ -18,6 +18,14 @@ std::wstring_view ExtractFileName(std::wstring_view path);
 // Everything up to and including the last "\" or ":" (empty when it holds neither).
 std::wstring_view ExtractFileDir(std::wstring_view path);
 
+// The folder above folder ("C:\a\b" or "C:\a\b\" gives "C:\a\"); empty for a drive root, a
+// server's share or a text with no folder above it.
+std::wstring ParentFolder(std::wstring_view folder);
+
+// The path without the "\\?\" prefix that takes a path literally: "\\?\C:\x" gives "C:\x",
+// "\\?\UNC\server\share" gives "\\server\share"; any other path as it is.
+std::wstring WithoutVerbatimPrefix(std::wstring_view path);
+
 // The path with the extension of its last segment replaced by newExt (which includes the dot);
 // a name without an extension gets newExt appended.
 std::wstring ChangeFileExt(std::wstring_view path, std::wstring_view newExt);

@@ -40,8 +40,14 @@ std::wstring QuoteMailbox(std::wstring_view mailbox) {
     return MailboxNeedsQuotes(mailbox) ? QuoteValue(mailbox) : std::wstring(mailbox);
 }
 
+std::wstring QuoteClientPath(std::wstring_view clientPath) {
+    if (clientPath.starts_with(L'"') || clientPath.find_first_of(L" \t") == std::wstring_view::npos)
+        return std::wstring(clientPath);
+    return L'"' + std::wstring(clientPath) + L'"';
+}
+
 std::wstring BuildSendHead(std::wstring_view clientPath, std::wstring_view mailbox, std::wstring_view address) {
-    std::wstring head(clientPath);
+    std::wstring head = QuoteClientPath(clientPath);
     head += L" /MAILU=";
     head += QuoteMailbox(mailbox);
     head += L";TO=";

@@ -1,5 +1,7 @@
 #include "SendDispatch.h"
 
+#include <algorithm>
+
 #include "SendCommand.h"
 #include "SubjectTemplate.h"
 
@@ -46,11 +48,43 @@ SendPlan PlanSend(const SendRequest& request, const std::vector<SendListEntry>& 
     return plan;
 }
 
+std::vector<std::size_t> FindMissingFiles(const std::vector<SendListEntry>& entries,
+                                          const std::function<bool(std::wstring_view path)>& exists) {
+    std::vector<std::size_t> missing;
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        if (!exists(entries[i].FullPath())) missing.push_back(i);
+    return missing;
+}
+
+std::wstring MissingFilesText(const std::vector<SendListEntry>& entries, const std::vector<std::size_t>& missing,
+                              std::size_t shownLength) {
+    std::wstring text =
+        L"Не найдены файлы (" + std::to_wstring(missing.size()) + L" из " + std::to_wstring(entries.size()) + L"):";
+    const std::size_t named = std::min(missing.size(), kMaxNamedMissingFiles);
+    for (std::size_t k = 0; k < named; ++k)
+        text += L"\r\n" + ShortenMiddle(entries[missing[k]].FullPath(), shownLength);
+    if (missing.size() > named) text += L"\r\n… и ещё " + std::to_wstring(missing.size() - named);
+    const std::size_t rest = entries.size() - std::min(missing.size(), entries.size());
+    if (rest == 0) return text + L"\r\n\r\nНичего не отправлено.";
+    return text + L"\r\n\r\n«Отправить остальные» отправит " + std::to_wstring(rest) +
+           L" найденных с их номерами в списке; ненайденные почтовому клиенту не передаются.";
+}
+
+void SkipEntries(SendPlan& plan, const std::vector<std::size_t>& positions) {
+    plan.skipped.resize(plan.commands.size(), false);
+    for (const std::size_t i : positions)
+        if (i < plan.skipped.size()) plan.skipped[i] = true;
+}
+
 DispatchOutcome StartSend(const SendPlan& plan, const ProcessStarter& start, const SendProgress& progress) {
     DispatchOutcome outcome;
-    outcome.total = plan.commands.size();
+    auto skipped = [&](std::size_t i) { return i < plan.skipped.size() && plan.skipped[i]; };
+    for (std::size_t i = 0; i < plan.commands.size(); ++i)
+        if (!skipped(i)) ++outcome.total;
     if (plan.firstOverlong) return outcome;
-    for (const auto& command : plan.commands) {
+    for (std::size_t i = 0; i < plan.commands.size(); ++i) {
+        if (skipped(i)) continue;
+        const std::wstring& command = plan.commands[i];
         ++outcome.attempted;
         if (const auto error = start(plan.application, command); error != 0) {
             if (outcome.failed++ == 0) outcome.firstError = error;

@@ -46,23 +46,42 @@ struct SendPlan {
     std::wstring application;
     std::vector<std::wstring> commands;        // one per entry, in list order
     std::optional<std::size_t> firstOverlong;  // the first entry whose command the system would cut
+    std::vector<bool> skipped;                 // per entry: not to be started (its file is gone)
 };
 SendPlan PlanSend(const SendRequest& request, const std::vector<SendListEntry>& entries,
                   std::size_t limit = kMaxCommandLength);
+
+// The positions of the entries whose files are not there, as exists tells, in list order.
+std::vector<std::size_t> FindMissingFiles(const std::vector<SendListEntry>& entries,
+                                          const std::function<bool(std::wstring_view path)>& exists);
+
+// How many missing files a message names before it only counts the rest.
+inline constexpr std::size_t kMaxNamedMissingFiles = 10;
+
+// The text of the box that asks whether to send the others: "Не найдены файлы (k из n):", the
+// first kMaxNamedMissingFiles paths (each shortened in its middle to at most shownLength
+// characters), how many more, and what "Отправить остальные" does.
+std::wstring MissingFilesText(const std::vector<SendListEntry>& entries, const std::vector<std::size_t>& missing,
+                              std::size_t shownLength);
+
+// Marks the given entries of the plan as not to be started.
+void SkipEntries(SendPlan& plan, const std::vector<std::size_t>& positions);
 
 // Told after each start how many were made and how many there are; false stops the send.
 using SendProgress = std::function<bool(std::size_t started, std::size_t total)>;
 
 struct DispatchOutcome {
-    std::size_t total = 0;      // starts planned
+    std::size_t total = 0;      // starts planned (skipped entries not counted)
     std::size_t attempted = 0;  // starts made, failed ones included
     std::size_t failed = 0;
     std::uint32_t firstError = 0;  // the reason of the first failed start
     bool stopped = false;          // the progress callback stopped the send before its end
 };
 
-// Starts the client once per command, whatever became of the starts before it, until the end or
-// until progress says stop. A plan with an overlong command starts nothing.
+// Starts the client once per command that is not skipped, in list order, whatever became of the
+// starts before it, until the end or until progress says stop. A plan with an overlong command
+// starts nothing. Skipped entries keep their positions: the others' subjects are numbered as in
+// the whole list.
 DispatchOutcome StartSend(const SendPlan& plan, const ProcessStarter& start, const SendProgress& progress = {});
 
 // The text shortened to at most maxLength characters by an ellipsis in its middle, for a message

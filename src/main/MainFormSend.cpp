@@ -166,7 +166,7 @@ void TMainForm::btMakeQueryClick() {
                                ui::MessageButtons::Ok});
         return;
     }
-    const SendPlan plan = PlanSend(request, sendList_.Entries());
+    SendPlan plan = PlanSend(request, sendList_.Entries());
     if (plan.firstOverlong) {
         const SendListEntry& entry = sendList_[*plan.firstOverlong];
         prompter_.Show(hwnd_,
@@ -177,6 +177,24 @@ void TMainForm::btMakeQueryClick() {
                             L"Сократите тему, адрес или путь к файлу.",
                         ui::MessageIcon::Error, ui::MessageButtons::Ok});
         return;
+    }
+
+    // A file that is gone is never handed to the client: the user hears of it first and may send
+    // the others, which keep their numbers in the list.
+    const auto missing = FindMissingFiles(sendList_.Entries(), [](std::wstring_view path) {
+        const DWORD attributes = platform::FileAttributes(path);
+        return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+    });
+    if (!missing.empty()) {
+        const std::wstring text = MissingFilesText(sendList_.Entries(), missing, kShownPathLength);
+        if (missing.size() == sendList_.Size()) {
+            prompter_.Show(hwnd_, {L"Korvex", text, ui::MessageIcon::Error, ui::MessageButtons::Ok});
+            return;
+        }
+        ui::MessageSpec question{L"Korvex", text, ui::MessageIcon::Warning, ui::MessageButtons::Choices};
+        question.choices = {L"Отправить остальные", L"Отмена"};
+        if (prompter_.Show(hwnd_, question) != ui::ChoiceResult(0)) return;
+        SkipEntries(plan, missing);
     }
 
     DispatchOutcome outcome;

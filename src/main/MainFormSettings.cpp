@@ -11,6 +11,7 @@
 #include "AppError.h"
 #include "IniFile.h"
 #include "IniValue.h"
+#include "PathText.h"
 #include "WindowBounds.h"
 
 namespace korvex {
@@ -19,6 +20,9 @@ namespace {
 
 constexpr wchar_t kSection[] = L"Main";
 constexpr wchar_t kFirstFolder[] = L"c:\\";
+
+// How much of its caption must be on a screen for a window to be taken by it, at 96 dpi.
+constexpr int kCaptionGrip = 100;
 
 enum WindowState : int { kNormal = 0, kMinimized = 1, kMaximized = 2 };
 
@@ -59,14 +63,15 @@ int CurrentState(HWND hwnd) {
     return kNormal;
 }
 
-// Bounds that lie on no monitor are moved onto the work area of the nearest one.
-Bounds OnAMonitor(const Bounds& bounds) {
-    const RECT r = ToRect(bounds);
-    if (MonitorFromRect(&r, MONITOR_DEFAULTTONULL)) return bounds;
+// Bounds whose caption the user cannot take on the work area of the monitor nearest to it are
+// moved onto that work area.
+Bounds OnAMonitor(const Bounds& bounds, int captionHeight, int grip) {
+    const RECT caption{bounds.left, bounds.top, bounds.right, bounds.top + captionHeight};
     MONITORINFO info{};
     info.cbSize = sizeof info;
-    if (!GetMonitorInfoW(MonitorFromRect(&r, MONITOR_DEFAULTTONEAREST), &info)) return bounds;
-    return MoveInto(bounds, FromRect(info.rcWork));
+    if (!GetMonitorInfoW(MonitorFromRect(&caption, MONITOR_DEFAULTTONEAREST), &info)) return bounds;
+    const Bounds area = FromRect(info.rcWork);
+    return CaptionReachable(bounds, area, captionHeight, grip) ? bounds : MoveInto(bounds, area);
 }
 
 // Gives the hidden window its normal bounds (screen coordinates); it stays hidden.
@@ -149,7 +154,10 @@ void TMainForm::LoadSettings() {
     // The window was created without a folder: only the folder that will be shown is listed,
     // the saved one when it exists, else the first folder.
     components::TQFileExplorer& explorer = FrameFileExlore.QFileExplorer;
-    explorer.SetDirectory(text(L"Path", explorer.Directory().empty() ? kFirstFolder : explorer.Directory()));
+    // A saved folder that is gone (or cannot be shown) gives way to the nearest folder above it.
+    std::wstring folder = text(L"Path", explorer.Directory().empty() ? kFirstFolder : explorer.Directory());
+    explorer.SetDirectory(folder);
+    while (explorer.Directory().empty() && !(folder = ParentFolder(folder)).empty()) explorer.SetDirectory(folder);
     if (explorer.Directory().empty()) explorer.SetDirectory(kFirstFolder);
 
     FrameFileExlore.SetExplorerViewStyle(integer(L"ViewStyle", FrameFileExlore.ExplorerViewStyle()));
@@ -162,12 +170,19 @@ void TMainForm::LoadSettings() {
     for (int i = 0; i < ComboAccaunts.ItemCount(); ++i) listed.push_back(ComboAccaunts.Item(i));
     ComboAccaunts.SetText(StartingMailbox(text(L"Box", ComboAccaunts.Text()), listed));
 
+    // The size the window was given by the system stands in for a saved size of 0; a smaller one
+    // than the window's smallest becomes that; only the whole window is then put on a monitor.
     const Bounds current = NormalBounds(hwnd_);
     const int left = integer(L"Left", current.left);
     const int top = integer(L"Top", current.top);
     const int width = integer(L"Width", current.Width());
     const int height = integer(L"Height", current.Height());
-    const Bounds wanted = OnAMonitor(BoundsFromOrigin(left, top, width, height));
+    const POINT smallest = MinimumTrackSize();
+    const Bounds whole =
+        WholeBounds(left, top, width, height, {smallest.x, smallest.y}, {current.Width(), current.Height()});
+    const int captionHeight = GetSystemMetricsForDpi(SM_CYCAPTION, GetDpiForWindow(hwnd_)) +
+                              GetSystemMetricsForDpi(SM_CYSIZEFRAME, GetDpiForWindow(hwnd_));
+    const Bounds wanted = OnAMonitor(whole, captionHeight, Scale(kCaptionGrip));
     const UINT dpiBefore = GetDpiForWindow(hwnd_);
     SetNormalBounds(hwnd_, wanted);
     // Moving onto a monitor of another scale rescales the window to the size the system suggests;

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -26,19 +27,22 @@ public:
     bool Stopped() const noexcept { return stopped_; }
     std::size_t Added() const noexcept { return added_; }
 
-    // Adds the file at path, or with recursive set every file beneath the folder at path. A path
-    // that is already listed, does not exist or cannot be examined adds nothing.
+    // Adds the file at path, or with recursive set every file beneath the folder at path. The path
+    // is first made full and canonical, so that any spelling of a listed file is found listed. A
+    // path that is already listed, does not exist or cannot be examined adds nothing.
     void AddPath(std::wstring_view path, bool recursive);
 
     // Adds the files of the folder, hidden and system ones included, in the file system's order;
     // with recursive set each subfolder is added completely where the walk meets it (depth first).
-    // A folder already on the walk's own path (a link or junction back to an ancestor) is not
-    // entered again, so a cycle ends; every file still arrives once.
+    // A folder link (symbolic link, junction) met on the way is not entered: its files are added
+    // where they really are. The folder given may itself be a link.
     void AddFolder(std::wstring_view folder, bool recursive);
 
 private:
     // Counts one entry met; false once the walk is to stop.
     bool Tick();
+    // AddFolder on a canonical path.
+    void WalkFolder(const std::wstring& folder, bool recursive);
 
     SendList& list_;
     wchar_t decimalSeparator_;

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "PathText.h"
 #include "UniqueResource.h"
 #include "Win32Error.h"
 
@@ -32,6 +33,27 @@ std::wstring ToApiPath(std::wstring_view path) {
     if (IsAbsoluteDrivePath(path)) return std::wstring(kVerbatimPrefix) + FullPathName(path);
     if (path.starts_with(L"\\\\")) return L"\\\\?\\UNC\\" + FullPathName(path).substr(2);
     return std::wstring(path);
+}
+
+std::wstring CanonicalPath(std::wstring_view path) {
+    const std::wstring full = FullPathName(WithoutVerbatimPrefix(path));
+    // A short 8.3 name always holds a "~"; only then is the disk asked for the long names, and a
+    // path that is not there keeps its names as given.
+    if (full.find(L'~') == std::wstring::npos) return full;
+    const std::wstring apiPath = ToApiPath(full);
+    DWORD size = GetLongPathNameW(apiPath.c_str(), nullptr, 0);
+    if (size == 0) return full;
+    std::wstring longPath(size, L'\0');
+    size = GetLongPathNameW(apiPath.c_str(), longPath.data(), size);
+    if (size == 0 || size >= longPath.size()) return full;
+    longPath.resize(size);
+    return WithoutVerbatimPrefix(longPath);
+}
+
+bool FollowWithCurrentDirectory(std::wstring_view folder) {
+    const std::wstring text = EnsureBackslash(folder);
+    if (text.size() > kLongestCurrentDirectory) return false;
+    return SetCurrentDirectoryW(text.c_str()) != FALSE;
 }
 
 DWORD FileAttributes(std::wstring_view path) {

@@ -15,6 +15,24 @@ namespace korvex::platform {
 // (normalised first, since that form is taken literally), so deep trees work on every Windows.
 std::wstring ToApiPath(std::wstring_view path);
 
+// The path as the system resolves it, so that every spelling of one file gives one text (up to
+// letter case): full, "." and ".." resolved, "/" as "\", trailing dots and blanks of its names
+// dropped, short 8.3 names of an existing path replaced by the long ones, and without the "\\?\"
+// prefix (the long-path form is added back by ToApiPath where a call needs it).
+std::wstring CanonicalPath(std::wstring_view path);
+
+// The longest folder (with its trailing "\") that can be the process's current directory.
+inline constexpr std::size_t kLongestCurrentDirectory = MAX_PATH - 2;
+
+// Makes folder the process's current directory when the system can hold it; a longer one leaves
+// the current directory where it was (the system keeps it in a MAX_PATH buffer). True when set.
+bool FollowWithCurrentDirectory(std::wstring_view folder);
+
+// A directory symbolic link, junction or mount point: a folder that is another folder's contents.
+inline bool IsFolderLink(DWORD attributes) {
+    return (attributes & FILE_ATTRIBUTE_DIRECTORY) && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
 // INVALID_FILE_ATTRIBUTES when the path does not exist or cannot be examined.
 DWORD FileAttributes(std::wstring_view path);
 

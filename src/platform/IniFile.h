@@ -12,14 +12,14 @@ namespace korvex::platform {
 
 class IniFile {
 public:
-    // Values are read into a buffer of this many characters, so at most one less arrives.
+    // The first buffer a value is read into; a longer value is read again into a larger one.
     static constexpr DWORD kValueBuffer = 2048;
 
     explicit IniFile(std::wstring path) : path_(std::move(path)) {}
     const std::wstring& Path() const noexcept { return path_; }
 
-    // The value of key in section, trimmed and unquoted as the system reads it and cut to
-    // kValueBuffer - 1 characters; nothing when the file, the section or the key is missing.
+    // The value of key in section, whole, trimmed and unquoted as the system reads it; nothing when
+    // the file, the section or the key is missing.
     std::optional<std::wstring> Read(std::wstring_view section, std::wstring_view key) const;
 
     // Writes key in section; false when the system could not (GetLastError tells why). A file that

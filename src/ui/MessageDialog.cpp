@@ -12,14 +12,28 @@ namespace {
 constexpr int kTextId = 100;
 constexpr int kIconId = 101;
 
+constexpr int kFirstChoiceId = 1000;
+
 struct ButtonSpec {
     int id;
     const wchar_t* caption;
 };
 
-std::vector<ButtonSpec> ButtonsOf(MessageButtons buttons) {
-    if (buttons == MessageButtons::YesNo) return {{IDYES, L"&Yes"}, {IDNO, L"&No"}};
+// The buttons, left to right.
+std::vector<ButtonSpec> ButtonsOf(const MessageSpec& box) {
+    if (box.buttons == MessageButtons::YesNo) return {{IDYES, L"&Yes"}, {IDNO, L"&No"}};
+    if (box.buttons == MessageButtons::Choices && !box.choices.empty()) {
+        std::vector<ButtonSpec> buttons;
+        const std::size_t count = std::min(box.choices.size(), kMaxChoices);
+        for (std::size_t i = 0; i < count; ++i)
+            buttons.push_back({kFirstChoiceId + static_cast<int>(i), box.choices[i].c_str()});
+        return buttons;
+    }
     return {{IDOK, L"OK"}};
+}
+
+std::size_t DefaultButton(const MessageSpec& box, std::size_t count) {
+    return box.buttons == MessageButtons::Choices && box.defaultChoice < count ? box.defaultChoice : 0;
 }
 
 // Writes a DLGTEMPLATE with its items into a word buffer; positions are set at WM_INITDIALOG.
@@ -142,7 +156,7 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam)
             SetWindowTextW(dialog, state->box->caption.c_str());
             SetDlgItemTextW(dialog, kTextId, state->box->text.c_str());
             Layout(dialog, *state);
-            SetFocus(GetDlgItem(dialog, state->buttons.front().id));
+            SetFocus(GetDlgItem(dialog, state->buttons[DefaultButton(*state->box, state->buttons.size())].id));
             return FALSE;
         }
         case WM_COMMAND:
@@ -151,7 +165,12 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam)
                 case IDYES:
                 case IDNO:
                 case IDCANCEL: EndDialog(dialog, LOWORD(wParam)); return TRUE;
-                default: break;
+                default:
+                    if (LOWORD(wParam) >= kFirstChoiceId && LOWORD(wParam) < kFirstChoiceId + kMaxChoices) {
+                        EndDialog(dialog, LOWORD(wParam));
+                        return TRUE;
+                    }
+                    break;
             }
             break;
         default: break;
@@ -162,7 +181,8 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam)
 }  // namespace
 
 MessageResult ShowMessageDialog(HWND owner, const MessageSpec& box) {
-    DialogState state{&box, ButtonsOf(box.buttons)};
+    DialogState state{&box, ButtonsOf(box)};
+    const std::size_t defaultButton = DefaultButton(box, state.buttons.size());
     TemplateWriter t;
     const DWORD style = DS_MODALFRAME | DS_SETFONT | DS_CENTER | WS_POPUP | WS_CAPTION | WS_SYSMENU;
     t.Dword(style);
@@ -177,11 +197,9 @@ MessageResult ShowMessageDialog(HWND owner, const MessageSpec& box) {
     t.Text(L"MS Shell Dlg");
     if (hasIcon) t.Item(SS_ICON, kIconId, 0x0082, L"");
     t.Item(SS_LEFT | SS_NOPREFIX, kTextId, 0x0082, L"");
-    bool first = true;
-    for (const auto& b : state.buttons) {
-        t.Item((first ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) | WS_TABSTOP | (first ? WS_GROUP : 0), b.id, 0x0080,
-               b.caption);
-        first = false;
+    for (std::size_t i = 0; i < state.buttons.size(); ++i) {
+        t.Item((i == defaultButton ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) | WS_TABSTOP | (i == 0 ? WS_GROUP : 0),
+               state.buttons[i].id, 0x0080, state.buttons[i].caption);
     }
     switch (box.icon) {
         case MessageIcon::Warning: MessageBeep(MB_ICONWARNING); break;
@@ -194,7 +212,10 @@ MessageResult ShowMessageDialog(HWND owner, const MessageSpec& box) {
         case IDOK: return MessageResult::Ok;
         case IDYES: return MessageResult::Yes;
         case IDNO: return MessageResult::No;
-        default: return MessageResult::Cancel;
+        default:
+            if (result >= kFirstChoiceId && result < kFirstChoiceId + static_cast<INT_PTR>(kMaxChoices))
+                return ChoiceResult(static_cast<std::size_t>(result - kFirstChoiceId));
+            return MessageResult::Cancel;
     }
 }
 

@@ -115,3 +115,43 @@ TEST(WindowBounds, MoveIntoKeepsTheSizeOrCutsItToTheArea) {
     EXPECT_EQ(MoveInto({-5000, 100, -4200, 700}, secondary), (Bounds{1024, 100, 1824, 700}));
     EXPECT_EQ(MoveInto({1, 2, 3, 4}, Bounds{10, 10, 5, 5}), (Bounds{10, 10, 10, 10}));  // an inverted area
 }
+
+// Saved bounds are made whole first, and only the whole window is then put where it can be reached:
+// a zero-sized window far off the screen must end on it at a size that can be used.
+TEST(WindowBounds, WholeBeforePlacedAndReachableByItsCaption) {
+    const Size smallest{560, 400}, byDefault{960, 720};
+    struct Case {
+        int left, top, width, height;
+        Bounds whole;
+    };
+    const Case cases[] = {
+        {100, 100, 800, 600, {100, 100, 900, 700}},          // usable as saved
+        {50000, 50000, 0, 0, {50000, 50000, 50960, 50720}},  // zero: the default size
+        {0, 0, -5, -5, {0, 0, 960, 720}},                    // negative: the default size
+        {0, 0, 10, 10, {0, 0, 560, 400}},                    // below the smallest
+        {0, 0, 559, 900, {0, 0, 560, 900}},
+        {-100, -100, 100000, 100000, {-100, -100, 99900, 99900}},           // huge: cut by the placing
+        {INT_MAX, INT_MIN, INT_MAX, INT_MAX, {0, -(1 << 28), 1 << 28, 0}},  // the whole range
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(WholeBounds(c.left, c.top, c.width, c.height, smallest, byDefault), c.whole)
+            << c.left << "," << c.width;
+
+    const Bounds area{0, 0, 1024, 738};
+    struct Reach {
+        Bounds window;
+        bool reachable;
+    };
+    const Reach reach[] = {
+        {{100, 100, 900, 700}, true},          {{-700, 100, 100, 700}, true},  // 100 px of caption on the screen
+        {{-790, 100, 10, 700}, false},                                         // 10 px: no grip
+        {{100, -690, 900, 10}, false},                                         // caption above the top
+        {{100, 730, 900, 1300}, true},                                         // caption's top 8 px still there
+        {{100, 738, 900, 1300}, false},                                        // below the bottom
+        {{990, 100, 1020, 130}, true},    // narrower than the grip, wholly on the screen
+        {{1000, 100, 1030, 130}, false},  // narrower than the grip, partly off
+        {{50000, 50000, 50960, 50720}, false},
+    };
+    for (const auto& r : reach)
+        EXPECT_EQ(CaptionReachable(r.window, area, 30, 64), r.reachable) << r.window.left << "," << r.window.top;
+}

@@ -43,3 +43,31 @@ TEST(PathText, ChangeFileExt) {
     EXPECT_EQ(ChangeFileExt(L"D:\\v1.2\\sender", L".ini"), L"D:\\v1.2\\sender.ini");
     EXPECT_EQ(ChangeFileExt(L"D:\\Tools\\a.b.exe", L".ini"), L"D:\\Tools\\a.b.ini");
 }
+
+TEST(PathText, ParentFolder) {
+    struct Case {
+        std::wstring folder, parent;
+    };
+    const Case cases[] = {
+        {L"C:\\a\\b", L"C:\\a\\"},
+        {L"C:\\a\\b\\", L"C:\\a\\"},
+        {L"C:\\a", L"C:\\"},
+        {L"C:\\", L""},
+        {L"C:", L""},
+        {L"\\\\srv\\share\\dir\\", L"\\\\srv\\share\\"},
+        {L"\\\\srv\\share\\", L""},
+        {L"\\\\srv\\share", L""},
+        {L"plain", L""},
+        {L"", L""},
+    };
+    for (const auto& c : cases) EXPECT_EQ(ParentFolder(c.folder), c.parent) << c.folder;
+}
+
+TEST(PathText, WithoutVerbatimPrefix) {
+    EXPECT_EQ(WithoutVerbatimPrefix(L"\\\\?\\C:\\d\\a.pdf"), L"C:\\d\\a.pdf");
+    EXPECT_EQ(WithoutVerbatimPrefix(L"\\\\?\\UNC\\srv\\share\\a"), L"\\\\srv\\share\\a");
+    EXPECT_EQ(WithoutVerbatimPrefix(L"\\\\?\\unc\\srv\\s"), L"\\\\srv\\s");
+    EXPECT_EQ(WithoutVerbatimPrefix(L"\\\\srv\\share\\a"), L"\\\\srv\\share\\a");
+    EXPECT_EQ(WithoutVerbatimPrefix(L"C:\\d\\a.pdf"), L"C:\\d\\a.pdf");
+    EXPECT_EQ(WithoutVerbatimPrefix(L"\\\\?\\"), L"");
+}

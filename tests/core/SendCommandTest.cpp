@@ -2,6 +2,7 @@
 
 #include "MailCommandParser.h"
 #include "SendCommand.h"
+#include "SendDispatch.h"
 
 using namespace korvex;
 
@@ -38,6 +39,35 @@ TEST(BuildSendCommand, QuotesByTheClientRules) {
         const SendCommandParts p{L"c.exe", c.mailbox, c.address, L"C:\\", L"f", c.subject, false};
         EXPECT_EQ(BuildSendCommand(p), c.expected) << c.mailbox << L" | " << c.address;
     }
+}
+
+// A program splits its command line at blanks: a client path with one must come in double quotes,
+// and only then does the client see its own name whole and the switch as its first argument.
+TEST(BuildSendCommand, ClientPathWithBlanksIsQuoted) {
+    struct Case {
+        std::wstring client, head;
+    };
+    const Case cases[] = {
+        {L"C:\\Program Files\\The Bat!\\thebat.exe", L"\"C:\\Program Files\\The Bat!\\thebat.exe\" /MAILU=W;"},
+        {L"\"C:\\Program Files\\x.exe\"", L"\"C:\\Program Files\\x.exe\" /MAILU=W;"},
+        {L"D:\\Mail\\client.exe", L"D:\\Mail\\client.exe /MAILU=W;"},
+        {L"\"D:\\Mail\\client.exe\"", L"\"D:\\Mail\\client.exe\" /MAILU=W;"},
+        {L"C:\\Tab\there\\c.exe", L"\"C:\\Tab\there\\c.exe\" /MAILU=W;"},
+    };
+    for (const auto& c : cases) {
+        const std::wstring command = BuildSendHead(c.client, L"W", L"a") + BuildSendTail(L"C:\\", L"f", L"s", false);
+        EXPECT_TRUE(command.starts_with(c.head)) << command;
+        const auto cmd = ParseMailCommand(command);
+        ASSERT_TRUE(cmd.has_value()) << command;
+        EXPECT_EQ(cmd->program, ClientApplication(c.client));
+        EXPECT_EQ(cmd->stray, L"");
+        EXPECT_EQ(cmd->account, L"W");
+    }
+    // What a client makes of the bare path: the first word as its name, the rest as arguments.
+    const auto bare = ParseMailCommand(L"C:\\Program Files\\The Bat!\\thebat.exe /MAILU=W;TO=\"a\"");
+    ASSERT_TRUE(bare.has_value());
+    EXPECT_EQ(bare->program, L"C:\\Program");
+    EXPECT_EQ(bare->stray, L"Files\\The Bat!\\thebat.exe");
 }
 
 TEST(BuildSendCommand, UnquotableFieldsAreFoundInCheckOrder) {

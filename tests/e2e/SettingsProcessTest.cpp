@@ -76,5 +76,26 @@ TEST_F(SettingsProcess, UnwritableSettingsSayItOnceAndTheProgramEnds) {
     EXPECT_EQ(WaitForExit(), 0u);
 }
 
+// A folder longer than a current directory can be, saved at close: every later start opens the
+// window in it and closes with it saved whole.
+TEST_F(SettingsProcess, AVeryLongSavedFolderOpensAtEveryStart) {
+    RegisterClient();
+    WriteBytes(dir / L"adress.txt", "a@example.com\r\n");
+    std::wstring folder = dir.Path().substr(0, dir.Path().size() - 1);
+    while (folder.size() < 1000) {
+        folder += L"\\" + std::wstring(120, L'p');
+        MakeDir(folder);
+    }
+    WriteBytes(folder + L"\\plan.dwg", "x");
+    WriteIni(L"[Main]\r\nPath=" + folder + L"\r\n");
+    for (int start = 0; start < 2; ++start) {
+        const HWND main = StartMainWindow();
+        ASSERT_NE(main, nullptr) << "start " << start;
+        PostMessageW(main, WM_CLOSE, 0, 0);
+        ASSERT_EQ(WaitForExit(), 0u);
+        EXPECT_EQ(Key(L"Path"), folder + L"\\");
+    }
+}
+
 }  // namespace
 }  // namespace korvex::test

@@ -201,5 +201,100 @@ TEST_F(SendChecks, AShortSendLeavesTheCaptionAlone) {
     EXPECT_TRUE(prompter.shown.empty());
 }
 
+// A file that is gone before the send is never handed to the client: the user is told which and
+// may send the others, which keep their numbers in the list.
+TEST_F(SendChecks, MissingFilesAreNamedAndNeverSent) {
+    CreateReadySendForm();
+    AddFiles({L"1.dwg", L"2.dwg", L"3.dwg", L"4.dwg", L"5.dwg"});
+    Fill(L"Office", L"a@b", L"Чертежи (часть %i / %n)");
+    DeleteFileW((files / L"2.dwg").c_str());
+    DeleteFileW((files / L"4.dwg").c_str());
+
+    // "Отмена" (and Esc, which answers Cancel) starts nothing and changes nothing.
+    for (const auto answer : {ui::ChoiceResult(1), ui::MessageResult::Cancel}) {
+        prompter.shown.clear();
+        prompter.answers = {answer};
+        const Inputs before = CurrentInputs();
+        Press();
+        EXPECT_EQ(starts.Started(), 0u);
+        ASSERT_EQ(prompter.shown.size(), 1u);
+        EXPECT_EQ(CurrentInputs(), before);
+    }
+    const ui::MessageSpec& box = prompter.shown[0];
+    EXPECT_EQ(box.caption, L"Korvex");
+    EXPECT_TRUE(box.text.starts_with(L"Не найдены файлы")) << box.text;
+    EXPECT_TRUE(Contains(box.text, files / L"2.dwg"));
+    EXPECT_TRUE(Contains(box.text, files / L"4.dwg"));
+    EXPECT_FALSE(Contains(box.text, files / L"3.dwg"));
+    EXPECT_EQ(box.buttons, ui::MessageButtons::Choices);
+    EXPECT_EQ(box.choices, (std::vector<std::wstring>{L"Отправить остальные", L"Отмена"}));
+
+    prompter.shown.clear();
+    prompter.answers = {ui::ChoiceResult(0)};
+    Press();
+    const auto lines = WaitForFakeBatLog(log, starts);
+    ASSERT_EQ(lines.size(), 3u);
+    const std::pair<const wchar_t*, const wchar_t*> expected[] = {{L"1.dwg", L"Чертежи (часть 1 / 5)"},
+                                                                  {L"3.dwg", L"Чертежи (часть 3 / 5)"},
+                                                                  {L"5.dwg", L"Чертежи (часть 5 / 5)"}};
+    for (std::size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(lines[i].at("attachments"), files / expected[i].first);
+        EXPECT_EQ(lines[i].at("subject"), expected[i].second);
+    }
+    EXPECT_EQ(prompter.shown.size(), 1u);  // the question; the send itself went well
+}
+
+TEST_F(SendChecks, MissingFilesBoxNamesTenAndCountsTheRest) {
+    CreateReadySendForm();
+    std::vector<std::wstring> names;
+    for (int i = 0; i < 14; ++i) names.push_back(L"f" + std::to_wstring(i) + L".dwg");
+    for (const auto& name : names) {
+        WriteBytes(files / name, "x");
+        form->AddPath(files / name, false);
+    }
+    Fill(L"Office", L"a@b", L"s");
+    for (std::size_t i = 0; i < 12; ++i) DeleteFileW((files / names[i]).c_str());
+    prompter.answers = {ui::ChoiceResult(1)};
+    Press();
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    const std::wstring& text = prompter.shown[0].text;
+    EXPECT_TRUE(text.starts_with(L"Не найдены файлы (12 из 14)")) << text;
+    EXPECT_TRUE(Contains(text, files / names[9]));
+    EXPECT_FALSE(Contains(text, files / names[10]));
+    EXPECT_TRUE(Contains(text, L"и ещё 2"));
+
+    // Every file gone: nothing to ask, nothing started.
+    for (std::size_t i = 12; i < 14; ++i) DeleteFileW((files / names[i]).c_str());
+    prompter.shown.clear();
+    Press();
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(prompter.shown[0].buttons, ui::MessageButtons::Ok);
+    EXPECT_TRUE(Contains(prompter.shown[0].text, L"Ничего не отправлено"));
+    EXPECT_EQ(starts.Started(), 0u);
+}
+
+// Installed where clients usually are, under "Program Files": the client's own name reaches it
+// whole, not cut at the first blank.
+TEST_F(SendChecks, AClientPathWithBlanksReachesTheClientWhole) {
+    const std::wstring folder = files / L"Program Files";
+    MakeDir(folder);
+    MakeDir(folder + L"\\The Bat!");
+    const std::wstring client = folder + L"\\The Bat!\\thebat.exe";
+    ASSERT_TRUE(CopyFileW(FakeBatPath().c_str(), client.c_str(), FALSE));
+    reg.SetText(L"", L"EXE path", client);
+    reg.SetText(L"Users depot", L"User #0", L"Office");
+    WriteAddressBook("a@example.com\r\n");
+    ASSERT_TRUE(CreateSendForm());
+    AddFiles({L"a.dwg"});
+    Fill(L"Office", L"a@b", L"s");
+    Press();
+    const auto lines = WaitForFakeBatLog(log, starts);
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0].at("program"), client);
+    EXPECT_EQ(lines[0].at("stray"), L"");
+    EXPECT_TRUE(lines[0].at("raw").starts_with(L"\"" + client + L"\" /MAILU=Office;"));
+    EXPECT_EQ(lines[0].at("attachments"), files / L"a.dwg");
+}
+
 }  // namespace
 }  // namespace korvex::test

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "FileSystem.h"
 #include "FormFixture.h"
 #include "Locale.h"
 
@@ -47,25 +48,54 @@ TEST_F(SendListFill, WalksDepthFirstAndTakesHiddenAndSystemFiles) {
     EXPECT_EQ(form->ListViewFiles.Count(), 0);
 }
 
-TEST_F(SendListFill, SkipsDuplicatesByCaseButNotOtherSpellings) {
+// However a file is spelled, it is one entry: sent twice, one drawing would reach the recipient twice.
+TEST_F(SendListFill, EverySpellingOfOneFileIsOneEntry) {
     MakeDir(files / L"Data");
-    WriteBytes(files / L"Data\\a.txt", "x");
+    WriteBytes(files / L"Data\\a.pdf", "x");
     WriteBytes(files / L"Data\\Чертёж.dwg", "x");
-    form->AddPath(files / L"data\\A.TXT", false);
-    form->AddPath(files / L"Data\\a.txt", false);
-    form->AddPath(files / L"DATA\\ЧЕРТЁЖ.DWG", false);
-    form->AddPath(files / L"Data\\чертёж.dwg", false);
+    const std::wstring canonical = files / L"Data\\a.pdf";
+    std::wstring slashed = canonical;
+    std::replace(slashed.begin(), slashed.end(), L'\\', L'/');
+    const std::wstring spellings[] = {
+        canonical,
+        files / L"data\\A.PDF",
+        files / L"Data\\.\\a.pdf",
+        slashed,
+        files / L"Data\\..\\Data\\a.pdf",
+        L"\\\\?\\" + canonical,
+        canonical + L".",
+        canonical + L" ",
+        files / L"Data\\\\a.pdf",
+    };
+    for (const auto& spelling : spellings) form->AddPath(spelling, false);
+    ASSERT_EQ(form->SendEntries().Size(), 1u);
+    // The list shows the system's own form of the path.
+    EXPECT_EQ(form->SendEntries()[0].FullPath(), canonical);
+    EXPECT_EQ(form->ListViewFiles.ItemText(0, 1), files / L"Data\\");
+
+    // Drops and folder walks meet the same test.
+    form->AddPaths({files / L"Data/./Чертёж.dwg", files / L"DATA\\ЧЕРТЁЖ.DWG"}, false);
+    form->AddPath(files / L"Data\\..\\Data", true);
+    form->AddFolder(L"\\\\?\\" + files / L"Data", false);
     EXPECT_EQ(form->SendEntries().Size(), 2u);
-    form->AddPath(files / L"Data\\..\\Data\\a.txt", false);
-    EXPECT_EQ(form->SendEntries().Size(), 3u);
-    // Adding the whole folder again adds nothing new.
-    form->AddPath(files / L"Data", true);
-    EXPECT_EQ(form->SendEntries().Size(), 3u);
-    EXPECT_EQ(form->ListViewFiles.Count(), 3);
+    EXPECT_EQ(form->ListViewFiles.Count(), 2);
     // A path that does not exist adds nothing, with or without recursion.
     form->AddPath(files / L"missing.txt", false);
     form->AddPath(files / L"missing", true);
-    EXPECT_EQ(form->SendEntries().Size(), 3u);
+    EXPECT_EQ(form->SendEntries().Size(), 2u);
+}
+
+// Short 8.3 names are the same files as their long names, where the file system has them.
+TEST_F(SendListFill, ShortNamesAreTheLongOnes) {
+    WriteBytes(files / L"Long drawing name.dwg", "x");
+    std::wstring shortPath(MAX_PATH, L'\0');
+    shortPath.resize(GetShortPathNameW((files / L"Long drawing name.dwg").c_str(), shortPath.data(), MAX_PATH));
+    if (shortPath.empty() || shortPath.find(L'~') == std::wstring::npos)
+        GTEST_SKIP() << "this file system gives no short names";
+    form->AddPath(shortPath, false);
+    form->AddPath(files / L"Long drawing name.dwg", false);
+    ASSERT_EQ(form->SendEntries().Size(), 1u);
+    EXPECT_EQ(form->SendEntries()[0].fileName, L"Long drawing name.dwg");
 }
 
 TEST_F(SendListFill, SizeTextComesFromTheDisk) {
@@ -105,19 +135,37 @@ TEST_F(SendListFill, LongPathsAndNamesOutsideTheCodePage) {
     EXPECT_EQ(form->SendEntries()[0].sizeText, L"2 KB");
 }
 
-TEST_F(SendListFill, LinkCycleEndsAndEveryFileArrivesOnce) {
+// Links to folders are listed but never walked into: the files behind them are added where they
+// really are, once, whichever way the walk meets them.
+TEST_F(SendListFill, LinksToFoldersAreNotFollowed) {
     const std::wstring root = files / L"tree";
     MakeDir(root);
     MakeDir(root + L"\\a");
+    MakeDir(root + L"\\b");
     WriteBytes(root + L"\\top.dwg", "t");
     WriteBytes(root + L"\\a\\inner.dwg", "i");
+    WriteBytes(root + L"\\b\\sibling.dwg", "s");
     ASSERT_TRUE(CreateSymbolicLinkW((root + L"\\a\\back-to-root").c_str(), root.c_str(), SYMBOLIC_LINK_FLAG_DIRECTORY));
     ASSERT_TRUE(
         CreateSymbolicLinkW((root + L"\\a\\self").c_str(), (root + L"\\a").c_str(), SYMBOLIC_LINK_FLAG_DIRECTORY));
+    ASSERT_TRUE(CreateSymbolicLinkW((root + L"\\a\\to-sibling").c_str(), (root + L"\\b").c_str(),
+                                    SYMBOLIC_LINK_FLAG_DIRECTORY));
+    ASSERT_TRUE(platform::IsFolderLink(platform::FileAttributes(root + L"\\a\\to-sibling")));
+
     form->AddPath(root, true);
-    auto names = FileNames();
-    std::sort(names.begin(), names.end());
-    EXPECT_EQ(names, (std::vector<std::wstring>{L"inner.dwg", L"top.dwg"}));
+    std::vector<std::wstring> paths;
+    for (const auto& e : form->SendEntries().Entries()) paths.push_back(e.FullPath());
+    std::sort(paths.begin(), paths.end());
+    EXPECT_EQ(paths,
+              (std::vector<std::wstring>{root + L"\\a\\inner.dwg", root + L"\\b\\sibling.dwg", root + L"\\top.dwg"}));
+
+    // "С поддиректориями" in a folder with a link to its sibling, and a drop of the tree.
+    form->ClearSendList();
+    form->AddFolder(root + L"\\a", true);
+    EXPECT_EQ(FileNames(), std::vector<std::wstring>{L"inner.dwg"});
+    form->ClearSendList();
+    form->AddPaths({root + L"\\a", root + L"\\b"}, true);
+    EXPECT_EQ(form->SendEntries().Size(), 2u);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "FormFixture.h"
+#include "PathText.h"
 #include "TextConversion.h"
 
 namespace korvex::test {
@@ -202,6 +203,41 @@ TEST_F(Settings, MinimizedCloseStoresTheNormalBoundsNotTheParkingPlace) {
     EXPECT_EQ(r.right - r.left, 740);
 }
 
+// Whatever the saved bounds, the window opens whole on the work area, at least its smallest size,
+// where its caption can be taken.
+TEST_F(Settings, SavedBoundsAreMadeWholeBeforeTheyArePlaced) {
+    RECT work{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    const std::wstring cases[] = {
+        L"Left=50000\r\nTop=50000\r\nWidth=0\r\nHeight=0",
+        L"Left=-50000\r\nTop=-50000\r\nWidth=0\r\nHeight=0",
+        L"Left=100\r\nTop=100\r\nWidth=0\r\nHeight=0",
+        L"Left=100\r\nTop=100\r\nWidth=-300\r\nHeight=-1",
+        L"Left=100\r\nTop=100\r\nWidth=1\r\nHeight=1",
+        L"Left=-32000\r\nTop=-32000\r\nWidth=160\r\nHeight=28",  // a minimized window's parking place
+        L"Left=0\r\nTop=0\r\nWidth=100000\r\nHeight=100000",
+        L"Left=2147483647\r\nTop=-2147483648\r\nWidth=2147483647\r\nHeight=2147483647",
+        L"Left=-790\r\nTop=100\r\nWidth=800\r\nHeight=500",  // 10 px left on the screen
+        L"Left=100\r\nTop=-490\r\nWidth=800\r\nHeight=500",  // the caption above the top
+        L"Left=100\r\nTop=5000\r\nWidth=800\r\nHeight=500",  // below the bottom
+        L"Left=5000\r\nTop=100\r\nWidth=800\r\nHeight=500",  // beyond the right edge
+    };
+    for (const auto& lines : cases) {
+        WriteIniUtf16(L"[Main]\r\n" + lines + L"\r\n");
+        Start();
+        MINMAXINFO limits{};
+        SendMessageW(form->Handle(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
+        const RECT r = WindowRect();
+        EXPECT_TRUE(IsWindowVisible(form->Handle())) << lines;
+        EXPECT_GE(r.right - r.left, std::min<LONG>(limits.ptMinTrackSize.x, work.right - work.left)) << lines;
+        EXPECT_GE(r.bottom - r.top, std::min<LONG>(limits.ptMinTrackSize.y, work.bottom - work.top)) << lines;
+        // Its caption lies on the work area over at least 100 px.
+        EXPECT_GE(r.top, work.top) << lines;
+        EXPECT_LT(r.top, work.bottom) << lines;
+        EXPECT_GE(std::min(r.right, work.right) - std::max(r.left, work.left), 100) << lines;
+    }
+}
+
 TEST_F(Settings, BoundsOnNoMonitorAreMovedOntoTheWorkArea) {
     WriteIniUtf16(L"[Main]\r\nLeft=-5000\r\nTop=-4000\r\nWidth=740\r\nHeight=480\r\n");
     Start();
@@ -269,10 +305,21 @@ TEST_F(Settings, CloseSavesAndEndsTheDropRegistration) {
     EXPECT_EQ(Names(SectionKeys(L"Main")), kTenKeys);
 }
 
-TEST_F(Settings, AValueArrivesCutAt2047Characters) {
-    WriteIniUtf16(L"[Main]\r\nSubject=" + std::wstring(3000, L'ж') + L"\r\n");
+TEST_F(Settings, LongValuesArriveWholeAndSurviveARestart) {
+    // Longer than any buffer the system's INI functions are first given: cut, they would be saved
+    // over the user's whole value at the next close.
+    const std::wstring subject = L"Чертежи " + std::wstring(5000, L'ж') + L" (часть %i / %n)";
+    const std::wstring mailbox = std::wstring(3000, L'я');
+    WriteIniUtf16(L"[Main]\r\nSubject=" + subject + L"\r\nBox=" + mailbox + L"\r\n");
     Start();
-    EXPECT_EQ(form->EditSubj1.Text(), std::wstring(2047, L'ж'));
+    EXPECT_EQ(form->EditSubj1.Text(), subject);
+    EXPECT_EQ(form->ComboAccaunts.Text(), mailbox);
+    Close();
+    Start();
+    EXPECT_EQ(form->EditSubj1.Text(), subject);
+    EXPECT_EQ(form->ComboAccaunts.Text(), mailbox);
+    Close();
+    EXPECT_EQ(Key(L"Subject"), subject);
 }
 
 TEST_F(Settings, TheSecondShowReadsNothing) {
@@ -360,6 +407,70 @@ TEST_F(Settings, AnExistingAnsiFileStaysAnsi) {
     EXPECT_NE(bytes.find("WindowState=0"), std::string::npos);
 }
 
+// A folder inside root whose path (without a trailing "\\") is exactly length characters long.
+std::wstring MakeDeepFolder(const std::wstring& root, std::size_t length) {
+    std::wstring path = root.substr(0, root.size() - 1);  // root ends in "\\"
+    while (path.size() < length) {
+        const std::size_t left = length - path.size() - 1;  // after the next "\\"
+        // Segments of at most 100 characters, never leaving a rest too short for a name.
+        std::size_t take = std::min<std::size_t>(left, 100);
+        if (left > 100 && left - 100 < 2) take = 90;
+        path += L'\\' + std::wstring(take, L'd');
+        path.back() = static_cast<wchar_t>(L'0' + path.size() % 10);
+        MakeDir(path);
+    }
+    return path;
+}
+
+std::wstring CurrentDirectory() {
+    std::wstring text(GetCurrentDirectoryW(0, nullptr), L'\0');
+    text.resize(GetCurrentDirectoryW(static_cast<DWORD>(text.size()), text.data()));
+    return text;
+}
+
+// The process's current directory can hold no more than MAX_PATH characters: a folder of any
+// length is shown, browsed out of and into again, and saved, without ever being made current.
+TEST_F(Settings, SavedFoldersOfAnyLengthOpenAndCanBeBrowsed) {
+    for (const std::size_t length : {259u, 260u, 300u, 1000u, 2000u}) {
+        const std::wstring base = files / (L"n" + std::to_wstring(length));
+        MakeDir(base);
+        const std::wstring folder = MakeDeepFolder(base + L"\\", length);
+        ASSERT_EQ(folder.size(), length);
+        WriteBytes(folder + L"\\plan.dwg", "x");
+        WriteIniUtf16(L"[Main]\r\nPath=" + folder + L"\r\n");
+        const std::wstring before = CurrentDirectory();
+        Start();
+        auto& explorer = form->FrameFileExlore.QFileExplorer;
+        ASSERT_EQ(Explorer().Directory(), folder + L"\\") << length;
+        ASSERT_EQ(Explorer().Entries().size(), 1u) << length;
+        EXPECT_EQ(Explorer().Entries().front().caption, L"plan.dwg");
+        const bool fits = length + 1 <= MAX_PATH - 2;
+        EXPECT_EQ(CurrentDirectory(), fits ? folder : before) << length;
+
+        // Up, and back in by Enter on the folder left.
+        const std::wstring parent = ParentFolder(folder);
+        explorer.UpOneLevel();
+        ASSERT_EQ(Explorer().Directory(), parent) << length;
+        const std::wstring name(ExtractFileName(folder));
+        for (std::size_t i = 0; i < Explorer().Entries().size(); ++i)
+            explorer.Select(i, Explorer().Entries()[i].caption == name);
+        SendMessageW(explorer.Handle(), WM_KEYDOWN, VK_RETURN, 1);
+        EXPECT_EQ(Explorer().Directory(), folder + L"\\") << length;
+
+        // The form keeps working: adding the file, closing with the folder saved whole.
+        form->AddFolder(Explorer().Directory(), false);
+        ASSERT_EQ(form->SendEntries().Size(), 1u) << length;
+        EXPECT_EQ(form->SendEntries()[0].FullPath(), folder + L"\\plan.dwg");
+        Close();
+        EXPECT_EQ(Key(L"Path"), folder + L"\\") << length;
+    }
+    // A saved long folder that is gone opens the nearest one above it that is there.
+    const std::wstring kept = MakeDeepFolder(files.Path(), 700);
+    WriteIniUtf16(L"[Main]\r\nPath=" + kept + L"\\gone\\" + std::wstring(200, L'x') + L"\r\n");
+    Start();
+    EXPECT_EQ(Explorer().Directory(), kept + L"\\");
+}
+
 TEST_F(Settings, StartUpListsOnlyTheFolderThatIsShown) {
     WriteBytes(files / L"a.dwg", "x");
     RegisterClient();
@@ -369,8 +480,12 @@ TEST_F(Settings, StartUpListsOnlyTheFolderThatIsShown) {
         std::wstring shown;
     };
     const Case cases[] = {
-        {files.Path(), files.Path()}, {L"", L"c:\\"}, {files / L"no such folder\\", L"c:\\"},
-        {files / L"a.dwg", L"c:\\"},  // a file is no folder
+        {files.Path(), files.Path()},
+        {L"", L"c:\\"},
+        {files / L"no such folder\\", files.Path()},  // the nearest folder above
+        {files / L"gone\\deeper\\still\\", files.Path()},
+        {files / L"a.dwg", files.Path()},   // a file is no folder
+        {L"q:\\no such drive\\", L"c:\\"},  // nothing above: the first folder
         {L"drives", L"drives"},
     };
     for (const auto& c : cases) {

@@ -44,6 +44,7 @@ std::string MailCommandJson(std::wstring_view raw, const std::optional<MailComma
     std::string out = "{\"raw\":" + JsonString(raw) + ",\"ok\":" + (cmd ? "true" : "false");
     if (cmd) {
         out += ",\"program\":" + JsonString(cmd->program);
+        out += ",\"stray\":" + JsonString(cmd->stray);
         out += ",\"account\":" + JsonString(cmd->account);
         out += ",\"to\":" + JsonString(cmd->to);
         out += ",\"attachments\":" + JsonArray(cmd->attachments);

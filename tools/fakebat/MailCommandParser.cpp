@@ -10,10 +10,22 @@ bool IsBlank(wchar_t c) {
     return c == L' ' || c == L'\t';
 }
 
-// Finds " /MAIL" (any case) or "/MAIL" at the very start.
-std::size_t FindSwitch(std::wstring_view line) {
+// Where the program's own name ends, as a program splits its command line: after the closing
+// quote when it starts with one, else at the first blank.
+std::size_t ProgramEnd(std::wstring_view line) {
+    if (line.starts_with(L'"')) {
+        const auto close = line.find(L'"', 1);
+        return close == std::wstring_view::npos ? line.size() : close + 1;
+    }
+    std::size_t i = 0;
+    while (i < line.size() && !IsBlank(line[i])) ++i;
+    return i;
+}
+
+// Finds " /MAIL" (any case) from `from` on, or "/MAIL" at the very start.
+std::size_t FindSwitch(std::wstring_view line, std::size_t from) {
     constexpr std::wstring_view kSwitch = L"/MAIL";
-    for (std::size_t i = 0; i + kSwitch.size() <= line.size(); ++i) {
+    for (std::size_t i = from; i + kSwitch.size() <= line.size(); ++i) {
         if (i > 0 && !IsBlank(line[i - 1])) continue;
         bool match = true;
         for (std::size_t k = 0; k < kSwitch.size() && match; ++k)
@@ -26,12 +38,20 @@ std::size_t FindSwitch(std::wstring_view line) {
 }  // namespace
 
 std::optional<MailCommand> ParseMailCommand(std::wstring_view line) {
-    const auto at = FindSwitch(line);
+    const std::size_t programEnd = line.starts_with(L"/") ? 0 : ProgramEnd(line);
+    const auto at = FindSwitch(line, programEnd);
     if (at == std::wstring_view::npos) return std::nullopt;
     MailCommand cmd;
-    std::size_t programEnd = at;
-    while (programEnd > 0 && IsBlank(line[programEnd - 1])) --programEnd;
-    cmd.program = std::wstring(line.substr(0, programEnd));
+    std::wstring_view program = line.substr(0, programEnd);
+    if (program.size() >= 2 && program.starts_with(L'"') && program.ends_with(L'"'))
+        program = program.substr(1, program.size() - 2);
+    cmd.program = std::wstring(program);
+    // Words between the program's name and the switch (a path with blanks left unquoted).
+    std::size_t strayEnd = at;
+    while (strayEnd > programEnd && IsBlank(line[strayEnd - 1])) --strayEnd;
+    std::size_t strayStart = programEnd;
+    while (strayStart < strayEnd && IsBlank(line[strayStart])) ++strayStart;
+    cmd.stray = std::wstring(line.substr(strayStart, strayEnd - strayStart));
 
     std::size_t i = at + 5;
     bool more = true;

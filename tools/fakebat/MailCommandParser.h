@@ -12,7 +12,8 @@
 namespace korvex {
 
 struct MailCommand {
-    std::wstring program;                   // the text before " /MAIL", as it stands
+    std::wstring program;                   // the program's name as a program splits it, without quotes
+    std::wstring stray;                     // words between the name and "/MAIL" (an unquoted path's rest)
     std::wstring account;                   // U=
     std::wstring to;                        // TO=
     std::vector<std::wstring> attachments;  // every A=
