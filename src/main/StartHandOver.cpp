@@ -13,14 +13,12 @@ std::optional<int> HandOverToRunning(platform::SingleInstance& instance, const s
         }
         // A window that does not answer a mere "come to the front" is not worth a question.
         if (paths.empty()) return 0;
-        const std::wstring text =
-            L"Korvex уже открыт, но не принимает файлы: в его окне открыт диалог или "
-            L"он занят.\r\nЗакройте диалог и нажмите «Yes», чтобы подождать ещё, или «No», "
-            L"чтобы не добавлять файлы (" +
-            std::to_wstring(paths.size()) + L").";
-        if (prompter.Show(nullptr, {L"Korvex", text, ui::MessageIcon::Warning, ui::MessageButtons::YesNo}) !=
-            ui::MessageResult::Yes)
-            return 1;
+        const std::wstring text = L"Korvex уже открыт, но не принимает файлы (" + std::to_wstring(paths.size()) +
+                                  L"): в его окне открыт диалог, или он занят.\r\nЗакройте диалог и подождите, "
+                                  L"или откажитесь — тогда файлы не будут добавлены.";
+        ui::MessageSpec question{L"Korvex", text, ui::MessageIcon::Warning, ui::MessageButtons::Choices};
+        question.choices = {L"Подождать ещё", L"Не добавлять"};
+        if (prompter.Show(nullptr, question) != ui::ChoiceResult(0)) return 1;
     }
 }
 

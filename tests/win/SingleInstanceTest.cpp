@@ -85,7 +85,7 @@ TEST_F(SingleInstanceTest, AStartThatGivesUpWaitingSaysSoAndEndsWithOne) {
         return false;  // a modal box stays open
     });
     // Waits again once, then gives up.
-    prompter.answers = {ui::MessageResult::Yes, ui::MessageResult::No};
+    prompter.answers = {ui::ChoiceResult(0), ui::ChoiceResult(1)};
     std::optional<int> exitCode;
     RunWhilePumping([&] {
         SingleInstance second(exe);
@@ -93,7 +93,8 @@ TEST_F(SingleInstanceTest, AStartThatGivesUpWaitingSaysSoAndEndsWithOne) {
     });
     EXPECT_EQ(exitCode, 1);
     ASSERT_EQ(prompter.shown.size(), 2u);
-    EXPECT_EQ(prompter.shown[0].buttons, ui::MessageButtons::YesNo);
+    EXPECT_EQ(prompter.shown[0].buttons, ui::MessageButtons::Choices);
+    EXPECT_EQ(prompter.shown[0].choices, (std::vector<std::wstring>{L"Подождать ещё", L"Не добавлять"}));
     EXPECT_NE(prompter.shown[0].text.find(L"не принимает файлы"), std::wstring::npos);
     EXPECT_GE(offers, 2);
 }
