@@ -98,7 +98,7 @@ void Layout(HWND dialog, const DialogState& state) {
     for (const auto& b : state.buttons) {
         RECT r{};
         DrawTextW(dc, b.caption, -1, &r, DT_CALCRECT | DT_SINGLELINE);
-        buttonWidth = std::max<int>(buttonWidth, r.right + px(16));
+        buttonWidth = std::max<int>(buttonWidth, r.right + px(24));
     }
     SelectObject(dc, oldFont);
 

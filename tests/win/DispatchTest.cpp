@@ -85,13 +85,16 @@ TEST_F(Dispatch, EmptyInputsMoveTheFocusInCheckOrder) {
     EXPECT_EQ(GetFocus(), form->ListViewFiles.Handle());
     EXPECT_EQ(counted, 0u);
 
-    // Blanks are text: an address of three blanks passes, and files that are gone are still sent.
+    // Blanks are text: an address of three blanks passes. A file that is gone is asked about and
+    // left out; the one that is there is sent.
     AddFiles({L"x.dwg", L"y.dwg"});
     DeleteFileW((files / L"x.dwg").c_str());
     Fill(L"typed by hand", L"   ", L"s");
+    prompter.answers = {ui::ChoiceResult(0)};
     Press();
-    EXPECT_EQ(counted, 2u);
-    EXPECT_TRUE(prompter.shown.empty());
+    EXPECT_EQ(counted, 1u);
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_TRUE(prompter.shown[0].text.starts_with(L"Не найдены файлы"));
 }
 
 TEST_F(Dispatch, FailedStartsAreReportedOnceAndEveryStartIsTried) {
