@@ -65,6 +65,7 @@ bool TMainForm::Create() {
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     ui::SetErrorReporter([this](const std::wstring& message) { ShowError(message); });
     CreateControls();
+    AddSendToMenuItem();
     FormCreate();
     return !creationAborted_;
 }
@@ -279,6 +280,19 @@ LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_NOTIFY: return OnNotify(reinterpret_cast<NMHDR*>(lParam));
         case WM_DROPFILES: WMDropFiles(reinterpret_cast<HDROP>(wParam)); return 0;
+        case kAddPendingMessage: AddPendingPaths(); return 0;
+        case WM_INITMENUPOPUP:
+            if (HIWORD(lParam)) UpdateSendToMenuItem();  // the system menu
+            break;
+        case WM_SYSCOMMAND:
+            if ((wParam & 0xFFF0) != kSysSendTo) break;
+            ToggleSendToShortcut();
+            return 0;
+        case WM_TIMER:
+            if (wParam != kAddPendingTimer) break;
+            KillTimer(hwnd_, kAddPendingTimer);
+            AddPendingPaths();
+            return 0;
         case WM_SETCURSOR:
             // A long add shows the hourglass wherever the mouse goes over the window.
             if (filling_) {

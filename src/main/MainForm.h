@@ -28,6 +28,7 @@
 #include "ExplorerDrag.h"
 #include "ListView.h"
 #include "MailClient.h"
+#include "MainFormIds.h"
 #include "MainSettings.h"
 #include "FileExplore.h"
 #include "QFileExplorer.h"
@@ -49,6 +50,7 @@ struct TMainFormConfig {
     ui::Prompter* prompter = nullptr;  // empty: the real message boxes
     ProcessStarter startProcess;       // empty: the system's process start
     bool quitOnDestroy = true;         // the application's main window ends the message loop
+    std::wstring sendToFolder;         // empty: the user's "Send To" folder
 };
 
 class TMainForm : public ui::Container {
@@ -89,6 +91,24 @@ public:
     void AddPaths(const std::vector<std::wstring>& paths, bool recursive);
     void SetLongAddDelay(DWORD milliseconds) noexcept { longAddDelay_ = milliseconds; }
 
+    // --- paths from the command line and from later starts of the same program
+    // The start's own paths, added as a drop adds them once the window shows and is free.
+    void QueueStartPaths(std::vector<std::wstring> paths);
+    // A later start's paths: false while the window cannot take them now (a modal box is open, an
+    // add or a send runs); otherwise the window comes to the front and adds them once it is free.
+    bool OfferPaths(std::vector<std::wstring> paths);
+    // Adds the paths as a drop does; those that do not exist are named in one message afterwards.
+    void AddStartPaths(const std::vector<std::wstring>& paths);
+    // Inside a modal box or a menu, hidden, adding or sending: no paths from outside now.
+    bool Busy() const;
+
+    // --- the system menu's item "Korvex в меню «Отправить»" (MainFormSendTo.cpp)
+    std::wstring SendToShortcutPath() const;
+    // Checks the item when the Send To folder holds a shortcut to this executable.
+    void UpdateSendToMenuItem();
+    // Writes the shortcut, or removes it when it is there.
+    void ToggleSendToShortcut();
+
     // --- adding from the explorer
     void btAddAllClick();
     void NNoSubdirsClick(UINT sender);
@@ -124,6 +144,9 @@ public:
     ui::Splitter Splitter2, Splitter3;
     platform::UniqueMenu PopupMenu;
     static constexpr UINT NNoSubdirs = 301, NSubdirs = 302;  // PopupMenu's items
+    // Adds the paths handed over once the window is free; the timer looks again while it is not.
+    static constexpr UINT kAddPendingMessage = WM_APP + 0x50;
+    static constexpr UINT_PTR kAddPendingTimer = 0x50;
     ui::ListView ListViewFiles, ListViewAdress;
     components::TAlignEdit EditAdress, EditSubj1;
     components::TAlignComboBox ComboAccaunts;
@@ -137,6 +160,8 @@ private:
     void ApplyFont();
     void OnDpiChanged(int newDpi, const RECT& suggested);
     void FormCreate();
+    void AddPendingPaths();
+    void AddSendToMenuItem();
     void FormShow();
     // What the settings file keeps, as the window is now.
     MainSettings CurrentSettings() const;
@@ -171,7 +196,8 @@ private:
     bool filling_ = false;
     bool explorerDragging_ = false;
     bool explorerDropped_ = false;
-    DropRegistration dropRegistration_;  // last: revoked before anything it reaches goes
+    std::vector<std::wstring> pendingPaths_;  // handed over, not yet added
+    DropRegistration dropRegistration_;       // last: revoked before anything it reaches goes
 };
 
 }  // namespace korvex

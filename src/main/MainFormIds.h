@@ -18,4 +18,7 @@ enum MainFormControlId : int {
     kIdAddFiles,
 };
 
+// The system menu's "Korvex в меню «Отправить»"; a system-menu command keeps its low four bits clear.
+inline constexpr unsigned kSysSendTo = 0x0110;
+
 }  // namespace korvex
