@@ -40,8 +40,9 @@ SendPlan PlanSend(const SendRequest& request, const std::vector<SendListEntry>& 
     const std::wstring head = BuildSendHead(request.clientPath, request.mailbox, request.address);
     const std::size_t count = entries.size();
     plan.commands.reserve(count);
+    plan.subjects.reserve(count);
     for (std::size_t i = 0; i < count; ++i) {
-        const std::wstring subject = ExpandSubject(request.subjectTemplate, count, i + 1);
+        const std::wstring& subject = plan.subjects.emplace_back(ExpandSubject(request.subjectTemplate, count, i + 1));
         plan.commands.push_back(head + BuildSendTail(entries[i].folder, entries[i].fileName, subject, request.edit));
         if (!plan.firstOverlong && plan.commands.back().size() > limit) plan.firstOverlong = i;
     }
@@ -76,25 +77,43 @@ void SkipEntries(SendPlan& plan, const std::vector<std::size_t>& positions) {
         if (i < plan.skipped.size()) plan.skipped[i] = true;
 }
 
-DispatchOutcome StartSend(const SendPlan& plan, const ProcessStarter& start, const SendProgress& progress) {
+DispatchOutcome StartSend(const SendPlan& plan, const std::vector<std::size_t>& positions, const ProcessStarter& start,
+                          const SendHooks& hooks) {
     DispatchOutcome outcome;
-    auto skipped = [&](std::size_t i) { return i < plan.skipped.size() && plan.skipped[i]; };
-    for (std::size_t i = 0; i < plan.commands.size(); ++i)
-        if (!skipped(i)) ++outcome.total;
+    outcome.total = positions.size();
     if (plan.firstOverlong) return outcome;
-    for (std::size_t i = 0; i < plan.commands.size(); ++i) {
-        if (skipped(i)) continue;
-        const std::wstring& command = plan.commands[i];
+    bool asked = false;
+    for (const std::size_t position : positions) {
+        if (position >= plan.commands.size()) continue;
         ++outcome.attempted;
-        if (const auto error = start(plan.application, command); error != 0) {
-            if (outcome.failed++ == 0) outcome.firstError = error;
+        const StartOutcome result = start(plan.application, plan.commands[position]);
+        if (result.error != 0) {
+            if (outcome.failed++ == 0) outcome.firstError = result.error;
+        } else if (!result.confirmed) {
+            ++outcome.unconfirmed;
         }
-        if (progress && !progress(outcome.attempted, outcome.total)) {
-            outcome.stopped = outcome.attempted < outcome.total;
+        if (hooks.started) hooks.started(position, result);
+        const bool more = outcome.attempted < outcome.total;
+        if (result.error == 0 && !result.confirmed && !asked && more) {
+            asked = true;
+            if (hooks.goOnUnconfirmed && !hooks.goOnUnconfirmed()) {
+                outcome.stopped = true;
+                break;
+            }
+        }
+        if (hooks.progress && !hooks.progress(outcome.attempted, outcome.total)) {
+            outcome.stopped = more;
             break;
         }
     }
     return outcome;
+}
+
+DispatchOutcome StartSend(const SendPlan& plan, const ProcessStarter& start, const SendProgress& progress) {
+    std::vector<std::size_t> all;
+    for (std::size_t i = 0; i < plan.commands.size(); ++i)
+        if (!(i < plan.skipped.size() && plan.skipped[i])) all.push_back(i);
+    return StartSend(plan, all, start, SendHooks{{}, {}, progress});
 }
 
 std::wstring ShortenMiddle(std::wstring_view text, std::size_t maxLength) {

@@ -1,6 +1,7 @@
 #pragma once
-// One press of "Отправить": a client start per send-list entry, in list order. Every command is
-// built and checked before the first start, so a send starts either all of its files or none.
+// One press of "Отправить": a client start per send-list entry, in list order, one at a time. Every
+// command is built and checked before the first start, so a send starts either all of its files or
+// none.
 
 #include <cstddef>
 #include <cstdint>
@@ -27,8 +28,18 @@ struct SendRequest {
     bool edit = false;
 };
 
-// Starts application with commandLine; returns 0 or the system's error code.
-using ProcessStarter = std::function<std::uint32_t(std::wstring_view application, std::wstring_view commandLine)>;
+// What became of one start: error 0 is a process that was started; confirmed is false for one
+// that neither ended nor waited for input within the bound (the client may hang).
+struct StartOutcome {
+    std::uint32_t error = 0;
+    bool confirmed = true;
+    StartOutcome(std::uint32_t startError = 0, bool startConfirmed = true)  // NOLINT: a bare error code is one
+        : error(startError), confirmed(startConfirmed) {}
+};
+
+// Starts application with commandLine and returns once the start is settled (the process ended,
+// waits for input, or the bound passed).
+using ProcessStarter = std::function<StartOutcome(std::wstring_view application, std::wstring_view commandLine)>;
 
 // The program to start: the client path without the quotes that may enclose it.
 std::wstring ClientApplication(std::wstring_view clientPath);
@@ -45,6 +56,7 @@ std::optional<ClientPathProblem> CheckClientPath(std::wstring_view application,
 struct SendPlan {
     std::wstring application;
     std::vector<std::wstring> commands;        // one per entry, in list order
+    std::vector<std::wstring> subjects;        // each entry's expanded subject
     std::optional<std::size_t> firstOverlong;  // the first entry whose command the system would cut
     std::vector<bool> skipped;                 // per entry: not to be started (its file is gone)
 };
@@ -74,14 +86,27 @@ struct DispatchOutcome {
     std::size_t total = 0;      // starts planned (skipped entries not counted)
     std::size_t attempted = 0;  // starts made, failed ones included
     std::size_t failed = 0;
+    std::size_t unconfirmed = 0;   // started but not settled within the bound
     std::uint32_t firstError = 0;  // the reason of the first failed start
     bool stopped = false;          // the progress callback stopped the send before its end
 };
 
-// Starts the client once per command that is not skipped, in list order, whatever became of the
-// starts before it, until the end or until progress says stop. A plan with an overlong command
-// starts nothing. Skipped entries keep their positions: the others' subjects are numbered as in
-// the whole list.
+// What a send tells and asks while it runs; every member may be empty.
+struct SendHooks {
+    // After each start, with the entry's position in the plan.
+    std::function<void(std::size_t position, const StartOutcome& outcome)> started;
+    // Asked once, after the first start that was not confirmed; false stops the send.
+    std::function<bool()> goOnUnconfirmed;
+    SendProgress progress;
+};
+
+// Starts the client once per chosen position of the plan (ascending), one start after the other,
+// whatever became of the starts before it, until the end or until a hook says stop. A plan with
+// an overlong command starts nothing.
+DispatchOutcome StartSend(const SendPlan& plan, const std::vector<std::size_t>& positions, const ProcessStarter& start,
+                          const SendHooks& hooks);
+// Every position of the plan that is not skipped. Skipped entries keep their positions: the
+// others' subjects are numbered as in the whole list.
 DispatchOutcome StartSend(const SendPlan& plan, const ProcessStarter& start, const SendProgress& progress = {});
 
 // The text shortened to at most maxLength characters by an ellipsis in its middle, for a message

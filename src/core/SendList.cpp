@@ -18,7 +18,7 @@ bool SendList::Add(std::wstring_view path, std::wstring sizeText) {
 }
 
 bool SendList::Add(std::wstring_view folder, std::wstring_view fileName, std::wstring sizeText) {
-    SendListEntry entry{std::wstring(fileName), EnsureBackslash(folder), std::move(sizeText)};
+    SendListEntry entry{std::wstring(fileName), EnsureBackslash(folder), std::move(sizeText), {}};
     if (!index_.insert(fold_(entry.FullPath())).second) return false;
     entries_.push_back(std::move(entry));
     return true;
@@ -27,6 +27,16 @@ bool SendList::Add(std::wstring_view folder, std::wstring_view fileName, std::ws
 void SendList::Clear() {
     entries_.clear();
     index_.clear();
+}
+
+void SendList::ClearMarks() {
+    for (auto& entry : entries_) entry.mark = {};
+}
+
+std::size_t SendList::StartedTo(std::wstring_view mailbox, std::wstring_view address) const {
+    return static_cast<std::size_t>(std::count_if(entries_.begin(), entries_.end(), [&](const SendListEntry& e) {
+        return e.mark.state == SentState::Started && e.mark.mailbox == mailbox && e.mark.address == address;
+    }));
 }
 
 void SendList::RemoveAt(const std::vector<std::size_t>& positions) {

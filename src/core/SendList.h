@@ -11,10 +11,19 @@
 
 namespace korvex {
 
+// What the sends of this window made of an entry: shown in its "Отправлено" column.
+enum class SentState { None, Started, Failed };
+struct SentMark {
+    SentState state = SentState::None;
+    std::wstring text;              // the clock time of the start, or "ошибка: <system text>"
+    std::wstring mailbox, address;  // of the send that made the mark
+};
+
 struct SendListEntry {
     std::wstring fileName;  // after the last "\" or ":"
     std::wstring folder;    // up to the last "\" or ":", always ending in "\"
     std::wstring sizeText;  // fixed when the entry was added
+    SentMark mark;          // kept while the entry stays in the list
 
     std::wstring FullPath() const { return folder + fileName; }
 };
@@ -37,6 +46,11 @@ public:
     bool Add(std::wstring_view folder, std::wstring_view fileName, std::wstring sizeText);
 
     void Clear();
+
+    void SetMark(std::size_t position, SentMark mark) { entries_.at(position).mark = std::move(mark); }
+    void ClearMarks();
+    // How many entries were started by a send to this mailbox and address.
+    std::size_t StartedTo(std::wstring_view mailbox, std::wstring_view address) const;
 
     // Removes the entries at the given positions (any order, duplicates allowed); the others keep
     // their order.

@@ -35,6 +35,12 @@ std::wstring SendSummary(const DispatchOutcome& outcome, std::wstring_view clien
                    std::to_wstring(outcome.attempted) + L" файлов.\r\n" + std::wstring(clientPath) + L":\r\n" +
                    std::wstring(firstErrorText);
     }
+    if (outcome.unconfirmed > 0) {
+        if (!summary.empty()) summary += L"\r\n";
+        summary += L"Почтовый клиент не ответил на " + std::to_wstring(outcome.unconfirmed) + L" из " +
+                   std::to_wstring(outcome.attempted) +
+                   L" запусков: проверьте, дошли ли эти файлы (журнал \u2014 \u00ABбез ответа\u00BB).";
+    }
     return summary;
 }
 

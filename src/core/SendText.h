@@ -18,8 +18,9 @@ std::wstring QuotedPath(std::wstring_view path);
 // Why nothing was sent: the client path's problem, with the path.
 std::wstring ClientPathMessage(ClientPathProblem problem, std::wstring_view path);
 
-// How the send ended, when that needs saying: stopped part way, or some starts failed (with the
-// client's path and the system's text of the first failure). Empty when every start was made.
+// How the send ended, when that needs saying: stopped part way, some starts failed (with the
+// client's path and the system's text of the first failure), or some were not confirmed by the
+// client in time. Empty when every start was made and confirmed.
 std::wstring SendSummary(const DispatchOutcome& outcome, std::wstring_view clientPath,
                          std::wstring_view firstErrorText);
 

@@ -30,10 +30,6 @@ TMainForm::TMainForm(TMainFormConfig config)
       prompter_(config_.prompter ? *config_.prompter : dialogPrompter_),
       sendList_(&platform::FoldCase) {
     if (config_.exePath.empty()) config_.exePath = platform::ModuleFileName();
-    if (!config_.startProcess)
-        config_.startProcess = [](std::wstring_view app, std::wstring_view cmd) -> std::uint32_t {
-            return platform::StartProcess(app, cmd);
-        };
 }
 
 TMainForm::~TMainForm() {
@@ -111,11 +107,15 @@ void TMainForm::CreateControls() {
     ListViewFiles.AddColumn(L"Имя файла", Scale(120));
     ListViewFiles.AddColumn(L"Путь", Scale(120));
     ListViewFiles.AddColumn(L"Размер", Scale(120));
+    ListViewFiles.AddColumn(L"Отправлено", Scale(120));
     ListViewFiles.ShareWidthAmongColumns(true);
     ListViewFiles.SetVirtualRows({.count = [this] { return sendList_.Size(); },
                                   .text = [this](std::size_t row, int column) -> const std::wstring& {
                                       const SendListEntry& entry = sendList_[row];
-                                      return column == 0 ? entry.fileName : column == 1 ? entry.folder : entry.sizeText;
+                                      return column == 0   ? entry.fileName
+                                             : column == 1 ? entry.folder
+                                             : column == 2 ? entry.sizeText
+                                                           : entry.mark.text;
                                   }});
 
     Panel3.Create(hwnd_, s(374, 400), Opt{});

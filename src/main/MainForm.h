@@ -15,6 +15,7 @@
 
 #include <memory>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -31,6 +32,7 @@
 #include "MainFormIds.h"
 #include "MainSettings.h"
 #include "FileExplore.h"
+#include "JournalFile.h"
 #include "QFileExplorer.h"
 #include "Panel.h"
 #include "Prompter.h"
@@ -48,7 +50,8 @@ struct TMainFormConfig {
     std::wstring clientKey = std::wstring(kMailClientKey);
     std::wstring exePath;              // empty: the running executable; adress.txt lies beside it
     ui::Prompter* prompter = nullptr;  // empty: the real message boxes
-    ProcessStarter startProcess;       // empty: the system's process start
+    ProcessStarter startProcess;       // empty: the system's process start, settled one at a time
+    DWORD startBoundMs = 20000;        // how long a start may take to settle before it counts as unconfirmed
     bool quitOnDestroy = true;         // the application's main window ends the message loop
     std::wstring sendToFolder;         // empty: the user's "Send To" folder
 };
@@ -132,6 +135,14 @@ public:
     void FrameFileExloreQFileExplorerChange(components::TQFileExplorer& sender, int item,
                                             components::TItemChange change);
 
+    // --- what a send leaves behind: marks, the journal, the record of a send under way
+    std::wstring JournalPath() const;
+    std::wstring SavedSendPath() const;
+    // At the first show: a send that a crash cut short is offered back.
+    void OfferInterruptedSend();
+    // "Отправлено k из n — …" after a send, until the next send or change of the list.
+    const std::wstring& SendStatus() const noexcept { return sendStatus_; }
+
     const std::wstring& ClientExePath() const noexcept { return clientExePath_; }
     std::wstring AddressBookPath() const;
 
@@ -175,6 +186,16 @@ private:
     LRESULT OnNotify(NMHDR* header);
     void ShowError(const std::wstring& message);
     int Scale(int pixels) const;
+    // The positions to send: all, or after a question the ones not yet sent; none when cancelled.
+    std::optional<std::vector<std::size_t>> ChooseSendPositions(const SendRequest& request);
+    // Opens the journal; when it cannot be written, asks whether to send without it.
+    bool OpenJournal();
+    DispatchOutcome RunSend(const SendRequest& request, const SendPlan& plan, const std::vector<std::size_t>& positions,
+                            const std::function<void()>& pump, const SendProgress& progress);
+    // What went wrong with the journal or the record during the last send, for its summary.
+    std::wstring SendRecordProblems() const;
+    void ShowSendStatus(const SendRequest& request);
+    void ClearSendStatus();
 
     TMainFormConfig config_;
     ui::DialogPrompter dialogPrompter_;
@@ -185,7 +206,13 @@ private:
     // from a thread of their own; not changed once loaded.
     std::shared_ptr<const AddressRows> addressRows_ = std::make_shared<const AddressRows>();
     platform::AddressSuggestions addressSuggestions_;
-    bool sending_ = false;  // a send is starting its processes: no second one, no other input
+    bool sending_ = false;                // a send is starting its processes: no second one, no other input
+    platform::AppendOnlyFile journal_;    // open while a send runs
+    platform::AppendOnlyFile savedSend_;  // the record of the send under way
+    std::size_t journalErrors_ = 0;
+    DWORD journalError_ = 0;
+    DWORD savedSendError_ = 0;
+    std::wstring sendStatus_;
     platform::UniqueGdiObject font_;
     platform::UniqueIcon icon_, smallIcon_;
     bool creationAborted_ = false;

@@ -35,9 +35,10 @@ PathKind KindOfPath(std::wstring_view path) {
     return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? PathKind::Folder : PathKind::File;
 }
 
-// While the send starts its processes the window keeps painting, shows "57 из 200" in its caption
-// once the send takes longer than half a second, and takes no input: a click or a key goes
-// nowhere, except Esc, which stops the send after the start under way.
+// While the send starts its processes, and while it waits for each to settle, the window keeps
+// painting, shows "57 из 200" in its caption once the send takes longer than half a second, and
+// takes no input: a click or a key goes nowhere, except Esc, which stops the send after the start
+// under way.
 class SendProgressView {
 public:
     explicit SendProgressView(HWND window) : window_(window), caption_(WindowText(window)) {}
@@ -67,6 +68,13 @@ private:
         text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
         return text;
     }
+
+public:
+    // Lets the window paint and takes the input out of the queue unhandled, noting Esc; used
+    // while the send waits for a start to settle.
+    void Pump() { pump_.Pump(); }
+
+private:
     HWND window_;
     std::wstring caption_;
     std::chrono::steady_clock::time_point begin_ = std::chrono::steady_clock::now();
@@ -151,21 +159,35 @@ void TMainForm::btMakeQueryClick() {
         SkipEntries(plan, missing);
     }
 
+    // A second send of the same files, or the rest of one cut short, is asked about first.
+    const auto positions = ChooseSendPositions(request);
+    if (!positions) return;
+    std::vector<std::size_t> toStart;
+    for (const std::size_t i : *positions)
+        if (!(i < plan.skipped.size() && plan.skipped[i])) toStart.push_back(i);
+    if (!OpenJournal()) return;
+
     DispatchOutcome outcome;
     {
         sending_ = true;
         const platform::ScopeExit sending([this] { sending_ = false; });
         ui::BusyCursor busy;
         SendProgressView progress(hwnd_);
-        outcome = StartSend(plan, config_.startProcess,
-                            [&](std::size_t started, std::size_t total) { return progress.Update(started, total); });
+        outcome = RunSend(
+            request, plan, toStart, [&] { progress.Pump(); },
+            [&](std::size_t started, std::size_t total) { return progress.Update(started, total); });
     }
-    const std::wstring summary = SendSummary(
+    std::wstring summary = SendSummary(
         outcome, clientExePath_, outcome.failed > 0 ? platform::SystemMessage(outcome.firstError) : std::wstring());
+    if (const std::wstring problems = SendRecordProblems(); !problems.empty()) {
+        if (!summary.empty()) summary += L"\r\n";
+        summary += problems;
+    }
     if (!summary.empty())
-        prompter_.Show(hwnd_,
-                       {L"Korvex", summary, outcome.failed > 0 ? ui::MessageIcon::Error : ui::MessageIcon::Information,
-                        ui::MessageButtons::Ok});
+        prompter_.Show(hwnd_, {L"Korvex", summary,
+                               outcome.failed > 0 || !SendRecordProblems().empty() ? ui::MessageIcon::Error
+                                                                                   : ui::MessageIcon::Information,
+                               ui::MessageButtons::Ok});
 }
 
 }  // namespace korvex

@@ -25,6 +25,8 @@ constexpr ULONGLONG kPumpInterval = 40;       // ms between two looks at the que
 }  // namespace
 
 void TMainForm::RefreshSendListView() {
+    // Every change of the list ends the text of the last send; the entries keep their marks.
+    ClearSendStatus();
     ListViewFiles.SetVirtualCount(sendList_.Size());
 }
 
@@ -49,8 +51,8 @@ void TMainForm::RunFill(const std::function<void(SendListFiller&)>& fill) {
             shownAt = now;
             const std::wstring count = std::to_wstring(added);
             SetText(caption + L" — найдено " + count + L", Esc прерывает");
-            PanelAddProgress.SetCaption(L"Найдено: " + count);
             RefreshSendListView();
+            PanelAddProgress.SetCaption(L"Найдено: " + count);
             UpdateWindow(PanelAddProgress.Handle());
         }
         return !pump.Pump();

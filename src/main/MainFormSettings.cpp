@@ -51,6 +51,7 @@ void TMainForm::Show(int showCommand) {
     if (first && startState_ == ui::kShownMinimized) showCommand = SW_SHOWMINIMIZED;
     ShowWindow(hwnd_, showCommand);
     UpdateWindow(hwnd_);
+    if (first) OfferInterruptedSend();
 }
 
 void TMainForm::FormShow() {

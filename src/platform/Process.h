@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string_view>
 
 #include "UniqueResource.h"
@@ -15,5 +16,18 @@ namespace korvex::platform {
 DWORD StartProcess(std::wstring_view application, std::wstring_view commandLine);
 // The same, handing the started process's handle to process (for those who wait for it).
 DWORD StartProcess(std::wstring_view application, std::wstring_view commandLine, UniqueHandle& process);
+
+// Waits until the process has ended or waits for user input (WaitForInputIdle), whichever comes
+// first, at most boundMs. pump runs between short waits, so the caller's window keeps painting.
+// False when the bound came first.
+bool WaitUntilSettled(HANDLE process, DWORD boundMs, const std::function<void()>& pump);
+
+struct SettledStart {
+    DWORD error = 0;         // 0: started
+    bool confirmed = false;  // settled within the bound
+};
+// StartProcess, then WaitUntilSettled: the next start may follow once this one has settled.
+SettledStart StartAndSettle(std::wstring_view application, std::wstring_view commandLine, DWORD boundMs,
+                            const std::function<void()>& pump);
 
 }  // namespace korvex::platform

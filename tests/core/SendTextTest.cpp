@@ -38,6 +38,9 @@ TEST(SendText, SummarySaysWhatWasStoppedAndWhatFailed) {
         {{.total = 10, .attempted = 4, .failed = 1, .firstError = 5, .stopped = true},
          L"Отправка остановлена: запущено 3 из 10, не запущено 7.\r\n"
          L"Почтовый клиент не удалось запустить для 1 из 4 файлов.\r\nC:\\bat.exe:\r\nno such file"},
+        {{.total = 4, .attempted = 4, .unconfirmed = 2},
+         L"Почтовый клиент не ответил на 2 из 4 запусков: проверьте, дошли ли эти файлы (журнал \u2014 "
+         L"\u00ABбез ответа\u00BB)."},
     };
     for (const auto& c : cases) EXPECT_EQ(SendSummary(c.outcome, L"C:\\bat.exe", L"no such file"), c.summary);
 }

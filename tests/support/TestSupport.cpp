@@ -213,7 +213,9 @@ void TestRegistryKey::SetDword(std::wstring_view subKey, std::wstring_view name,
 
 ui::MessageResult FakePrompter::Show(HWND, const ui::MessageSpec& box) {
     shown.push_back(box);
-    if (answers.empty()) return ui::MessageResult::Ok;
+    // Unanswered, a box takes its default button, as Enter would.
+    if (answers.empty())
+        return box.buttons == ui::MessageButtons::Choices ? ui::ChoiceResult(box.defaultChoice) : ui::MessageResult::Ok;
     const auto answer = answers.front();
     answers.erase(answers.begin());
     return answer;

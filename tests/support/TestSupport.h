@@ -66,7 +66,7 @@ class FakePrompter final : public ui::Prompter {
 public:
     ui::MessageResult Show(HWND owner, const ui::MessageSpec& box) override;
     std::vector<ui::MessageSpec> shown;
-    std::vector<ui::MessageResult> answers;  // taken from the front; Ok when none is left
+    std::vector<ui::MessageResult> answers;  // taken from the front; the default button when none is left
 };
 
 // Waits for a condition with a bound; true when it came.

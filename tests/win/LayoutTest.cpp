@@ -171,9 +171,11 @@ TEST_F(Layout, SendListColumnsShareTheWidthWithAndWithoutAScrollBar) {
         RECT client;
         GetClientRect(form->ListViewFiles.Handle(), &client);
         int sum = 0;
-        for (int i = 0; i < 3; ++i) sum += ListView_GetColumnWidth(form->ListViewFiles.Handle(), i);
+        for (int i = 0; i < 4; ++i) sum += ListView_GetColumnWidth(form->ListViewFiles.Handle(), i);
         return sum == client.right;
     };
+    // Name, folder, size and what the sends made of the entry.
+    EXPECT_EQ(Header_GetItemCount(ListView_GetHeader(form->ListViewFiles.Handle())), 4);
     EXPECT_TRUE(columnsFill());
     std::vector<std::wstring> paths;
     for (int i = 0; i < 60; ++i) {

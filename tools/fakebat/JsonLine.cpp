@@ -40,7 +40,8 @@ std::string JsonArray(const List& items) {
 }
 }  // namespace
 
-std::string MailCommandJson(std::wstring_view raw, const std::optional<MailCommand>& cmd, std::uint64_t created) {
+std::string MailCommandJson(std::wstring_view raw, const std::optional<MailCommand>& cmd, std::uint64_t created,
+                            bool lost) {
     std::string out = "{\"raw\":" + JsonString(raw) + ",\"ok\":" + (cmd ? "true" : "false");
     if (cmd) {
         out += ",\"program\":" + JsonString(cmd->program);
@@ -52,7 +53,9 @@ std::string MailCommandJson(std::wstring_view raw, const std::optional<MailComma
         out += ",\"flags\":" + JsonArray(cmd->flags);
         out += ",\"rest\":" + JsonString(cmd->rest);
     }
-    out += ",\"created\":" + std::to_string(created) + "}";
+    out += ",\"created\":" + std::to_string(created);
+    if (lost) out += ",\"lost\":true";
+    out += "}";
     return out;
 }
 
