@@ -16,14 +16,9 @@ protected:
     void SetUp() override {
         RegisterClient({{L"User #0", L"Office"}});
         WriteAddressBook("a@example.com\r\n");
-        TMainFormConfig config;
-        config.clientKey = reg.Path();
-        config.exePath = exeDir / L"korvex.exe";
-        config.prompter = &prompter;
-        config.quitOnDestroy = false;
+        TMainFormConfig config = Config();
         config.sendToFolder = sendTo.Path();
-        form = std::make_unique<TMainForm>(std::move(config));
-        ASSERT_TRUE(form->Create());
+        ASSERT_TRUE(CreateForm(std::move(config)));
         form->Show(SW_SHOWNORMAL);
     }
     // The item's state as the system menu shows it when it opens.

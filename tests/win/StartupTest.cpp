@@ -178,7 +178,7 @@ TEST_F(Startup, TheWindowsOwnTextsAndTheSendListsSettings) {
         if (!ListView_GetColumn(list, i, &column)) break;
         columns.emplace_back(text);
     }
-    EXPECT_EQ(columns, (std::vector<std::wstring>{L"Имя файла", L"Путь", L"Размер"}));
+    EXPECT_EQ(columns, (std::vector<std::wstring>{L"Имя файла", L"Путь", L"Размер", L"Отправлено"}));
     const auto style = static_cast<DWORD>(GetWindowLongW(list, GWL_STYLE));
     EXPECT_EQ(style & LVS_TYPEMASK, static_cast<DWORD>(LVS_REPORT));
     EXPECT_FALSE(style & LVS_NOCOLUMNHEADER);  // the header is shown
