@@ -30,3 +30,7 @@ cmake --build --preset windows
 korvex_wine_prefix "$root/build/windows/wineprefix" null
 korvex_wine_start
 ctest --preset windows --output-on-failure -j "$(nproc)"
+
+echo "== release zip"
+scripts/package.sh
+python3 tests/package/check-package.py

@@ -9,6 +9,7 @@
 #include "Locale.h"
 #include "PathText.h"
 #include "StatusText.h"
+#include "Win32Error.h"
 
 namespace korvex {
 
@@ -34,8 +35,7 @@ constexpr ViewItem kViewItems[] = {
 }  // namespace
 
 void TFrameFileExlore::Create(HWND parent, int explorerId, SIZE size,
-                              const components::TQFileExplorer::Options& explorer,
-                              const std::wstring& firstFolder) {
+                              const components::TQFileExplorer::Options& explorer, const std::wstring& firstFolder) {
     const INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES | ICC_COOL_CLASSES};
     InitCommonControlsEx(&controls);
     // The scale of the monitor the host window is on.
@@ -77,6 +77,7 @@ void TFrameFileExlore::Create(HWND parent, int explorerId, SIZE size,
     sb.SetAlign(ui::Align::Bottom);
 
     ViewMenu.reset(CreatePopupMenu());
+    if (!ViewMenu) throw platform::Win32Error(GetLastError(), L"CreatePopupMenu");
     for (const ViewItem& item : kViewItems) {
         MENUITEMINFOW info{};
         info.cbSize = sizeof info;
@@ -192,8 +193,7 @@ std::int64_t TFrameFileExlore::SelectedFilesSize() const {
     // A search per selected entry is what the list's own query makes, and under Wine each costs
     // about as much as listing a hundred entries of the folder. Past a few dozen entries one walk
     // of the folder reads the same sizes from the disk, now, for all of them.
-    const HWND list = QFileExplorer.Handle();
-    const int selected = ListView_GetSelectedCount(list);
+    const int selected = ListView_GetSelectedCount(QFileExplorer.Handle());
     const auto rows = QFileExplorer.Entries().size();
     if (selected <= 32 || static_cast<std::size_t>(selected) * 16 < rows || QFileExplorer.IsDrivesView())
         return QFileExplorer.SelectedSize();
@@ -203,13 +203,12 @@ std::int64_t TFrameFileExlore::SelectedFilesSize() const {
         sizes.emplace(platform::FoldCase(found.cFileName), platform::FindDataSize(found));
     });
     std::uint64_t total = 0;
-    for (int i = ListView_GetNextItem(list, -1, LVNI_SELECTED); i >= 0;
-         i = ListView_GetNextItem(list, i, LVNI_SELECTED)) {
+    QFileExplorer.ForEachSelected([&](std::size_t i) {
         // Names as the file system compares them; a drive (no bare name) and a deleted file add nothing.
-        const std::wstring_view name = BareName(QFileExplorer.Entry(static_cast<std::size_t>(i)).FullPath());
-        if (name.empty()) continue;
+        const std::wstring_view name = BareName(QFileExplorer.Entry(i).FullPath());
+        if (name.empty()) return;
         if (const auto it = sizes.find(platform::FoldCase(name)); it != sizes.end()) total += it->second;
-    }
+    });
     return static_cast<std::int64_t>(total);
 }
 

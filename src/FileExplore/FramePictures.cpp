@@ -39,11 +39,9 @@ public:
         for (const POINT& p : grid) points.push_back({X(p.x), Y(p.y)});
         const platform::UniqueGdiObject brush(CreateSolidBrush(fill));
         const platform::UniqueGdiObject pen(CreatePen(PS_SOLID, std::max(1, size_ / 16), outline));
-        const HGDIOBJ oldBrush = SelectObject(dc_, brush.get());
-        const HGDIOBJ oldPen = SelectObject(dc_, pen.get());
+        const platform::SelectedObject selectedBrush(dc_, brush.get());
+        const platform::SelectedObject selectedPen(dc_, pen.get());
         Polygon(dc_, points.data(), static_cast<int>(points.size()));
-        SelectObject(dc_, oldPen);
-        SelectObject(dc_, oldBrush);
     }
     void Box(COLORREF fill, COLORREF outline, int l, int t, int r, int b) const {
         Shape(fill, outline, {{l, t}, {r, t}, {r, b}, {l, b}});
@@ -81,13 +79,14 @@ platform::UniqueImageList MakeFramePictures(int size) {
     if (!dc) return list;
     platform::UniqueGdiObject strip(CreateCompatibleBitmap(screen.get(), 2 * size, size));
     if (strip) {
-        const HGDIOBJ old = SelectObject(dc, strip.get());
-        const RECT all{0, 0, 2 * size, size};
-        const platform::UniqueGdiObject mask(CreateSolidBrush(kMaskColor));
-        FillRect(dc, &all, static_cast<HBRUSH>(mask.get()));
-        DrawUpOneLevel(GridPainter(dc, size, 0));
-        DrawViews(GridPainter(dc, size, size));
-        SelectObject(dc, old);
+        {
+            const platform::SelectedObject selectedStrip(dc, strip.get());
+            const RECT all{0, 0, 2 * size, size};
+            const platform::UniqueGdiObject mask(CreateSolidBrush(kMaskColor));
+            FillRect(dc, &all, static_cast<HBRUSH>(mask.get()));
+            DrawUpOneLevel(GridPainter(dc, size, 0));
+            DrawViews(GridPainter(dc, size, size));
+        }
         ImageList_AddMasked(list.get(), static_cast<HBITMAP>(strip.get()), kMaskColor);
     }
     return list;

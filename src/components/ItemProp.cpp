@@ -1,14 +1,14 @@
-// ItemProp: the shell's context menu and default command for file-system items.
+// ItemProp: the shell's context menu and default command for file-system items (the paths are
+// turned into items in ItemPropResolve.cpp).
 //
-// Resolving: a path is split into its folder and its name; the folder is parsed in the desktop
-// folder and bound, the name is parsed there. A drive root (empty name) is parsed whole in the
-// desktop, and only when the desktop refuses it in the first folder the desktop lists (the computer).
 // The menu: the items' IContextMenu (with its level-2/3 interfaces, held for the whole tracking and
 // the command) fills a popup menu, a hidden relay window owns the tracked menu and passes its
 // messages on, and the chosen command offset is carried out, unless its verb is "rename", which
 // the caller performs in place.
 
 #include "ItemProp.h"
+
+#include "ItemPropResolve.h"
 
 #include <shellapi.h>
 #include <shlobj.h>
@@ -19,6 +19,7 @@
 #include "BusyCursor.h"
 #include "ComPtr.h"
 #include "FileSystem.h"
+#include "Locale.h"
 #include "PathText.h"
 #include "TextConversion.h"
 #include "UniqueResource.h"
@@ -29,7 +30,9 @@ namespace {
 
 using platform::ComPtr;
 using platform::ItemIdList;
+using platform::ScopeExit;
 using platform::UniqueMenu;
+using platform::UniqueWindow;
 
 // Menu identifiers are requested in 1..0x7FFF; the object's command offset is identifier - 1.
 constexpr UINT kFirstCommand = 1;
@@ -50,11 +53,6 @@ struct UnitState {
 UnitState& State() {
     static UnitState state;
     return state;
-}
-
-bool EqualsIgnoringCase(std::wstring_view a, std::wstring_view b) {
-    return CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(), static_cast<int>(b.size()), TRUE) ==
-           CSTR_EQUAL;
 }
 
 // The context-menu object and the higher levels it offers; each reference lives as long as this.
@@ -151,13 +149,6 @@ LRESULT CALLBACK RelayProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     }
 }
 
-struct WindowTraits {
-    using Type = HWND;
-    static Type Invalid() noexcept { return nullptr; }
-    static void Close(Type h) noexcept { ::DestroyWindow(h); }
-};
-using UniqueWindow = platform::UniqueResource<WindowTraits>;
-
 UniqueWindow CreateRelayWindow(const MenuObject& object) {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
     WNDCLASSW windowClass{};
@@ -206,7 +197,7 @@ bool ShowMenu(const MenuObject& object, HWND owner, POINT at) {
     State().hint.clear();
     if (chosen < kFirstCommand || chosen > kLastCommand) return true;  // closed without a choice
     const UINT offset = chosen - kFirstCommand;
-    if (EqualsIgnoringCase(CommandString(object.menu.get(), offset, GCS_VERBW, GCS_VERBA), L"rename")) {
+    if (platform::SameNameIgnoringCase(CommandString(object.menu.get(), offset, GCS_VERBW, GCS_VERBA), L"rename")) {
         State().renameChosen = true;
         return true;
     }
@@ -243,161 +234,6 @@ bool ShellOpen(const std::wstring& path, HWND owner) {
     return ShellExecuteExW(&info) != FALSE;
 }
 
-// ---------------------------------------------------------------------------------------------
-// Resolving paths to items.
-
-// One shell folder and item ID lists of items in it.
-struct FolderItems {
-    ComPtr<IShellFolder> folder;
-    std::vector<ItemIdList> children;
-};
-
-ComPtr<IShellFolder> DesktopFolder() {
-    ComPtr<IShellFolder> desktop;
-    if (FAILED(SHGetDesktopFolder(desktop.put()))) return {};
-    return desktop;
-}
-
-ItemIdList Parse(IShellFolder* folder, HWND owner, const std::wstring& name) {
-    std::wstring text = name;  // the parser takes a writable text
-    ItemIdList id;
-    ULONG eaten = 0;
-    if (FAILED(folder->ParseDisplayName(owner, nullptr, text.data(), &eaten, id.put(), nullptr))) return {};
-    return id;
-}
-
-ComPtr<IShellFolder> Bind(IShellFolder* parent, LPCITEMIDLIST id) {
-    ComPtr<IShellFolder> folder;
-    if (FAILED(parent->BindToObject(id, nullptr, IID_IShellFolder, folder.put_void()))) return {};
-    return folder;
-}
-
-// The folder a path's folder part names, parsed in the desktop.
-ComPtr<IShellFolder> BindPath(IShellFolder* desktop, HWND owner, const std::wstring& folderPath) {
-    const ItemIdList id = Parse(desktop, owner, folderPath);
-    return id ? Bind(desktop, id.get()) : ComPtr<IShellFolder>{};
-}
-
-// An absolute ID list as its parent folder and the last item in it.
-bool SplitAbsolute(LPCITEMIDLIST absolute, FolderItems& out) {
-    ComPtr<IShellFolder> parent;
-    LPCITEMIDLIST last = nullptr;
-    if (FAILED(SHBindToParent(absolute, IID_IShellFolder, parent.put_void(), &last)) || !parent || !last) return false;
-    ItemIdList child(ILClone(last));
-    if (!child) return false;
-    out.folder = std::move(parent);
-    out.children.clear();
-    out.children.push_back(std::move(child));
-    return true;
-}
-
-std::wstring_view WithoutTrailingBackslash(std::wstring_view path) {
-    if (path.size() > 3 && path.back() == L'\\') path.remove_suffix(1);
-    return path;
-}
-
-// Some shells cut a path longer than MAX_PATH, and the cut path may name another item (an
-// ancestor, a sibling). So such a path counts as resolved only when the item's parsing name is
-// the path itself; shorter paths are taken as the shell parsed them.
-bool NamesPath(IShellFolder* folder, LPCITEMIDLIST child, std::wstring_view path) {
-    if (path.size() < MAX_PATH) return true;
-    STRRET name{};
-    if (FAILED(folder->GetDisplayNameOf(child, SHGDN_FORPARSING, &name))) return false;
-    PWSTR text = nullptr;
-    if (FAILED(StrRetToStrW(&name, child, &text)) || !text) return false;
-    const std::wstring parsed(text);
-    CoTaskMemFree(text);
-    return EqualsIgnoringCase(WithoutTrailingBackslash(parsed), WithoutTrailingBackslash(path));
-}
-
-bool HasWildcard(std::wstring_view name) {
-    return name.find_first_of(L"*?") != std::wstring_view::npos;
-}
-
-// Every match of a pattern in its folder ("." and ".." are no items of it).
-bool ResolvePattern(IShellFolder* desktop, HWND owner, const std::wstring& pattern, FolderItems& out) {
-    const std::wstring folderPart(ExtractFileDir(pattern));
-    auto folder = BindPath(desktop, owner, folderPart);
-    if (!folder) return false;
-    std::vector<std::wstring> names;
-    platform::EnumerateDirectory(pattern, [&](const WIN32_FIND_DATAW& found) {
-        const std::wstring_view name = found.cFileName;
-        if (name != L"." && name != L"..") names.emplace_back(name);
-    });
-    out.children.clear();
-    for (const auto& name : names)
-        if (auto child = Parse(folder.get(), owner, name))
-            if (NamesPath(folder.get(), child.get(), folderPart + name)) out.children.push_back(std::move(child));
-    out.folder = std::move(folder);
-    return !out.children.empty();
-}
-
-bool ResolvePath(const std::wstring& path, HWND owner, FolderItems& out) {
-    const auto desktop = DesktopFolder();
-    if (!desktop || path.empty()) return false;
-    const std::wstring name(ExtractFileName(path));
-    const std::wstring folderPart(ExtractFileDir(path));
-    if (HasWildcard(name)) return ResolvePattern(desktop.get(), owner, path, out);
-
-    if (!name.empty() && !folderPart.empty()) {
-        if (auto folder = BindPath(desktop.get(), owner, folderPart)) {
-            if (auto child = Parse(folder.get(), owner, name)) {
-                if (!NamesPath(folder.get(), child.get(), path)) return false;
-                out.folder = std::move(folder);
-                out.children.clear();
-                out.children.push_back(std::move(child));
-                return true;
-            }
-        }
-    }
-    // A drive root has no name part: the desktop parses it whole.
-    if (const auto absolute = Parse(desktop.get(), owner, path)) {
-        if (SplitAbsolute(absolute.get(), out)) return NamesPath(out.folder.get(), out.children.front().get(), path);
-    }
-    // Should the desktop refuse, the first folder it lists (the computer) may know the drive.
-    ComPtr<IEnumIDList> list;
-    if (desktop->EnumObjects(owner, SHCONTF_FOLDERS, list.put()) != S_OK || !list) return false;
-    ItemIdList first;
-    ULONG fetched = 0;
-    if (list->Next(1, first.put(), &fetched) != S_OK || !first) return false;
-    auto folder = Bind(desktop.get(), first.get());
-    if (!folder) return false;
-    auto child = Parse(folder.get(), owner, path);
-    if (!child || !NamesPath(folder.get(), child.get(), path)) return false;
-    out.folder = std::move(folder);
-    out.children.clear();
-    out.children.push_back(std::move(child));
-    return true;
-}
-
-bool IsDrivesFolder(std::wstring_view folderPath) {
-    return EqualsIgnoringCase(folderPath, L"Drives") || EqualsIgnoringCase(folderPath, L"Drives\\");
-}
-
-bool ResolveNames(const std::wstring& folderPath, const std::vector<std::wstring>& names, HWND owner,
-                  FolderItems& out) {
-    const auto desktop = DesktopFolder();
-    if (!desktop || folderPath.empty()) return false;
-    ComPtr<IShellFolder> folder;
-    if (IsDrivesFolder(folderPath)) {
-        // The drives view: the names are drive roots, items of the computer folder.
-        ItemIdList computer;
-        if (FAILED(SHGetSpecialFolderLocation(owner, CSIDL_DRIVES, computer.put())) || !computer) return false;
-        folder = Bind(desktop.get(), computer.get());
-    } else {
-        folder = BindPath(desktop.get(), owner, folderPath);
-    }
-    if (!folder) return false;
-    const std::wstring prefix = IsDrivesFolder(folderPath) ? std::wstring() : EnsureBackslash(folderPath);
-    out.children.clear();
-    for (const auto& name : names)
-        if (!name.empty())
-            if (auto child = Parse(folder.get(), owner, name))
-                if (NamesPath(folder.get(), child.get(), prefix + name)) out.children.push_back(std::move(child));
-    out.folder = std::move(folder);
-    return !out.children.empty();
-}
-
 MenuObject MenuObjectOf(const FolderItems& items, HWND owner) {
     std::vector<LPCITEMIDLIST> ids;
     ids.reserve(items.children.size());
@@ -416,9 +252,7 @@ template <typename Body>
 bool Operation(Body&& body) noexcept {
     auto& state = State();
     if (state.busy) return false;
-    struct Leave {
-        ~Leave() { State().busy = false; }
-    } leave;
+    const ScopeExit leave([] { State().busy = false; });
     state.busy = true;
     state.hasMenu2 = state.hasMenu3 = state.renameChosen = false;
     try {
@@ -443,12 +277,15 @@ std::wstring MenuHint() {
     return State().hint;
 }
 
-bool PopupItemMenu(const std::wstring& path, HWND owner, POINT at, bool& renameChosen) {
-    renameChosen = false;
+namespace {
+
+// The menu of the items resolve finds, as one operation.
+template <typename Resolve>
+bool PopupResolvedMenu(Resolve&& resolve, HWND owner, POINT at, bool& renameChosen) {
     return Operation([&] {
         const ui::BusyCursor busy;
         FolderItems items;
-        if (!ResolvePath(path, owner, items)) return false;
+        if (!resolve(items)) return false;
         const MenuObject object = MenuObjectOf(items, owner);
         if (!object.menu) return false;
         const bool result = ShowMenu(object, owner, at);
@@ -457,20 +294,20 @@ bool PopupItemMenu(const std::wstring& path, HWND owner, POINT at, bool& renameC
     });
 }
 
+}  // namespace
+
+bool PopupItemMenu(const std::wstring& path, HWND owner, POINT at, bool& renameChosen) {
+    renameChosen = false;
+    return PopupResolvedMenu([&](FolderItems& items) { return ResolvePath(path, owner, items); }, owner, at,
+                             renameChosen);
+}
+
 bool PopupItemsMenu(const std::wstring& folderPath, const std::vector<std::wstring>& names, HWND owner,
                     bool& renameChosen, POINT at) {
     renameChosen = false;
     if (names.empty()) return false;
-    return Operation([&] {
-        const ui::BusyCursor busy;
-        FolderItems items;
-        if (!ResolveNames(folderPath, names, owner, items)) return false;
-        const MenuObject object = MenuObjectOf(items, owner);
-        if (!object.menu) return false;
-        const bool result = ShowMenu(object, owner, at);
-        renameChosen = State().renameChosen;
-        return result;
-    });
+    return PopupResolvedMenu([&](FolderItems& items) { return ResolveNames(folderPath, names, owner, items); }, owner,
+                             at, renameChosen);
 }
 
 bool RunItemDefaultCommand(const std::wstring& path, HWND owner) {

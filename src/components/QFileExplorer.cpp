@@ -56,13 +56,14 @@ void TQFileExplorer::Create(HWND parent, int id, SIZE size, const Options& optio
     if (!options.hideSelection) style |= LVS_SHOWSELALWAYS;
     if (!options.readOnly) style |= LVS_EDITLABELS;
     Attach(ui::CreateChildControl(WC_LISTVIEWW, L"", style, options.border ? WS_EX_CLIENTEDGE : 0, parent, id, size));
-    EnableReflection();
-    // Keys, the right button and the folder watch's timer come to this object before the list.
-    // (A window procedure of our own in front of the list's: the list sends itself a message per
-    // row when it walks its selection, and comctl32's subclass chain costs Wine ~150 us each.)
-    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    listProcedure_ = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TQFileExplorer::ListProcedure)));
+    SetVirtualRows({.count = [this] { return order_.size(); },
+                    .text = [this](std::size_t row, int column) -> const std::wstring& {
+                        const TExplorerEntry& entry = Entry(row);
+                        return column == 0 ? entry.caption
+                                           : entry.subItems[static_cast<std::size_t>(std::min(column, 4) - 1)];
+                    },
+                    .image = [this](std::size_t row) { return Entry(row).imageIndex; }});
+    HookListMessages();
     DWORD extended = LVS_EX_HEADERDRAGDROP;
     if (options.gridLines) extended |= LVS_EX_GRIDLINES;
     if (options.rowSelect) extended |= LVS_EX_FULLROWSELECT;
@@ -200,24 +201,12 @@ void TQFileExplorer::RaiseChange(int item, TItemChange change) {
     if (OnChange) OnChange(*this, item, change);
 }
 
-bool TQFileExplorer::Reflect(UINT msg, WPARAM, LPARAM lParam, LRESULT& result) {
+bool TQFileExplorer::Reflect(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     if (msg != WM_NOTIFY) return false;
+    if (ListView::Reflect(msg, wParam, lParam, result)) return true;  // the rows' texts and images
     auto* header = reinterpret_cast<NMHDR*>(lParam);
     result = 0;
     switch (header->code) {
-        case LVN_GETDISPINFOW: {
-            auto& item = reinterpret_cast<NMLVDISPINFOW*>(header)->item;
-            if (item.iItem < 0 || static_cast<std::size_t>(item.iItem) >= order_.size()) return true;
-            const TExplorerEntry& entry = Entry(static_cast<std::size_t>(item.iItem));
-            if ((item.mask & LVIF_TEXT) && item.cchTextMax > 0) {
-                const std::wstring& text =
-                    item.iSubItem == 0 ? entry.caption
-                                       : entry.subItems[static_cast<std::size_t>(std::min(item.iSubItem, 4) - 1)];
-                lstrcpynW(item.pszText, text.c_str(), item.cchTextMax);
-            }
-            if (item.mask & LVIF_IMAGE) item.iImage = entry.imageIndex;
-            return true;
-        }
         case LVN_ODFINDITEMW: {
             // Typing a name's first letters moves to it, as in any file list.
             const auto* find = reinterpret_cast<NMLVFINDITEMW*>(header);
@@ -240,7 +229,7 @@ bool TQFileExplorer::Reflect(UINT msg, WPARAM, LPARAM lParam, LRESULT& result) {
         case LVN_BEGINLABELEDITW: {
             // Files and folders may be renamed; drives may not.
             const int item = reinterpret_cast<NMLVDISPINFOW*>(header)->item.iItem;
-            const bool allowed = item >= 0 && static_cast<std::size_t>(item) < order_.size() &&
+            const bool allowed = item >= 0 && static_cast<std::size_t>(item) < RowCount() &&
                                  Entry(static_cast<std::size_t>(item)).Kind() != kKindDrive;
             if (allowed) {
                 ++busy_;
@@ -251,16 +240,13 @@ bool TQFileExplorer::Reflect(UINT msg, WPARAM, LPARAM lParam, LRESULT& result) {
         }
         case LVN_ENDLABELEDITW: {
             // The list shows the rows' own captions: it is never told to store the text (FALSE).
-            struct EditEnds {
-                TQFileExplorer& self;
-                ~EditEnds() {
-                    if (self.busy_ > 0) --self.busy_;
-                }
-            } ends{*this};
+            const platform::ScopeExit ends([this] {
+                if (busy_ > 0) --busy_;
+            });
             const auto& item = reinterpret_cast<NMLVDISPINFOW*>(header)->item;
             result = FALSE;
             // No text: the edit was cancelled (Escape).
-            if (item.pszText && item.iItem >= 0 && static_cast<std::size_t>(item.iItem) < order_.size())
+            if (item.pszText && item.iItem >= 0 && static_cast<std::size_t>(item.iItem) < RowCount())
                 RenameEntry(static_cast<std::size_t>(item.iItem), item.pszText);
             return true;
         }

@@ -21,9 +21,9 @@
 #include <string_view>
 #include <vector>
 
-#include "Control.h"
 #include "EntryOrder.h"
 #include "ExplorerTypes.h"
+#include "ListView.h"
 #include "Locale.h"
 #include "ShellInfo.h"
 #include "UniqueResource.h"
@@ -83,7 +83,7 @@ private:
     const std::vector<std::uint32_t>* order_;
 };
 
-class TQFileExplorer : public ui::Control {
+class TQFileExplorer : public ui::ListView {
 public:
     struct Options {
         TViewStyle viewStyle = TViewStyle::vsReport;
@@ -168,8 +168,7 @@ public:
     // --- rows and selection, in display order
     TEntryView Entries() const noexcept { return {rows_, order_}; }
     const TExplorerEntry& Entry(std::size_t index) const { return rows_[order_[index]]; }
-    bool IsSelected(std::size_t index) const;
-    void Select(std::size_t index, bool selected = true);
+    // IsSelected, Select and the other selection helpers are the list view's.
 
     // Raised when the list reports that a row changed (item -1: all rows, as after a refill).
     std::function<void(TQFileExplorer& sender, int item, TItemChange change)> OnChange;
@@ -190,13 +189,11 @@ public:
     void ScaleForDpi(int oldDpi, int newDpi) override;
 
 private:
-    // --- input (QFileExplorerNavigation.cpp)
-    static LRESULT CALLBACK ListProcedure(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
-    // The list view's own handling of a message.
-    LRESULT CallList(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) const {
-        return CallWindowProcW(listProcedure_, hwnd, msg, wParam, lParam);
-    }
-    LRESULT HandleListMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    // --- input (QFileExplorerNavigation.cpp): keys, the right button and the folder watch's
+    // timer come to this object before the list.
+    LRESULT HandleListMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) override;
+    void OnListDestroyed() override;
+    const wchar_t* UnexpectedErrorText() const override { return L"Unexpected error in the explorer list"; }
     void ClickHandling();
     void DoubleClickHandling();
     // The key's own action and OnKeyDown; true when the key moved up a level.
@@ -205,7 +202,6 @@ private:
     void KeyboardContextMenu();
     // The shell menu of the selection at a screen point; the folder is listed again afterwards.
     void ShowSelectionMenu(POINT at);
-    int FirstSelectedIndex() const;
     // Selects and focuses one entry alone, scrolled into view.
     void FocusOnly(std::size_t index);
     std::wstring leftFolder_;  // the folder the latest UpOneLevel left (its full path)
@@ -265,7 +261,6 @@ private:
     platform::ShellInfoCache shellCache_;
     platform::UniqueGdiObject font_;
     int dpi_ = 96;
-    WNDPROC listProcedure_ = nullptr;  // the list view's own window procedure
 };
 
 }  // namespace korvex::components

@@ -61,21 +61,14 @@ void TQFileExplorer::Refill(bool keepOrder, bool reuseShellAnswers, const std::f
             // new row count once, at the end, so that a listing again does not move its scroll
             // position through the counts of the passes.
             holdCount_ = true;
-            struct Finish {
-                TQFileExplorer& self;
-                bool keepOrder;
-                int sortColumn;
-                bool sortReversed;
-                bool sorted;
-                ~Finish() {
-                    self.holdCount_ = false;
-                    if (keepOrder && sorted && !self.IsDrivesView())
-                        self.ApplyOrder(sortColumn, sortReversed);
-                    else
-                        self.SortAfterListing();
-                    self.SyncItemCount();
-                }
-            } finish{*this, keepOrder, sortColumn, sortReversed, sorted};
+            const platform::ScopeExit finish([this, keepOrder, sortColumn, sortReversed, sorted] {
+                holdCount_ = false;
+                if (keepOrder && sorted && !IsDrivesView())
+                    ApplyOrder(sortColumn, sortReversed);
+                else
+                    SortAfterListing();
+                SyncItemCount();
+            });
             if (IsDrivesView()) {
                 SetViewColumns(true);
                 ListDrives();

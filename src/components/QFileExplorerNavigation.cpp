@@ -39,27 +39,9 @@ bool IsFolderKind(const std::wstring& kind) {
 
 }  // namespace
 
-LRESULT CALLBACK TQFileExplorer::ListProcedure(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    auto* explorer = reinterpret_cast<TQFileExplorer*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (msg == WM_NCDESTROY) {
-        KillTimer(hwnd, kWatchTimer);
-        const WNDPROC own = explorer->listProcedure_;
-        SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(own));
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-        explorer->watch_.reset();
-        explorer->hwnd_ = nullptr;
-        return CallWindowProcW(own, hwnd, msg, wParam, lParam);
-    }
-    // No exception may cross into the system's code: it ends this input's handling and reaches
-    // the general error box.
-    try {
-        return explorer->HandleListMessage(hwnd, msg, wParam, lParam);
-    } catch (const AppError& e) {
-        ui::ReportError(e.Message());
-    } catch (...) {
-        ui::ReportError(L"Unexpected error in the explorer list");
-    }
-    return 0;
+void TQFileExplorer::OnListDestroyed() {
+    KillTimer(hwnd_, kWatchTimer);
+    watch_.reset();
 }
 
 LRESULT TQFileExplorer::HandleListMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -120,17 +102,10 @@ LRESULT TQFileExplorer::HandleListMessage(HWND hwnd, UINT msg, WPARAM wParam, LP
 void TQFileExplorer::UpOneLevel() {
     if (IsDrivesView()) return;
     const std::wstring folder = EnsureBackslash(directory_);
-    std::wstring target;
-    if (folder.size() >= 2 && folder[folder.size() - 2] == L':') {
-        target = L"Drives";
-    } else {
-        const std::wstring_view withoutSlash = std::wstring_view(folder).substr(0, folder.size() - 1);
-        const auto cut = withoutSlash.find_last_of(L"\\:");
-        if (cut == std::wstring_view::npos) return;
-        target = std::wstring(withoutSlash.substr(0, cut + 1));
-    }
+    const std::optional<std::wstring> target = ParentOrDrives(folder);
+    if (!target) return;
     const std::wstring before = directory_;
-    SetDirectory(target);
+    SetDirectory(*target);
     if (directory_ == before) return;  // the parent could not be shown
     // A drive root is the drives view's entry "C:\"; a folder its parent's entry without the slash.
     leftFolder_ = IsDrivesView() ? folder : folder.substr(0, folder.size() - 1);
@@ -156,26 +131,20 @@ void TQFileExplorer::FocusOnly(std::size_t index) {
         ListView_SetItemState(hwnd_, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
         --quietChanges_;
     }
-    ListView_SetItemState(hwnd_, item, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    SetFocusedAndSelected(index);
     ListView_SetSelectionMark(hwnd_, item);
     ListView_EnsureVisible(hwnd_, item, FALSE);
 }
 
-int TQFileExplorer::FirstSelectedIndex() const {
-    if (!hwnd_) return -1;
-    const int i = ListView_GetNextItem(hwnd_, -1, LVNI_SELECTED);
-    return i >= 0 && static_cast<std::size_t>(i) < order_.size() ? i : -1;
-}
-
 void TQFileExplorer::ClickHandling() {
-    if (const int first = FirstSelectedIndex(); first >= 0)
+    if (const int first = FirstSelected(); first >= 0)
         SetCurrentItemPath(Entry(static_cast<std::size_t>(first)).FullPath());
     if (OnClick) OnClick(*this);
 }
 
 void TQFileExplorer::DoubleClickHandling() {
     if (OnDblClick) OnDblClick(*this);
-    const int first = FirstSelectedIndex();
+    const int first = FirstSelected();
     if (first < 0) return;
     // A copy: entering a folder replaces the rows.
     const TExplorerEntry entry = Entry(static_cast<std::size_t>(first));
@@ -194,18 +163,16 @@ bool TQFileExplorer::KeyDownHandling(WORD& key, TShiftState shift) {
         const std::wstring before = directory_;
         UpOneLevel();
         wentUp = directory_ != before;
-    } else if (pressed == VK_RETURN && FirstSelectedIndex() >= 0) {
+    } else if (pressed == VK_RETURN && FirstSelected() >= 0) {
         DoubleClickHandling();
     } else if (pressed == VK_F2 && shift.Empty()) {
-        const int focused = hwnd_ ? ListView_GetNextItem(hwnd_, -1, LVNI_FOCUSED) : -1;
-        if (focused >= 0 && static_cast<std::size_t>(focused) < order_.size())
-            BeginRename(static_cast<std::size_t>(focused));
+        if (const int focused = FocusedIndex(); focused >= 0) BeginRename(static_cast<std::size_t>(focused));
     } else if (pressed == VK_F5 && shift.Empty()) {
         ListAgain();
     } else if (pressed == 'A' && shift == TShiftState{ssCtrl} && hwnd_ &&
                !(GetWindowLongW(hwnd_, GWL_STYLE) & LVS_SINGLESEL)) {
         // Ctrl+A selects every entry, as in the system's own file windows: one state change.
-        ListView_SetItemState(hwnd_, -1, LVIS_SELECTED, LVIS_SELECTED);
+        SelectAll();
     }
     WORD forHost = pressed;
     if (OnKeyDown) OnKeyDown(*this, forHost, shift);
@@ -219,10 +186,10 @@ void TQFileExplorer::MouseDownHandling(TMouseButton button, TShiftState shift, i
     LVHITTESTINFO hit{};
     hit.pt = {x, y};
     const int item = ListView_HitTest(hwnd_, &hit);
-    if (item < 0 || static_cast<std::size_t>(item) >= order_.size() || !(hit.flags & LVHT_ONITEM)) return;
+    if (item < 0 || static_cast<std::size_t>(item) >= RowCount() || !(hit.flags & LVHT_ONITEM)) return;
     SetFocus(hwnd_);
-    if (!IsSelected(static_cast<std::size_t>(item))) ListView_SetItemState(hwnd_, -1, 0, LVIS_SELECTED);
-    ListView_SetItemState(hwnd_, item, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    if (!IsSelected(static_cast<std::size_t>(item))) ClearSelection();
+    SetFocusedAndSelected(static_cast<std::size_t>(item));
     ClickHandling();
     POINT at{};
     GetCursorPos(&at);
@@ -232,16 +199,15 @@ void TQFileExplorer::MouseDownHandling(TMouseButton button, TShiftState shift, i
 void TQFileExplorer::KeyboardContextMenu() {
     if (!hwnd_ || ListView_GetSelectedCount(hwnd_) == 0) return;
     // At the focused entry when it is selected, else at the first selected one.
-    int item = ListView_GetNextItem(hwnd_, -1, LVNI_FOCUSED);
-    if (item < 0 || static_cast<std::size_t>(item) >= order_.size() || !IsSelected(static_cast<std::size_t>(item)))
-        item = FirstSelectedIndex();
+    int item = FocusedIndex();
+    if (item < 0 || !IsSelected(static_cast<std::size_t>(item))) item = FirstSelected();
     if (item < 0) return;
     ListView_EnsureVisible(hwnd_, item, FALSE);
     RECT label{};
     ListView_GetItemRect(hwnd_, item, &label, LVIR_LABEL);
     POINT at{label.left + (label.bottom - label.top) / 2, (label.top + label.bottom) / 2};
     ClientToScreen(hwnd_, &at);
-    if (const int first = FirstSelectedIndex(); first >= 0)
+    if (const int first = FirstSelected(); first >= 0)
         SetCurrentItemPath(Entry(static_cast<std::size_t>(first)).FullPath());
     ShowSelectionMenu(at);
 }
@@ -252,23 +218,17 @@ void TQFileExplorer::ShowSelectionMenu(POINT at) {
     {
         // No listing again while the menu is open: the rows stay those the menu was made for.
         ++busy_;
-        struct Done {
-            int& busy;
-            ~Done() { --busy; }
-        } done{busy_};
+        const platform::ScopeExit done([this] { --busy_; });
         if (SelectedCount() >= 2) {
             SelectedFilenames();
             std::vector<std::wstring> names = selectionList_;
             if (IsDrivesView()) {
                 // Drives have no bare name: their roots stand for them.
                 names.clear();
-                for (int i = FirstSelectedIndex(); i >= 0; i = ListView_GetNextItem(hwnd_, i, LVNI_SELECTED))
-                    names.push_back(Entry(static_cast<std::size_t>(i)).FullPath());
+                ForEachSelected([&](std::size_t i) { names.push_back(Entry(i).FullPath()); });
             }
-            int focused = ListView_GetNextItem(hwnd_, -1, LVNI_FOCUSED);
-            if (focused < 0 || static_cast<std::size_t>(focused) >= order_.size() ||
-                !IsSelected(static_cast<std::size_t>(focused)))
-                focused = FirstSelectedIndex();
+            int focused = FocusedIndex();
+            if (focused < 0 || !IsSelected(static_cast<std::size_t>(focused))) focused = FirstSelected();
             if (focused >= 0) renamePath = Entry(static_cast<std::size_t>(focused)).FullPath();
             if (Shell.PopupItemsMenu) Shell.PopupItemsMenu(directory_, names, hwnd_, renameChosen, at);
         } else {

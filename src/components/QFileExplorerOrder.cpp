@@ -39,11 +39,9 @@ void TQFileExplorer::ApplyOrder(int column, bool reversed) {
     std::vector<std::uint32_t> selected;
     int focused = -1;
     if (hwnd_) {
-        for (int i = ListView_GetNextItem(hwnd_, -1, LVNI_SELECTED);
-             i >= 0 && static_cast<std::size_t>(i) < order_.size(); i = ListView_GetNextItem(hwnd_, i, LVNI_SELECTED))
-            selected.push_back(order_[static_cast<std::size_t>(i)]);  // by row, which the sort does not move
-        focused = ListView_GetNextItem(hwnd_, -1, LVNI_FOCUSED);
-        if (static_cast<std::size_t>(focused) >= order_.size()) focused = -1;
+        // By row, which the sort does not move.
+        ForEachSelected([&](std::size_t i) { selected.push_back(order_[i]); });
+        focused = FocusedIndex();
     }
     const std::uint32_t focusedRow = focused >= 0 ? order_[static_cast<std::size_t>(focused)] : 0;
     SortView(rows_, order_, column, reversed, Facts());
@@ -73,13 +71,10 @@ void TQFileExplorer::SetSelection(const std::vector<std::uint32_t>& positions, b
     {
         // The list reports each row it changes: the hosts hear of it once, below.
         ++quietChanges_;
-        struct Loud {
-            int& quiet;
-            ~Loud() { --quiet; }
-        } loud{quietChanges_};
+        const platform::ScopeExit loud([this] { --quietChanges_; });
         // From whichever of "none" and "all" is nearer, so that the fewest rows are touched one by one.
         if (positions.size() * 2 > count) {
-            ListView_SetItemState(hwnd_, -1, LVIS_SELECTED, LVIS_SELECTED);
+            SelectAll();
             std::size_t next = 0;
             for (std::size_t i = 0; i < count; ++i) {
                 if (next < positions.size() && positions[next] == i) {
@@ -89,7 +84,7 @@ void TQFileExplorer::SetSelection(const std::vector<std::uint32_t>& positions, b
                 Select(i, false);
             }
         } else {
-            ListView_SetItemState(hwnd_, -1, 0, LVIS_SELECTED);
+            ClearSelection();
             for (auto i : positions)
                 if (i < count) Select(i);
         }

@@ -8,19 +8,6 @@
 
 namespace korvex::components {
 
-namespace {
-
-// A bare name the file system can take: not empty, no path separator, no character that
-// Windows refuses in a name, not "." or "..".
-bool IsPlainName(std::wstring_view name) {
-    if (name.empty() || name == L"." || name == L"..") return false;
-    for (const wchar_t c : name)
-        if (c < 32 || std::wstring_view(L"<>:\"/\\|?*").find(c) != std::wstring_view::npos) return false;
-    return true;
-}
-
-}  // namespace
-
 void TQFileExplorer::BeginRename(std::size_t index) {
     if (!hwnd_ || index >= order_.size() || Entry(index).Kind() == kKindDrive) return;
     if (!(GetWindowLongW(hwnd_, GWL_STYLE) & LVS_EDITLABELS)) return;
@@ -55,7 +42,7 @@ void TQFileExplorer::RenameEntry(std::size_t index, const std::wstring& newName)
     }
     // The renamed entry is selected and focused; the rest of the selection stays.
     const int item = static_cast<int>(index);
-    ListView_SetItemState(hwnd_, item, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    SetFocusedAndSelected(index);
     ListView_SetSelectionMark(hwnd_, item);
     ListView_RedrawItems(hwnd_, static_cast<int>(index), static_cast<int>(index));
     RaiseChange(static_cast<int>(index), TItemChange::ctText);

@@ -7,14 +7,6 @@
 
 namespace korvex::components {
 
-bool TQFileExplorer::IsSelected(std::size_t index) const {
-    return ListView_GetItemState(hwnd_, static_cast<int>(index), LVIS_SELECTED) & LVIS_SELECTED;
-}
-
-void TQFileExplorer::Select(std::size_t index, bool selected) {
-    ListView_SetItemState(hwnd_, static_cast<int>(index), selected ? LVIS_SELECTED : 0, LVIS_SELECTED);
-}
-
 int TQFileExplorer::SelectedCount() const {
     const int selected = hwnd_ ? ListView_GetSelectedCount(hwnd_) : 0;
     return selected > 0 ? selected : static_cast<int>(order_.size());
@@ -24,13 +16,12 @@ std::int64_t TQFileExplorer::SelectedSize() const {
     if (!hwnd_) return 0;
     const std::wstring folder = EnsureBackslash(directory_);
     std::uint64_t total = 0;
-    for (int i = ListView_GetNextItem(hwnd_, -1, LVNI_SELECTED); i >= 0;
-         i = ListView_GetNextItem(hwnd_, i, LVNI_SELECTED)) {
+    ForEachSelected([&](std::size_t i) {
         // Read from the disk now: a file deleted since the listing adds nothing, a folder its own
         // entry's size (0), a drive nothing.
-        const std::wstring_view name = BareName(Entry(static_cast<std::size_t>(i)).FullPath());
+        const std::wstring_view name = BareName(Entry(i).FullPath());
         if (!name.empty()) total += platform::ProbeFileSize(folder + std::wstring(name));
-    }
+    });
     return static_cast<std::int64_t>(total);
 }
 
@@ -38,22 +29,19 @@ std::wstring TQFileExplorer::SelectedFilenames() {
     selectionList_.clear();
     std::wstring result;
     if (!hwnd_) return result;
-    for (int i = ListView_GetNextItem(hwnd_, -1, LVNI_SELECTED); i >= 0;
-         i = ListView_GetNextItem(hwnd_, i, LVNI_SELECTED)) {
-        const std::wstring& path = Entry(static_cast<std::size_t>(i)).FullPath();
+    ForEachSelected([&](std::size_t i) {
+        const std::wstring& path = Entry(i).FullPath();
         selectionList_.emplace_back(BareName(path));
         if (!result.empty() || selectionList_.size() > 1) result += L';';
         result += path;
-    }
+    });
     return result;
 }
 
 TObjectTypes TQFileExplorer::SelectedTypes() const {
     std::uint8_t bits = 0;
     if (!hwnd_) return {};
-    for (int i = ListView_GetNextItem(hwnd_, -1, LVNI_SELECTED); i >= 0;
-         i = ListView_GetNextItem(hwnd_, i, LVNI_SELECTED))
-        bits |= KindOfTag(Entry(static_cast<std::size_t>(i)).Kind()).Bits();
+    ForEachSelected([&](std::size_t i) { bits |= KindOfTag(Entry(i).Kind()).Bits(); });
     return TObjectTypes::FromBits(bits);
 }
 

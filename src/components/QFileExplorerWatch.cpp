@@ -57,16 +57,10 @@ void TQFileExplorer::OnWatchTimer() {
     relistPending_ = false;
     if (gone) {
         // The shown folder is gone: show the nearest folder above it that is still there.
-        std::wstring folder = EnsureBackslash(directory_);
+        std::wstring folder = directory_;
         do {
-            const std::wstring_view withoutSlash = std::wstring_view(folder).substr(0, folder.size() - 1);
-            const auto cut = withoutSlash.find_last_of(L"\\:");
-            if (cut == std::wstring_view::npos || withoutSlash.back() == L':') {
-                folder = L"Drives";
-                break;
-            }
-            folder = std::wstring(withoutSlash.substr(0, cut + 1));
-        } while (!Exists(folder));
+            folder = ParentOrDrives(folder).value_or(L"Drives");
+        } while (!IsDrivesWord(folder) && !Exists(folder));
         // Its watch goes first, so that nothing keeps the removed folder.
         watch_.reset();
         watched_.clear();
@@ -85,15 +79,13 @@ void TQFileExplorer::ListAgain(bool reuseShellAnswers) {
     relistPending_ = false;
     // What the user sees, by name: the rows are made anew.
     std::unordered_set<std::wstring> selected;
-    for (int i = FirstSelectedIndex(); i >= 0 && static_cast<std::size_t>(i) < order_.size();
-         i = ListView_GetNextItem(hwnd_, i, LVNI_SELECTED))
-        selected.insert(platform::FoldCase(Entry(static_cast<std::size_t>(i)).FullPath()));
+    ForEachSelected([&](std::size_t i) { selected.insert(platform::FoldCase(Entry(i).FullPath())); });
     auto pathAt = [this](int i) {
         return i >= 0 && static_cast<std::size_t>(i) < order_.size()
                    ? platform::FoldCase(Entry(static_cast<std::size_t>(i)).FullPath())
                    : std::wstring();
     };
-    const std::wstring focused = pathAt(ListView_GetNextItem(hwnd_, -1, LVNI_FOCUSED));
+    const std::wstring focused = pathAt(FocusedIndex());
     const std::wstring mark = pathAt(ListView_GetSelectionMark(hwnd_));
     const bool report = viewStyle_ == TViewStyle::vsReport;
     const int topIndex = report ? ListView_GetTopIndex(hwnd_) : 0;

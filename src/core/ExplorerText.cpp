@@ -94,6 +94,15 @@ bool MaskMatchesAll(std::wstring_view mask) {
     return matchAll == 1;
 }
 
+std::optional<std::wstring> ParentOrDrives(std::wstring_view folder) {
+    const std::wstring withSlash = EnsureBackslash(folder);
+    const std::wstring_view withoutSlash = std::wstring_view(withSlash).substr(0, withSlash.size() - 1);
+    if (!withoutSlash.empty() && withoutSlash.back() == L':') return std::wstring(L"Drives");
+    const auto cut = withoutSlash.find_last_of(L"\\:");
+    if (cut == std::wstring_view::npos) return std::nullopt;
+    return std::wstring(withoutSlash.substr(0, cut + 1));
+}
+
 bool IsDrivesWord(std::wstring_view text) {
     constexpr std::wstring_view kDrives = L"DRIVES";
     if (text.size() != kDrives.size()) return false;

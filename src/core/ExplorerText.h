@@ -2,6 +2,7 @@
 // The texts of the explorer list's cells and the filter of its listing.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -51,6 +52,10 @@ bool MaskMatchesAll(std::wstring_view mask);
 
 // Whether the text is the drives pseudo-folder: "DRIVES" once its ASCII letters are upper case.
 bool IsDrivesWord(std::wstring_view text);
+
+// The folder above a shown folder, ending in "\\"; "Drives" above a drive root ("C:\\" or "C:").
+// None for a text without a "\\" or ":" to go up at.
+std::optional<std::wstring> ParentOrDrives(std::wstring_view folder);
 
 // The text after the last "\" or ":" of an entry's full path (empty for a drive root).
 std::wstring_view BareName(std::wstring_view fullPath);

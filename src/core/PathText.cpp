@@ -61,4 +61,11 @@ std::wstring ChangeFileExt(std::wstring_view path, std::wstring_view newExt) {
     return result;
 }
 
+bool IsPlainName(std::wstring_view name) {
+    if (name.empty() || name == L"." || name == L"..") return false;
+    for (const wchar_t c : name)
+        if (c < 32 || std::wstring_view(L"<>:\"/\\|?*").find(c) != std::wstring_view::npos) return false;
+    return true;
+}
+
 }  // namespace korvex

@@ -18,6 +18,10 @@ std::wstring_view ExtractFileName(std::wstring_view path);
 // Everything up to and including the last "\" or ":" (empty when it holds neither).
 std::wstring_view ExtractFileDir(std::wstring_view path);
 
+// Whether the text is a bare name the file system can take: not empty, no path separator, no
+// character that Windows refuses in a name, not "." or "..".
+bool IsPlainName(std::wstring_view name);
+
 // The folder above folder ("C:\a\b" or "C:\a\b\" gives "C:\a\"); empty for a drive root, a
 // server's share or a text with no folder above it.
 std::wstring ParentFolder(std::wstring_view folder);

@@ -87,6 +87,9 @@ void TJournalWindow::CreateControls(HWND owner) {
     ListViewJournal.Create(hwnd_, kIdList, LVS_OWNERDATA | LVS_SHOWSELALWAYS,
                            LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER, s(900, 400));
     ListViewJournal.SetAlign(Align::Client);
+    ListViewJournal.SetVirtualRows(
+        {.count = [this] { return view_.RowCount(); },
+         .text = [this](std::size_t row, int column) -> const std::wstring& { return RowText(row, column); }});
     const std::wstring_view header = kJournalHeader;
     static constexpr int kWidths[kJournalFieldCount] = {150, 90, 140, 160, 240, 70, 50, 100};
     std::size_t from = 0;
@@ -173,18 +176,17 @@ void TJournalWindow::OpenFile() {
                         {}});
 }
 
-void TJournalWindow::GetRowText(NMLVDISPINFOW& info) {
-    const auto row = static_cast<std::size_t>(info.item.iItem);
-    if (!(info.item.mask & LVIF_TEXT) || info.item.cchTextMax <= 0 || row >= view_.RowCount()) return;
-    const auto column = static_cast<std::size_t>(info.item.iSubItem);
-    if (column >= kJournalFieldCount) return;
+const std::wstring& TJournalWindow::RowText(std::size_t row, int column) {
     const std::size_t record = view_.RecordOfRow(row);
     if (record != cachedRecord_) {
         cachedFields_ = view_.Fields(record);
         for (auto& field : cachedFields_) field = OneLineField(field);
         cachedRecord_ = record;
     }
-    lstrcpynW(info.item.pszText, cachedFields_[column].c_str(), info.item.cchTextMax);
+    static const std::wstring kNone;
+    return column >= 0 && static_cast<std::size_t>(column) < kJournalFieldCount
+               ? cachedFields_[static_cast<std::size_t>(column)]
+               : kNone;
 }
 
 LRESULT TJournalWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -195,12 +197,6 @@ LRESULT TJournalWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             else if (reinterpret_cast<HWND>(lParam) == btOpenFile.Handle() && HIWORD(wParam) == BN_CLICKED)
                 OpenFile();
             return 0;
-        case WM_NOTIFY: {
-            auto* header = reinterpret_cast<NMHDR*>(lParam);
-            if (header->hwndFrom == ListViewJournal.Handle() && header->code == LVN_GETDISPINFOW)
-                GetRowText(*reinterpret_cast<NMLVDISPINFOW*>(lParam));
-            return 0;
-        }
         case WM_TIMER:
             if (wParam == kFilterTimer) {
                 ApplyFilter();

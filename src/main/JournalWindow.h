@@ -53,7 +53,8 @@ private:
     void CreateControls(HWND owner);
     void Load();
     void ShowRows();
-    void GetRowText(NMLVDISPINFOW& info);
+    // A row's text in a column, its record's fields parsed once for all its columns.
+    const std::wstring& RowText(std::size_t row, int column);
     int Scale(int pixels) const { return MulDiv(pixels, dpi_, 96); }
 
     std::wstring path_;

@@ -10,6 +10,7 @@
 #include "DeviceContext.h"
 #include "FileSystem.h"
 #include "Locale.h"
+#include "MainFormIds.h"
 #include "PathText.h"
 #include "Process.h"
 #include "Win32Error.h"
@@ -18,21 +19,6 @@
 namespace korvex {
 
 namespace {
-
-enum ControlId : int {
-    kIdListViewFiles = 100,
-    kIdListViewAdress,
-    kIdEditAdress,
-    kIdEditSubj1,
-    kIdComboAccaunts,
-    kIdCheckBoxEdit,
-    kIdMakeQuery,
-    kIdClear,
-    kIdExplorer,
-    kIdAddAll,
-    kIdAddFiles,
-    kIdJournal,
-};
 
 constexpr wchar_t kCaption[] = L"Korvex 0.2";
 constexpr wchar_t kInitialSubject[] = L"Чертежи (часть %i / %n)";
@@ -67,7 +53,6 @@ bool TMainForm::Create() {
     CreateWin({.name = L"KorvexMainForm", .icon = icon_.get(), .smallIcon = smallIcon_.get()}, kCaption,
               WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, nullptr,
               RECT{CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT});
-    if (!hwnd_) throw platform::Win32Error(GetLastError(), L"CreateWindowEx");
     // The scale of the monitor the window opens on; the controls are made at it.
     const UINT windowDpi = GetDpiForWindow(hwnd_);
     dpi_ = windowDpi ? static_cast<int>(windowDpi) : ui::ScreenDpi();
@@ -78,6 +63,7 @@ bool TMainForm::Create() {
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     ui::SetErrorReporter([this](const std::wstring& message) { ShowError(message); });
     CreateControls();
+    AddSendToMenuItem();
     FormCreate();
     return !creationAborted_;
 }
@@ -126,6 +112,14 @@ void TMainForm::CreateControls() {
     ListViewFiles.AddColumn(L"Размер", Scale(120));
     ListViewFiles.AddColumn(L"Отправлено", Scale(120));
     ListViewFiles.ShareWidthAmongColumns(true);
+    ListViewFiles.SetVirtualRows({.count = [this] { return sendList_.Size(); },
+                                  .text = [this](std::size_t row, int column) -> const std::wstring& {
+                                      const SendListEntry& entry = sendList_[row];
+                                      return column == 0   ? entry.fileName
+                                             : column == 1 ? entry.folder
+                                             : column == 2 ? entry.sizeText
+                                                           : entry.mark.text;
+                                  }});
 
     Panel3.Create(hwnd_, s(374, 400), Opt{});
     Panel3.SetAlign(Align::Right);
@@ -136,6 +130,9 @@ void TMainForm::CreateControls() {
     ListViewAdress.SetAlign(Align::Client);
     ListViewAdress.AddColumn(L"", Scale(300));
     ListViewAdress.ShareWidthAmongColumns(true);
+    ListViewAdress.SetVirtualRows(
+        {.count = [this] { return addressRows_->size(); },
+         .text = [this](std::size_t row, int) -> const std::wstring& { return (*addressRows_)[row]; }});
     Panel4.Create(Panel3.Handle(), s(370, 31), Opt{});
     Panel4.SetAlign(Align::Top);
     CheckBoxEdit.Create(Panel4.Handle(), kIdCheckBoxEdit, s(111, 27), Align::Left, L"Редактировать");
@@ -262,34 +259,21 @@ void TMainForm::ShowError(const std::wstring& message) {
     prompter_.Show(hwnd_, {L"Korvex", message, ui::MessageIcon::Error, ui::MessageButtons::Ok});
 }
 
-void TMainForm::OnCommand(HWND control, WORD code) {
+void TMainForm::OnCommand(int id, HWND control, WORD code) {
     if (code != BN_CLICKED) return;
-    if (control == btMakeQuery.Handle())
-        btMakeQueryClick();
-    else if (control == btClear.Handle() || control == btAddFiles.Handle())
-        btAddFilesClick(control);
-    else if (control == btAddAll.Handle())
-        btAddAllClick();
-    else if (control == btJournal.Handle())
-        btJournalClick();
+    switch (id) {
+        case kIdMakeQuery: btMakeQueryClick(); break;
+        case kIdClear:
+        case kIdAddFiles: btAddFilesClick(control); break;  // the handler tells its two buttons apart
+        case kIdAddAll: btAddAllClick(); break;
+        case kIdJournal: btJournalClick(); break;
+        default: break;
+    }
 }
 
 LRESULT TMainForm::OnNotify(NMHDR* header) {
     if (header->hwndFrom == ListViewFiles.Handle()) {
-        if (header->code == LVN_GETDISPINFOW) {
-            auto* info = reinterpret_cast<NMLVDISPINFOW*>(header);
-            const auto index = static_cast<std::size_t>(info->item.iItem);
-            if ((info->item.mask & LVIF_TEXT) && index < sendList_.Size() && info->item.cchTextMax > 0) {
-                const SendListEntry& entry = sendList_[index];
-                const std::wstring& text = info->item.iSubItem == 0   ? entry.fileName
-                                           : info->item.iSubItem == 1 ? entry.folder
-                                           : info->item.iSubItem == 2 ? entry.sizeText
-                                                                      : entry.mark.text;
-                lstrcpynW(info->item.pszText, text.c_str(), info->item.cchTextMax);
-            }
-        } else if (header->code == LVN_KEYDOWN) {
-            ListViewFilesKeyDown(reinterpret_cast<NMLVKEYDOWN*>(header)->wVKey);
-        }
+        if (header->code == LVN_KEYDOWN) ListViewFilesKeyDown(reinterpret_cast<NMLVKEYDOWN*>(header)->wVKey);
     } else if (header->hwndFrom == FrameFileExlore.QFileExplorer.Handle() && header->code == LVN_BEGINDRAG) {
         FrameFileExloreBeginDrag();
     } else if (header->hwndFrom == ListViewAdress.Handle()) {
@@ -301,10 +285,23 @@ LRESULT TMainForm::OnNotify(NMHDR* header) {
 LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
         case WM_COMMAND:
-            if (lParam) OnCommand(reinterpret_cast<HWND>(lParam), HIWORD(wParam));
+            if (lParam) OnCommand(LOWORD(wParam), reinterpret_cast<HWND>(lParam), HIWORD(wParam));
             return 0;
         case WM_NOTIFY: return OnNotify(reinterpret_cast<NMHDR*>(lParam));
         case WM_DROPFILES: WMDropFiles(reinterpret_cast<HDROP>(wParam)); return 0;
+        case kAddPendingMessage: AddPendingPaths(); return 0;
+        case WM_INITMENUPOPUP:
+            if (HIWORD(lParam)) UpdateSendToMenuItem();  // the system menu
+            break;
+        case WM_SYSCOMMAND:
+            if ((wParam & 0xFFF0) != kSysSendTo) break;
+            ToggleSendToShortcut();
+            return 0;
+        case WM_TIMER:
+            if (wParam != kAddPendingTimer) break;
+            KillTimer(hwnd_, kAddPendingTimer);
+            AddPendingPaths();
+            return 0;
         case WM_SETCURSOR:
             // A long add shows the hourglass wherever the mouse goes over the window.
             if (filling_) {

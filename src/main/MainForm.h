@@ -1,5 +1,15 @@
 #pragma once
 // The program's one window: the send list on the left, the message on the right.
+//
+//   Panel1            the left side: PanelPath (the shown folder, centred) on top, FrameFileExlore,
+//                     Splitter3, and Panel6 at the bottom
+//   Panel6            Panel2 (the button bar: btAddAll, btAddFiles, PanelAddProgress, btClear) over
+//                     ListViewFiles (the send list)
+//   Splitter2         between the left side and Panel3
+//   Panel3            the right side, top down: Panel7 (Panel8 "Название ящика:", ComboAccaunts),
+//                     PanelTop (Panel5 "Тема:", EditSubj1), Panel4 (CheckBoxEdit "Редактировать",
+//                     btMakeQuery "Отправить"), EditAdress, and ListViewAdress (the address list)
+//   PopupMenu         "Добавить все"'s choice: NNoSubdirs, NSubdirs
 
 #include <windows.h>
 
@@ -19,6 +29,8 @@
 #include "ExplorerDrag.h"
 #include "ListView.h"
 #include "MailClient.h"
+#include "MainFormIds.h"
+#include "MainSettings.h"
 #include "FileExplore.h"
 #include "JournalFile.h"
 #include "JournalWindow.h"
@@ -43,6 +55,7 @@ struct TMainFormConfig {
     FileOpener openFile;               // empty: the system's program for a file (the journal's)
     DWORD startBoundMs = 20000;        // how long a start may take to settle before it counts as unconfirmed
     bool quitOnDestroy = true;         // the application's main window ends the message loop
+    std::wstring sendToFolder;         // empty: the user's "Send To" folder
 };
 
 class TMainForm : public ui::Container {
@@ -83,6 +96,24 @@ public:
     void AddPaths(const std::vector<std::wstring>& paths, bool recursive);
     void SetLongAddDelay(DWORD milliseconds) noexcept { longAddDelay_ = milliseconds; }
 
+    // --- paths from the command line and from later starts of the same program
+    // The start's own paths, added as a drop adds them once the window shows and is free.
+    void QueueStartPaths(std::vector<std::wstring> paths);
+    // A later start's paths: false while the window cannot take them now (a modal box is open, an
+    // add or a send runs); otherwise the window comes to the front and adds them once it is free.
+    bool OfferPaths(std::vector<std::wstring> paths);
+    // Adds the paths as a drop does; those that do not exist are named in one message afterwards.
+    void AddStartPaths(const std::vector<std::wstring>& paths);
+    // Inside a modal box or a menu, hidden, adding or sending: no paths from outside now.
+    bool Busy() const;
+
+    // --- the system menu's item "Korvex в меню «Отправить»" (MainFormSendTo.cpp)
+    std::wstring SendToShortcutPath() const;
+    // Checks the item when the Send To folder holds a shortcut to this executable.
+    void UpdateSendToMenuItem();
+    // Writes the shortcut, or removes it when it is there.
+    void ToggleSendToShortcut();
+
     // --- adding from the explorer
     void btAddAllClick();
     void NNoSubdirsClick(UINT sender);
@@ -97,7 +128,8 @@ public:
     void btMakeQueryClick();
     void btAddFilesClick(HWND sender);
     void ListViewAdressChange();
-    // The address list's notifications: its rows' texts, type-ahead and the selection.
+    // The address list's notifications: type-ahead and the selection (the list answers its
+    // rows' texts itself).
     LRESULT ListViewAdressNotify(NMHDR* header);
     const AddressRows& AddressEntries() const noexcept { return *addressRows_; }
     bool AddressSuggestionsAttached() const noexcept { return addressSuggestions_.Attached(); }
@@ -128,6 +160,9 @@ public:
     ui::Splitter Splitter2, Splitter3;
     platform::UniqueMenu PopupMenu;
     static constexpr UINT NNoSubdirs = 301, NSubdirs = 302;  // PopupMenu's items
+    // Adds the paths handed over once the window is free; the timer looks again while it is not.
+    static constexpr UINT kAddPendingMessage = WM_APP + 0x50;
+    static constexpr UINT_PTR kAddPendingTimer = 0x50;
     ui::ListView ListViewFiles, ListViewAdress;
     components::TAlignEdit EditAdress, EditSubj1;
     components::TAlignComboBox ComboAccaunts;
@@ -141,13 +176,18 @@ private:
     void ApplyFont();
     void OnDpiChanged(int newDpi, const RECT& suggested);
     void FormCreate();
+    void AddPendingPaths();
+    void AddSendToMenuItem();
     void FormShow();
+    // What the settings file keeps, as the window is now.
+    MainSettings CurrentSettings() const;
     void RefreshSendListView();
     // Runs one fill of the send list with the long-add behaviour; an add inside an add is refused.
     void RunFill(const std::function<void(SendListFiller&)>& fill);
     void AddFromExplorer(bool selectedOnly, bool recursive);
     POINT MinimumTrackSize() const;
-    void OnCommand(HWND control, WORD code);
+    // WM_COMMAND by the sender's control id.
+    void OnCommand(int id, HWND control, WORD code);
     LRESULT OnNotify(NMHDR* header);
     void ShowError(const std::wstring& message);
     int Scale(int pixels) const;
@@ -189,7 +229,8 @@ private:
     bool filling_ = false;
     bool explorerDragging_ = false;
     bool explorerDropped_ = false;
-    DropRegistration dropRegistration_;  // last: revoked before anything it reaches goes
+    std::vector<std::wstring> pendingPaths_;  // handed over, not yet added
+    DropRegistration dropRegistration_;       // last: revoked before anything it reaches goes
 };
 
 }  // namespace korvex

@@ -32,21 +32,14 @@ bool TMainForm::LoadAddressBook() {
 }
 
 void TMainForm::ListViewAdressChange() {
-    const int selected = ListViewAdress.FirstSelected();
-    if (selected >= 0 && static_cast<std::size_t>(selected) < addressRows_->size())
+    // The rows' count bounds it: a selection beyond the book is none.
+    if (const int selected = ListViewAdress.FirstSelected(); selected >= 0)
         EditAdress.SetText((*addressRows_)[static_cast<std::size_t>(selected)]);
 }
 
 LRESULT TMainForm::ListViewAdressNotify(NMHDR* header) {
     const AddressRows& rows = *addressRows_;
     switch (header->code) {
-        case LVN_GETDISPINFOW: {
-            auto& item = reinterpret_cast<NMLVDISPINFOW*>(header)->item;
-            const auto index = static_cast<std::size_t>(item.iItem);
-            if ((item.mask & LVIF_TEXT) && item.iItem >= 0 && index < rows.size() && item.cchTextMax > 0)
-                lstrcpynW(item.pszText, rows[index].c_str(), item.cchTextMax);
-            return 0;
-        }
         case LVN_ODFINDITEMW: {
             // Typing letters in the list: the next entry that begins with them.
             const auto* find = reinterpret_cast<NMLVFINDITEMW*>(header);

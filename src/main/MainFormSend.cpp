@@ -7,15 +7,16 @@
 #include "AppError.h"
 #include "BusyCursor.h"
 #include "FileSystem.h"
+#include "ModalPump.h"
 #include "SendCommand.h"
+#include "SendText.h"
+#include "UniqueResource.h"
 #include "Win32Error.h"
 
 namespace korvex {
 
 namespace {
 
-// How long a path or file name may be in a message box before its middle gives way to "…".
-constexpr std::size_t kShownPathLength = 120;
 // A send that takes longer than this shows its progress.
 constexpr auto kProgressDelay = std::chrono::milliseconds(500);
 
@@ -34,40 +35,21 @@ PathKind KindOfPath(std::wstring_view path) {
     return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? PathKind::Folder : PathKind::File;
 }
 
-std::wstring Quoted(std::wstring_view path) {
-    return L"\u00AB" + ShortenMiddle(path, kShownPathLength) + L"\u00BB";
-}
-
-std::wstring ClientPathMessage(ClientPathProblem problem, const std::wstring& path) {
-    switch (problem) {
-        case ClientPathProblem::Empty:
-            return L"Путь к почтовому клиенту пуст (значение \"EXE path\" в реестре).\r\nНичего не отправлено.";
-        case ClientPathProblem::TooLong:
-            return L"Путь к почтовому клиенту слишком длинный: " + std::to_wstring(path.size()) +
-                   L" символов, а Windows запускает программы с путём не длиннее " +
-                   std::to_wstring(kMaxClientPathLength) + L".\r\n" + Quoted(path) + L"\r\nНичего не отправлено.";
-        case ClientPathProblem::Folder:
-            return L"Путь к почтовому клиенту указывает на папку, а не на программу:\r\n" + Quoted(path) +
-                   L"\r\nНичего не отправлено.";
-        default: return L"Почтовый клиент не найден:\r\n" + Quoted(path) + L"\r\nНичего не отправлено.";
-    }
-}
-
-// While the send starts its processes, and while it waits for each to settle, the window keeps painting, shows "57 из
-// 200" in its caption once the send takes longer than half a second, and takes no input: a click or a key goes nowhere,
-// except Esc, which stops the send after the start under way.
+// While the send starts its processes, and while it waits for each to settle, the window keeps
+// painting, shows "57 из 200" in its caption once the send takes longer than half a second, and
+// takes no input: a click or a key goes nowhere, except Esc, which stops the send after the start
+// under way.
 class SendProgressView {
 public:
     explicit SendProgressView(HWND window) : window_(window), caption_(WindowText(window)) {}
     ~SendProgressView() {
         if (shown_) SetWindowTextW(window_, caption_.c_str());
-        for (const MSG& msg : deferred_) PostMessageW(msg.hwnd, msg.message, msg.wParam, msg.lParam);
     }
     SendProgressView(const SendProgressView&) = delete;
     SendProgressView& operator=(const SendProgressView&) = delete;
 
     bool Update(std::size_t started, std::size_t total) {
-        Pump();
+        pump_.Pump();
         const auto now = std::chrono::steady_clock::now();
         if (now - begin_ >= kProgressDelay && (now - lastShown_ >= std::chrono::milliseconds(50) || started == total)) {
             const std::wstring text = caption_ + L" \u2014 отправка: " + std::to_wstring(started) + L" из " +
@@ -77,7 +59,7 @@ public:
             lastShown_ = now;
             UpdateWindow(window_);
         }
-        return !stop_;
+        return !pump_.EscapePressed();
     }
 
 private:
@@ -86,43 +68,19 @@ private:
         text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
         return text;
     }
-    static bool IsInput(UINT message) {
-        return (message >= WM_KEYFIRST && message <= WM_KEYLAST) ||
-               (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) ||
-               (message >= WM_NCMOUSEMOVE && message <= WM_NCXBUTTONDBLCLK) || message == WM_NCMOUSEHOVER ||
-               message == WM_NCMOUSELEAVE || message == WM_MOUSEHOVER || message == WM_MOUSELEAVE;
-    }
 
 public:
-    // Lets the window paint and takes the input out of the queue unhandled, noting Esc.
-    void Pump() {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (msg.message == WM_QUIT) {  // for the loop that comes after the send
-                PostQuitMessage(static_cast<int>(msg.wParam));
-                return;
-            }
-            if (IsInput(msg.message)) {
-                if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) stop_ = true;
-                continue;
-            }
-            if (msg.message == WM_DROPFILES || msg.message == WM_CLOSE) {  // handled once the send is over
-                deferred_.push_back(msg);
-                continue;
-            }
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-    }
+    // Lets the window paint and takes the input out of the queue unhandled, noting Esc; used
+    // while the send waits for a start to settle.
+    void Pump() { pump_.Pump(); }
 
 private:
     HWND window_;
     std::wstring caption_;
     std::chrono::steady_clock::time_point begin_ = std::chrono::steady_clock::now();
     std::chrono::steady_clock::time_point lastShown_{};
-    std::vector<MSG> deferred_;
+    ui::ModalPump pump_{ui::ModalPump::Dispatch::All};
     bool shown_ = false;
-    bool stop_ = false;
 };
 
 }  // namespace
@@ -175,7 +133,7 @@ void TMainForm::btMakeQueryClick() {
         const SendListEntry& entry = sendList_[*plan.firstOverlong];
         prompter_.Show(hwnd_,
                        {L"Korvex",
-                        L"Команда запуска почтового клиента для файла\r\n" + Quoted(entry.folder + entry.fileName) +
+                        L"Команда запуска почтового клиента для файла\r\n" + QuotedPath(entry.folder + entry.fileName) +
                             L"\r\nдлиннее " + std::to_wstring(kMaxCommandLength) +
                             L" символов: больше Windows не передаёт программе.\r\nНичего не отправлено. "
                             L"Сократите тему, адрес или путь к файлу.",
@@ -211,36 +169,16 @@ void TMainForm::btMakeQueryClick() {
 
     DispatchOutcome outcome;
     {
-        struct SendingFlag {
-            bool& flag;
-            explicit SendingFlag(bool& f) : flag(f) { flag = true; }
-            ~SendingFlag() { flag = false; }
-        } sending(sending_);
+        sending_ = true;
+        const platform::ScopeExit sending([this] { sending_ = false; });
         ui::BusyCursor busy;
         SendProgressView progress(hwnd_);
         outcome = RunSend(
             request, plan, toStart, [&] { progress.Pump(); },
             [&](std::size_t started, std::size_t total) { return progress.Update(started, total); });
     }
-    std::wstring summary;
-    if (outcome.stopped) {
-        const std::size_t started = outcome.attempted - outcome.failed;
-        summary = L"Отправка остановлена: запущено " + std::to_wstring(started) + L" из " +
-                  std::to_wstring(outcome.total) + L", не запущено " + std::to_wstring(outcome.total - started) + L".";
-    }
-    if (outcome.failed > 0) {
-        if (!summary.empty()) summary += L"\r\n";
-        summary += L"Почтовый клиент не удалось запустить для " + std::to_wstring(outcome.failed) + L" из " +
-                   std::to_wstring(outcome.attempted) + L" файлов.\r\n" + clientExePath_ + L":\r\n" +
-                   platform::SystemMessage(outcome.firstError);
-    }
-    if (outcome.unconfirmed > 0) {
-        if (!summary.empty()) summary += L"\r\n";
-        summary += L"Почтовый клиент не ответил на " + std::to_wstring(outcome.unconfirmed) + L" из " +
-                   std::to_wstring(outcome.attempted) +
-                   L" запусков: проверьте, дошли ли эти файлы (журнал \u2014 "
-                   L"\u00ABбез ответа\u00BB).";
-    }
+    std::wstring summary = SendSummary(
+        outcome, clientExePath_, outcome.failed > 0 ? platform::SystemMessage(outcome.firstError) : std::wstring());
     if (const std::wstring problems = SendRecordProblems(); !problems.empty()) {
         if (!summary.empty()) summary += L"\r\n";
         summary += problems;

@@ -10,6 +10,7 @@
 
 #include "BusyCursor.h"
 #include "Locale.h"
+#include "ModalPump.h"
 #include "PathText.h"
 #include "SendListFiller.h"
 #include "UniqueResource.h"
@@ -20,24 +21,6 @@ namespace {
 
 constexpr ULONGLONG kProgressInterval = 200;  // ms between two updates of the shown count
 constexpr ULONGLONG kPumpInterval = 40;       // ms between two looks at the queue: painting, Esc
-
-// Lets the window paint during a long walk and takes every keyboard and mouse message out of the
-// queue unhandled, so nothing else can be clicked or typed into the list being filled. True when
-// Esc was among them.
-bool PumpDuringWalk() {
-    bool escape = false;
-    MSG msg;
-    const std::pair<UINT, UINT> input[] = {
-        {WM_KEYFIRST, WM_KEYLAST}, {WM_MOUSEFIRST, WM_MOUSELAST}, {WM_NCMOUSEMOVE, WM_NCXBUTTONDBLCLK}};
-    for (const auto& [first, last] : input) {
-        while (PeekMessageW(&msg, nullptr, first, last, PM_REMOVE)) {
-            if ((msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) && msg.wParam == VK_ESCAPE) escape = true;
-        }
-    }
-    // Bounded: a window that does not validate its update region must not hold the walk.
-    for (int i = 0; i < 64 && PeekMessageW(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE); ++i) DispatchMessageW(&msg);
-    return escape;
-}
 
 }  // namespace
 
@@ -52,6 +35,8 @@ void TMainForm::RunFill(const std::function<void(SendListFiller&)>& fill) {
     if (filling_) return;
     filling_ = true;
     ui::BusyCursor busy;
+    // The walk lets the window paint and takes no input but Esc; whatever else comes waits for it.
+    ui::ModalPump pump(ui::ModalPump::Dispatch::PaintOnly);
     SendListFiller filler(sendList_, platform::DecimalSeparator());
     const ULONGLONG start = GetTickCount64();
     ULONGLONG shownAt = 0, pumpedAt = 0;
@@ -70,21 +55,16 @@ void TMainForm::RunFill(const std::function<void(SendListFiller&)>& fill) {
             PanelAddProgress.SetCaption(L"Найдено: " + count);
             UpdateWindow(PanelAddProgress.Handle());
         }
-        return !PumpDuringWalk();
+        return !pump.Pump();
     });
-    struct Restore {
-        TMainForm& form;
-        const bool& showing;
-        const std::wstring& caption;
-        ~Restore() {
-            if (showing) {
-                form.PanelAddProgress.SetCaption(L"");
-                form.SetText(caption);
-            }
-            form.RefreshSendListView();
-            form.filling_ = false;
+    const platform::ScopeExit restore([&] {
+        if (showing) {
+            PanelAddProgress.SetCaption(L"");
+            SetText(caption);
         }
-    } restore{*this, showing, caption};
+        RefreshSendListView();
+        filling_ = false;
+    });
     fill(filler);
 }
 
@@ -148,7 +128,7 @@ void TMainForm::ListViewFilesKeyDown(WORD key) {
         RefreshSendListView();
         if (!sendList_.Empty()) {
             const int focus = static_cast<int>(std::min(selected.front(), sendList_.Size() - 1));
-            ListView_SetItemState(ListViewFiles.Handle(), focus, LVIS_FOCUSED, LVIS_FOCUSED);
+            ListView_SetItemState(ListViewFiles.Handle(), focus, LVIS_FOCUSED, LVIS_FOCUSED);  // the focus alone
         }
     }
 }

@@ -47,6 +47,11 @@ bool SameTextIgnoringCase(std::wstring_view a, std::wstring_view b) {
                            static_cast<int>(b.size()), nullptr, nullptr, 0) == CSTR_EQUAL;
 }
 
+bool SameNameIgnoringCase(std::wstring_view a, std::wstring_view b) {
+    return CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(), static_cast<int>(b.size()), TRUE) ==
+           CSTR_EQUAL;
+}
+
 LocalTime ToLocalTime(const FILETIME& time) {
     return LocalTimeConverter()(time);
 }

@@ -20,6 +20,8 @@ std::wstring UpperCase(std::wstring_view text);
 
 // Whether two texts are equal ignoring letter case, by the user's rules.
 bool SameTextIgnoringCase(std::wstring_view a, std::wstring_view b);
+// Whether two texts are equal ignoring letter case as the file system compares names (ordinal).
+bool SameNameIgnoringCase(std::wstring_view a, std::wstring_view b);
 
 // A file time as the user's local date and time (with the daylight saving rule of that date).
 LocalTime ToLocalTime(const FILETIME& time);

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "Win32Error.h"
+
 namespace korvex::ui {
 
 namespace {
@@ -65,8 +67,11 @@ void Control::SetFont(HFONT font) const {
 
 HWND CreateChildControl(const wchar_t* className, const wchar_t* text, DWORD style, DWORD exStyle, HWND parent, int id,
                         SIZE size) {
-    return CreateWindowExW(exStyle, className, text, style | WS_CHILD | WS_VISIBLE, 0, 0, size.cx, size.cy, parent,
-                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+    const HWND hwnd =
+        CreateWindowExW(exStyle, className, text, style | WS_CHILD | WS_VISIBLE, 0, 0, size.cx, size.cy, parent,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+    if (!hwnd) throw platform::Win32Error(GetLastError(), L"CreateWindowExW");
+    return hwnd;
 }
 
 void DockControls(const std::vector<Control*>& controls, RECT area) {

@@ -63,7 +63,8 @@ private:
     bool placedOnce_ = false;
 };
 
-// Creates a child control of a system class with the given design size (already in pixels).
+// Creates a child control of a system class with the given design size (already in pixels); throws
+// platform::Win32Error when the system makes none.
 HWND CreateChildControl(const wchar_t* className, const wchar_t* text, DWORD style, DWORD exStyle, HWND parent, int id,
                         SIZE size);
 

@@ -1,6 +1,16 @@
 #include "ListView.h"
 
+#include "AppError.h"
+#include "Window.h"
+
 namespace korvex::ui {
+
+ListView::~ListView() {
+    // The owner's rows may be gone already: no row is answered from here on.
+    rows_ = {};
+    // A hooked window goes while this object is whole: its last messages still reach it.
+    if (listProcedure_ && hwnd_ && IsWindow(hwnd_)) DestroyWindow(hwnd_);
+}
 
 void ListView::Create(HWND parent, int id, DWORD style, DWORD extendedStyle, SIZE size) {
     Attach(
@@ -77,16 +87,61 @@ std::wstring ListView::ItemText(int item, int subItem) const {
     }
 }
 
+void ListView::SetVirtualRows(VirtualRows rows) {
+    rows_ = std::move(rows);
+    EnableReflection();
+}
+
+std::size_t ListView::RowCount() const {
+    if (rows_.count) return rows_.count();
+    const int count = Count();
+    return count > 0 ? static_cast<std::size_t>(count) : 0;
+}
+
+bool ListView::Reflect(UINT msg, WPARAM, LPARAM lParam, LRESULT& result) {
+    if (msg != WM_NOTIFY || !rows_.text) return false;
+    auto* header = reinterpret_cast<NMHDR*>(lParam);
+    if (header->code != LVN_GETDISPINFOW) return false;
+    result = 0;
+    auto& item = reinterpret_cast<NMLVDISPINFOW*>(header)->item;
+    if (item.iItem < 0 || static_cast<std::size_t>(item.iItem) >= RowCount()) return true;
+    const auto row = static_cast<std::size_t>(item.iItem);
+    if ((item.mask & LVIF_TEXT) && item.cchTextMax > 0)
+        lstrcpynW(item.pszText, rows_.text(row, item.iSubItem).c_str(), item.cchTextMax);
+    if ((item.mask & LVIF_IMAGE) && rows_.image) item.iImage = rows_.image(row);
+    return true;
+}
+
 std::vector<std::size_t> ListView::SelectedIndices() const {
     std::vector<std::size_t> selected;
-    for (int i = ListView_GetNextItem(hwnd_, -1, LVNI_SELECTED); i >= 0;
-         i = ListView_GetNextItem(hwnd_, i, LVNI_SELECTED))
-        selected.push_back(static_cast<std::size_t>(i));
+    ForEachSelected([&](std::size_t i) { selected.push_back(i); });
     return selected;
 }
 
 int ListView::FirstSelected() const {
-    return ListView_GetNextItem(hwnd_, -1, LVNI_SELECTED);
+    const int first = NextSelected(-1);
+    return first >= 0 && static_cast<std::size_t>(first) < RowCount() ? first : -1;
+}
+
+int ListView::NextSelected(int after) const {
+    return hwnd_ ? ListView_GetNextItem(hwnd_, after, LVNI_SELECTED) : -1;
+}
+
+int ListView::FocusedIndex() const {
+    const int focused = hwnd_ ? ListView_GetNextItem(hwnd_, -1, LVNI_FOCUSED) : -1;
+    return focused >= 0 && static_cast<std::size_t>(focused) < RowCount() ? focused : -1;
+}
+
+bool ListView::IsSelected(std::size_t index) const {
+    return hwnd_ && ListView_GetItemState(hwnd_, static_cast<int>(index), LVIS_SELECTED) & LVIS_SELECTED;
+}
+
+void ListView::Select(std::size_t index, bool selected) {
+    ListView_SetItemState(hwnd_, static_cast<int>(index), selected ? LVIS_SELECTED : 0, LVIS_SELECTED);
+}
+
+void ListView::SetFocusedAndSelected(std::size_t index) {
+    ListView_SetItemState(hwnd_, static_cast<int>(index), LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
 }
 
 void ListView::SelectAll() {
@@ -97,8 +152,32 @@ void ListView::ClearSelection() {
     ListView_SetItemState(hwnd_, -1, 0, LVIS_SELECTED);
 }
 
-void ListView::Select(int item) {
-    ListView_SetItemState(hwnd_, item, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+void ListView::HookListMessages() {
+    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    listProcedure_ = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ListView::HookProcedure)));
+}
+
+LRESULT CALLBACK ListView::HookProcedure(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    auto* list = reinterpret_cast<ListView*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (msg == WM_NCDESTROY) {
+        const WNDPROC own = list->listProcedure_;
+        list->OnListDestroyed();
+        SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(own));
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+        list->hwnd_ = nullptr;
+        return CallWindowProcW(own, hwnd, msg, wParam, lParam);
+    }
+    // No exception may cross into the system's code: it ends this input's handling and reaches
+    // the general error box.
+    try {
+        return list->HandleListMessage(hwnd, msg, wParam, lParam);
+    } catch (const AppError& e) {
+        ReportError(e.Message());
+    } catch (...) {
+        ReportError(list->UnexpectedErrorText());
+    }
+    return 0;
 }
 
 }  // namespace korvex::ui

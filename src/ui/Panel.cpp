@@ -1,5 +1,7 @@
 #include "Panel.h"
 
+#include "UniqueResource.h"
+
 namespace korvex::ui {
 
 namespace {
@@ -32,13 +34,12 @@ void Panel::OnPaint(HDC dc) {
     InflateRect(&r, -(kBevel + 2), -kBevel);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
-    const HGDIOBJ oldFont = SelectObject(dc, Font());
+    const platform::SelectedObject selectedFont(dc, Font());
     UINT format = DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX;
     format |= options_.captionAlign == CaptionAlign::Center  ? DT_CENTER
               : options_.captionAlign == CaptionAlign::Right ? DT_RIGHT
                                                              : DT_LEFT;
     DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &r, format);
-    SelectObject(dc, oldFont);
 }
 
 LRESULT Panel::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {

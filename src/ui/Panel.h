@@ -15,6 +15,7 @@ public:
 
     void Create(HWND parent, SIZE size, Options options, const wchar_t* caption = L"");
     void SetCaption(const std::wstring& caption);
+    CaptionAlign GetCaptionAlign() const noexcept { return options_.captionAlign; }
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;

@@ -2,6 +2,8 @@
 
 #include <windowsx.h>
 
+#include "UniqueResource.h"
+
 namespace korvex::ui {
 
 void SpeedButton::Create(HWND parent, int id, SIZE size, const wchar_t* caption) {
@@ -33,7 +35,7 @@ void SpeedButton::OnPaint(HDC dc) {
     const std::wstring caption = Text();
     if (down) OffsetRect(&r, 1, 1);
     SetBkMode(dc, TRANSPARENT);
-    const HGDIOBJ oldFont = SelectObject(dc, Font());
+    const platform::SelectedObject selectedFont(dc, Font());
     if (IsWindowEnabled(hwnd_)) {
         SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
         DrawTextW(dc, caption.c_str(), -1, &r, DT_SINGLELINE | DT_CENTER | DT_VCENTER | DT_NOPREFIX);
@@ -45,7 +47,6 @@ void SpeedButton::OnPaint(HDC dc) {
         SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
         DrawTextW(dc, caption.c_str(), -1, &r, DT_SINGLELINE | DT_CENTER | DT_VCENTER | DT_NOPREFIX);
     }
-    SelectObject(dc, oldFont);
 }
 
 LRESULT SpeedButton::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {

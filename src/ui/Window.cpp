@@ -1,6 +1,7 @@
 #include "Window.h"
 
 #include "AppError.h"
+#include "Win32Error.h"
 
 namespace korvex::ui {
 
@@ -51,14 +52,19 @@ void Window::CreateWin(const ClassInfo& cls, const wchar_t* text, DWORD style, D
         wc.lpszClassName = cls.name;
         wc.hIcon = cls.icon;
         wc.hIconSm = cls.smallIcon;
-        RegisterClassExW(&wc);
+        if (!RegisterClassExW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
+            throw platform::Win32Error(GetLastError(), L"RegisterClassExW");
     }
     HMENU menuOrId = (style & WS_CHILD) ? reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)) : nullptr;
     // CW_USEDEFAULT in right leaves the size, as in left the position, to the system.
     const int width = bounds.right == CW_USEDEFAULT ? CW_USEDEFAULT : bounds.right - bounds.left;
     const int height = bounds.right == CW_USEDEFAULT ? 0 : bounds.bottom - bounds.top;
-    CreateWindowExW(exStyle, cls.name, text, style, bounds.left, bounds.top, width, height, parent, menuOrId, instance,
-                    this);
+    if (!CreateWindowExW(exStyle, cls.name, text, style, bounds.left, bounds.top, width, height, parent, menuOrId,
+                         instance, this)) {
+        const DWORD error = GetLastError();
+        hwnd_ = nullptr;  // a window that took its handle at WM_NCCREATE and then failed is gone
+        throw platform::Win32Error(error, L"CreateWindowExW");
+    }
 }
 
 LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {

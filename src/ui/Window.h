@@ -28,6 +28,8 @@ protected:
         HICON smallIcon = nullptr;
         const wchar_t* cursor = IDC_ARROW;  // none: the window sets its own at WM_SETCURSOR
     };
+    // Registers the class the first time and creates the window; throws platform::Win32Error when
+    // either fails.
     void CreateWin(const ClassInfo& cls, const wchar_t* text, DWORD style, DWORD exStyle, HWND parent, RECT bounds,
                    int id = 0);
 

@@ -98,3 +98,17 @@ TEST(ExplorerText, DrivesWordAndBareNamesAndKinds) {
     EXPECT_EQ(KindOfTag(L"drv"), TObjectTypes{otDisk});
     EXPECT_TRUE(KindOfTag(L"DIR").Empty());
 }
+
+TEST(ExplorerText, ParentOrDrivesGoesUpOneLevelAndFromARootToTheDrives) {
+    const std::pair<std::wstring, std::optional<std::wstring>> cases[] = {
+        {L"C:\\Drawings\\2024", L"C:\\Drawings\\"},
+        {L"C:\\Drawings\\2024\\", L"C:\\Drawings\\"},
+        {L"C:\\Drawings", L"C:\\"},
+        {L"C:\\", L"Drives"},
+        {L"C:", L"Drives"},
+        {L"\\\\srv\\share\\plans\\", L"\\\\srv\\share\\"},
+        {L"plans", std::nullopt},
+        {L"", std::nullopt},
+    };
+    for (const auto& [folder, parent] : cases) EXPECT_EQ(ParentOrDrives(folder), parent) << folder;
+}

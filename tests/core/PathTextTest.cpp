@@ -44,6 +44,19 @@ TEST(PathText, ChangeFileExt) {
     EXPECT_EQ(ChangeFileExt(L"D:\\Tools\\a.b.exe", L".ini"), L"D:\\Tools\\a.b.ini");
 }
 
+TEST(PathText, IsPlainName) {
+    const std::pair<std::wstring, bool> cases[] = {
+        {L"plan.dwg", true}, {L"Чертёж 1", true},   {L".hidden", true},
+        {L"a..b", true},     {L"", false},          {L".", false},
+        {L"..", false},      {L"sub\\plan", false}, {L"sub/plan", false},
+        {L"C:plan", false},  {L"a*b", false},       {L"a?b", false},
+        {L"a\"b", false},    {L"a<b", false},       {L"a>b", false},
+        {L"a|b", false},     {L"tab\there", false}, {std::wstring(1, L'\x1F'), false},
+        {L"\x7F", true},
+    };
+    for (const auto& [name, plain] : cases) EXPECT_EQ(IsPlainName(name), plain) << name;
+}
+
 TEST(PathText, ParentFolder) {
     struct Case {
         std::wstring folder, parent;

@@ -17,17 +17,6 @@ namespace korvex::test {
 
 inline constexpr wchar_t kClientKey[] = L"Software\\RIT\\The Bat!";
 
-inline std::wstring ClassOf(HWND w) {
-    wchar_t name[64] = {};
-    GetClassNameW(w, name, 64);
-    return name;
-}
-inline std::wstring TextOf(HWND w) {
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(w)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(w, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
-
 // A top-level window of the process with the given class, once it is visible.
 inline HWND WaitForWindow(DWORD pid, const std::wstring& className) {
     struct Search {
@@ -60,26 +49,6 @@ inline std::vector<HWND> Children(HWND parent, const wchar_t* className) {
     return found;
 }
 
-// The first window of the class among all descendants of parent.
-inline HWND FindDescendant(HWND parent, const wchar_t* className) {
-    struct Search {
-        const wchar_t* className;
-        HWND found;
-    } search{className, nullptr};
-    EnumChildWindows(
-        parent,
-        [](HWND w, LPARAM p) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(p);
-            if (ClassOf(w) == s->className) {
-                s->found = w;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
 class KorvexProcess : public ::testing::Test {
 protected:
     TempDir dir;
@@ -99,21 +68,9 @@ protected:
         if (process) TerminateProcess(process.get(), 99);
         if (ownPrefix) RegDeleteTreeW(HKEY_CURRENT_USER, kClientKey);
     }
-    void RegisterClient() {
-        HKEY key = nullptr;
-        RegCreateKeyExW(HKEY_CURRENT_USER, kClientKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr);
-        const std::wstring exe = FakeBatPath();
-        RegSetValueExW(key, L"EXE path", 0, REG_SZ, reinterpret_cast<const BYTE*>(exe.c_str()),
-                       static_cast<DWORD>((exe.size() + 1) * sizeof(wchar_t)));
-        RegCloseKey(key);
-    }
+    void RegisterClient() { WriteRegistryText(HKEY_CURRENT_USER, kClientKey, L"EXE path", FakeBatPath()); }
     void RegisterMailbox(const wchar_t* name, const std::wstring& data) {
-        HKEY key = nullptr;
-        RegCreateKeyExW(HKEY_CURRENT_USER, (std::wstring(kClientKey) + L"\\Users depot").c_str(), 0, nullptr, 0,
-                        KEY_WRITE, nullptr, &key, nullptr);
-        RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
-                       static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
-        RegCloseKey(key);
+        WriteRegistryText(HKEY_CURRENT_USER, std::wstring(kClientKey) + L"\\Users depot", name, data);
     }
     void Start() {
         STARTUPINFOW si{};
@@ -136,33 +93,8 @@ protected:
     std::wstring IniPath() const { return dir / L"korvex.ini"; }
 
     // The keys of [Main] in the file's order, from the UTF-16 file the program creates.
-    std::vector<std::pair<std::wstring, std::wstring>> MainKeys() const {
-        const platform::UniqueFile file(
-            CreateFileW(IniPath().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
-        std::string bytes(file ? GetFileSize(file.get(), nullptr) : 0, '\0');
-        DWORD read = 0;
-        if (!bytes.empty()) ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
-        std::vector<std::pair<std::wstring, std::wstring>> keys;
-        if (read < 2 || bytes.substr(0, 2) != "\xFF\xFE") return keys;
-        const std::wstring text(reinterpret_cast<const wchar_t*>(bytes.data() + 2), (read - 2) / 2);
-        bool inMain = false;
-        for (std::size_t start = 0; start < text.size();) {
-            std::size_t end = text.find(L"\r\n", start);
-            if (end == std::wstring::npos) end = text.size();
-            const std::wstring line = text.substr(start, end - start);
-            start = end + 2;
-            if (line.starts_with(L"["))
-                inMain = line == L"[Main]";
-            else if (inMain && line.find(L'=') != std::wstring::npos)
-                keys.emplace_back(line.substr(0, line.find(L'=')), line.substr(line.find(L'=') + 1));
-        }
-        return keys;
-    }
-    void WriteIni(const std::wstring& text) const {
-        std::string bytes = "\xFF\xFE";
-        bytes.append(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t));
-        WriteBytes(IniPath(), bytes);
-    }
+    KeyValues MainKeys() const { return IniSection(IniPath(), L"Main", true); }
+    void WriteIni(const std::wstring& text) const { WriteUtf16File(IniPath(), text); }
     HWND StartMainWindow() {
         Start();
         const HWND main = WaitForWindow(pid, L"KorvexMainForm");
@@ -174,12 +106,6 @@ protected:
             if (key == name) return value;
         return L"<missing>";
     }
-    // The text of a control of the other process: WM_GETTEXT is carried across, GetWindowText is not.
-    static std::wstring ControlText(HWND w) {
-        wchar_t text[512] = {};
-        SendMessageW(w, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text));
-        return text;
-    }
     static RECT RectOf(HWND w) {
         RECT r{};
         GetWindowRect(w, &r);
@@ -190,16 +116,16 @@ protected:
                    const std::wstring& click) {
         const HWND box = WaitForWindow(pid, L"#32770");
         ASSERT_NE(box, nullptr);
-        EXPECT_EQ(TextOf(box), caption);
+        EXPECT_EQ(WindowText(box), caption);
         std::vector<std::wstring> texts;
         for (HWND s : Children(box, L"Static"))
-            if (!TextOf(s).empty()) texts.push_back(TextOf(s));
+            if (!WindowText(s).empty()) texts.push_back(WindowText(s));
         EXPECT_EQ(texts, std::vector<std::wstring>{text});
         std::vector<std::wstring> captions;
         HWND target = nullptr;
         for (HWND b : Children(box, L"Button")) {
-            captions.push_back(TextOf(b));
-            if (TextOf(b) == click) target = b;
+            captions.push_back(WindowText(b));
+            if (WindowText(b) == click) target = b;
         }
         EXPECT_EQ(captions, buttons);
         ASSERT_NE(target, nullptr);

@@ -16,22 +16,12 @@ TEST_F(SettingsProcess, FirstRunTakesTheFirstMailboxAndTheCloseWritesTheTenKeys)
     ASSERT_NE(main, nullptr);
     const HWND combo = FindDescendant(main, L"ComboBox");
     ASSERT_NE(combo, nullptr);
-    EXPECT_EQ(ControlText(combo), L"Office");
+    EXPECT_EQ(WindowText(combo), L"Office");
     const RECT r = RectOf(main);
     PostMessageW(main, WM_CLOSE, 0, 0);
     ASSERT_EQ(WaitForExit(), 0u);
 
-    const std::vector<std::pair<std::wstring, std::wstring>> expected{{L"Subject", L"Чертежи (часть %i / %n)"},
-                                                                      {L"Path", L"c:\\"},
-                                                                      {L"ViewStyle", L"2"},
-                                                                      {L"Edit", L"0"},
-                                                                      {L"Box", L"Office"},
-                                                                      {L"Left", std::to_wstring(r.left)},
-                                                                      {L"Top", std::to_wstring(r.top)},
-                                                                      {L"Width", std::to_wstring(r.right - r.left)},
-                                                                      {L"Height", std::to_wstring(r.bottom - r.top)},
-                                                                      {L"WindowState", L"0"}};
-    EXPECT_EQ(MainKeys(), expected);
+    EXPECT_EQ(MainKeys(), FirstRunMainSection(r));
 }
 
 TEST_F(SettingsProcess, SavedMaximizedOpensMaximizedAndRestoresToTheSavedBounds) {
@@ -43,7 +33,7 @@ TEST_F(SettingsProcess, SavedMaximizedOpensMaximizedAndRestoresToTheSavedBounds)
     const HWND main = StartMainWindow();
     ASSERT_NE(main, nullptr);
     EXPECT_TRUE(WaitFor([&] { return IsZoomed(main) != FALSE; }));
-    EXPECT_EQ(ControlText(FindDescendant(main, L"ComboBox")), L"Archive");  // a stored name is kept, listed or not
+    EXPECT_EQ(WindowText(FindDescendant(main, L"ComboBox")), L"Archive");  // a stored name is kept, listed or not
     ShowWindow(main, SW_RESTORE);
     EXPECT_TRUE(WaitFor([&] { return !IsZoomed(main); }));
     const RECT r = RectOf(main);

@@ -8,25 +8,25 @@
 
 namespace korvex::test {
 
-inline void PostKey(HWND w, WORD key) {
+inline void PressKey(HWND w, WORD key) {
     PostMessageW(w, WM_KEYDOWN, key, 1);
     PostMessageW(w, WM_KEYUP, key, 1 | (1u << 30) | (1u << 31));
 }
 
 // The keys held here are the keys the program's window thread sees held, and focus can be given to
 // its windows, while this lives.
-class SharedKeyboard {
+class SharedInput {
 public:
-    explicit SharedKeyboard(HWND window)
+    explicit SharedInput(HWND window)
         : mine_(GetCurrentThreadId()), theirs_(GetWindowThreadProcessId(window, nullptr)) {
         attached_ = AttachThreadInput(mine_, theirs_, TRUE) != FALSE;
     }
-    ~SharedKeyboard() {
+    ~SharedInput() {
         Hold({});
         if (attached_) AttachThreadInput(mine_, theirs_, FALSE);
     }
-    SharedKeyboard(const SharedKeyboard&) = delete;
-    SharedKeyboard& operator=(const SharedKeyboard&) = delete;
+    SharedInput(const SharedInput&) = delete;
+    SharedInput& operator=(const SharedInput&) = delete;
     bool Attached() const { return attached_; }
     void Hold(std::initializer_list<BYTE> keys) {
         BYTE state[256] = {};

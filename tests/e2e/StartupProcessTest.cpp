@@ -41,7 +41,7 @@ TEST_F(StartupProcess, MissingAddressBookAnsweredYesOpensTheWindow) {
     AnswerBox(L"Warning", L"Файл \"adress.txt\" не найден!\r\nПродолжить работу?", {L"&Yes", L"&No"}, L"&Yes");
     const HWND main = WaitForWindow(pid, L"KorvexMainForm");
     ASSERT_NE(main, nullptr);
-    EXPECT_EQ(TextOf(main), L"Korvex 0.2");
+    EXPECT_EQ(WindowText(main), L"Korvex 0.2");
     PostMessageW(main, WM_CLOSE, 0, 0);
     EXPECT_EQ(WaitForExit(), 0u);
 }

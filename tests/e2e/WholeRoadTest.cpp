@@ -2,7 +2,9 @@
 // select its files, add them, pick an address, send, close, and find everything again at the
 // next start.
 
+#include "MainFormIds.h"
 #include "ProcessFixture.h"
+#include "SharedInput.h"
 
 #include <commctrl.h>
 
@@ -11,60 +13,11 @@
 namespace korvex::test {
 namespace {
 
-// The text of a window of the other process: WM_GETTEXT is carried across.
-std::wstring WindowText(HWND w) {
-    wchar_t text[512] = {};
-    SendMessageW(w, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text));
-    return text;
-}
-
-// The window among parent's descendants with this class and control id.
-HWND FindById(HWND parent, const wchar_t* className, int id) {
-    struct Search {
-        const wchar_t* className;
-        int id;
-        HWND found;
-    } search{className, id, nullptr};
-    EnumChildWindows(
-        parent,
-        [](HWND w, LPARAM p) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(p);
-            if (GetDlgCtrlID(w) == s->id && ClassOf(w) == s->className) {
-                s->found = w;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
 // The window among parent's descendants with this class and caption (read with WM_GETTEXT).
 HWND FindByCaption(HWND parent, const wchar_t* className, const std::wstring& caption) {
-    struct Search {
-        const wchar_t* className;
-        const std::wstring* caption;
-        HWND found;
-    } search{className, &caption, nullptr};
-    EnumChildWindows(
-        parent,
-        [](HWND w, LPARAM p) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(p);
-            if (ClassOf(w) == s->className && WindowText(w) == *s->caption) {
-                s->found = w;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    return FindDescendant(parent, [&](HWND w) { return ClassOf(w) == className && WindowText(w) == caption; });
 }
 
-// The window's control ids, as the main window creates them.
-constexpr int kIdListViewFiles = 100;
-constexpr int kIdListViewAdress = 101;
-constexpr int kIdEditAdress = 102;
-constexpr int kIdEditSubj1 = 103;
 constexpr int kToolButtonViewStyle = 0x103;  // the explorer frame's view button
 
 int ItemCount(HWND list) {
@@ -76,36 +29,6 @@ int SelectedCount(HWND list) {
 LONG_PTR ListStyle(HWND list) {
     return GetWindowLongPtrW(list, GWL_STYLE) & LVS_TYPEMASK;
 }
-void PressKey(HWND w, WORD key) {
-    PostMessageW(w, WM_KEYDOWN, key, 1);
-    PostMessageW(w, WM_KEYUP, key, 1 | (1u << 30) | (1u << 31));
-}
-
-// Shares the input state with the program's window thread for a while: the keys held here are
-// the keys its list sees held, and focus can be given to its windows.
-class SharedInput {
-public:
-    explicit SharedInput(HWND window)
-        : mine_(GetCurrentThreadId()), theirs_(GetWindowThreadProcessId(window, nullptr)) {
-        attached_ = AttachThreadInput(mine_, theirs_, TRUE) != FALSE;
-    }
-    ~SharedInput() {
-        Hold({});
-        if (attached_) AttachThreadInput(mine_, theirs_, FALSE);
-    }
-    SharedInput(const SharedInput&) = delete;
-    SharedInput& operator=(const SharedInput&) = delete;
-    bool Attached() const { return attached_; }
-    void Hold(std::initializer_list<BYTE> keys) {
-        BYTE state[256] = {};
-        for (BYTE k : keys) state[k] = 0x80;
-        SetKeyboardState(state);
-    }
-
-private:
-    DWORD mine_, theirs_;
-    bool attached_ = false;
-};
 
 class WholeRoad : public KorvexProcess {
 protected:
@@ -199,17 +122,17 @@ TEST_F(WholeRoad, BrowseSelectAddSendCloseAndFindItAllAgain) {
     const HWND add = FindByCaption(main, L"KorvexSpeedButton", L"Добавить");
     ASSERT_NE(add, nullptr);
     PostMessageW(add, BM_CLICK, 0, 0);
-    const HWND sendList = FindById(main, L"SysListView32", kIdListViewFiles);
+    const HWND sendList = FindDescendant(main, L"SysListView32", kIdListViewFiles);
     ASSERT_NE(sendList, nullptr);
     ASSERT_TRUE(WaitFor([&] { return ItemCount(sendList) == 3; })) << ItemCount(sendList) << " in the send list";
 
     // The first row of the address list, taken by the keyboard, goes to the address line.
-    const HWND addresses = FindById(main, L"SysListView32", kIdListViewAdress);
-    const HWND address = FindById(main, L"Edit", kIdEditAdress);
+    const HWND addresses = FindDescendant(main, L"SysListView32", kIdListViewAdress);
+    const HWND address = FindDescendant(main, L"Edit", kIdEditAdress);
     ASSERT_NE(addresses, nullptr);
     ASSERT_NE(address, nullptr);
     PressKey(addresses, VK_HOME);
-    ASSERT_TRUE(WaitFor([&] { return ControlText(address) == L"ivan@example.ru"; })) << ControlText(address).size();
+    ASSERT_TRUE(WaitFor([&] { return WindowText(address) == L"ivan@example.ru"; })) << WindowText(address).size();
 
     const HWND send = FindByCaption(main, L"KorvexSpeedButton", L"Отправить");
     ASSERT_NE(send, nullptr);
@@ -256,8 +179,8 @@ TEST_F(WholeRoad, BrowseSelectAddSendCloseAndFindItAllAgain) {
     ASSERT_NE(explorerAgain, nullptr);
     EXPECT_TRUE(WaitFor([&] { return ItemCount(explorerAgain) == 3; }));
     EXPECT_EQ(ListStyle(explorerAgain), LVS_REPORT);
-    EXPECT_EQ(ControlText(FindById(again, L"Edit", kIdEditSubj1)), L"Чертежи (часть %i / %n)");
-    EXPECT_EQ(ControlText(FindDescendant(again, L"ComboBox")), L"Home");
+    EXPECT_EQ(WindowText(FindDescendant(again, L"Edit", kIdEditSubj1)), L"Чертежи (часть %i / %n)");
+    EXPECT_EQ(WindowText(FindDescendant(again, L"ComboBox")), L"Home");
     const RECT r = RectOf(again);
     EXPECT_EQ(r.left, 60);
     EXPECT_EQ(r.top, 50);

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "TestPrefixGuard.h"
+#include "TestSupport.h"
 #include "UniqueResource.h"
 
 namespace korvex::test {
@@ -11,12 +12,7 @@ namespace {
 constexpr wchar_t kClasses[] = L"Software\\Classes\\";
 
 bool SetDefault(HKEY root, const std::wstring& path, const std::wstring& value) {
-    HKEY key = nullptr;
-    if (RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) != ERROR_SUCCESS)
-        return false;
-    const platform::UniqueKey owned(key);
-    return RegSetValueExW(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                          static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
+    return WriteRegistryText(root, path, L"", value);
 }
 
 void DeleteKey(HKEY root, const std::wstring& path) {

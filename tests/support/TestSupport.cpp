@@ -12,6 +12,7 @@
 
 #include "FileSystem.h"
 #include "Process.h"
+#include "TextConversion.h"
 #include "UniqueResource.h"
 #include "Utf8.h"
 
@@ -171,37 +172,43 @@ TestRegistryKey::~TestRegistryKey() {
     RegDeleteTreeW(HKEY_CURRENT_USER, path_.c_str());
 }
 
-namespace {
-platform::UniqueKey CreateKey(const std::wstring& path) {
+bool WriteRegistryValue(HKEY root, const std::wstring& path, const std::wstring& name, DWORD type,
+                        std::string_view bytes) {
     HKEY key = nullptr;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) !=
-        ERROR_SUCCESS)
-        throw std::runtime_error("RegCreateKeyEx failed");
-    return platform::UniqueKey(key);
+    if (RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) != ERROR_SUCCESS)
+        return false;
+    const platform::UniqueKey owned(key);
+    return RegSetValueExW(key, name.c_str(), 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
+                          static_cast<DWORD>(bytes.size())) == ERROR_SUCCESS;
 }
+
+bool WriteRegistryText(HKEY root, const std::wstring& path, const std::wstring& name, const std::wstring& value) {
+    return WriteRegistryValue(
+        root, path, name, REG_SZ,
+        std::string_view(reinterpret_cast<const char*>(value.c_str()), (value.size() + 1) * sizeof(wchar_t)));
+}
+
+namespace {
 std::wstring Join(const std::wstring& path, std::wstring_view sub) {
     return sub.empty() ? path : path + L"\\" + std::wstring(sub);
+}
+void Require(bool written) {
+    if (!written) throw std::runtime_error("writing the test's registry key failed");
 }
 }  // namespace
 
 void TestRegistryKey::SetText(std::wstring_view subKey, std::wstring_view name, std::wstring_view value) const {
-    const auto key = CreateKey(Join(path_, subKey));
-    const std::wstring data(value);
-    RegSetValueExW(key.get(), std::wstring(name).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
-                   static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
+    Require(WriteRegistryText(HKEY_CURRENT_USER, Join(path_, subKey), std::wstring(name), std::wstring(value)));
 }
 
 void TestRegistryKey::SetRaw(std::wstring_view subKey, std::wstring_view name, DWORD type,
                              std::string_view bytes) const {
-    const auto key = CreateKey(Join(path_, subKey));
-    RegSetValueExW(key.get(), std::wstring(name).c_str(), 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
-                   static_cast<DWORD>(bytes.size()));
+    Require(WriteRegistryValue(HKEY_CURRENT_USER, Join(path_, subKey), std::wstring(name), type, bytes));
 }
 
 void TestRegistryKey::SetDword(std::wstring_view subKey, std::wstring_view name, DWORD value) const {
-    const auto key = CreateKey(Join(path_, subKey));
-    RegSetValueExW(key.get(), std::wstring(name).c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
-                   sizeof value);
+    Require(WriteRegistryValue(HKEY_CURRENT_USER, Join(path_, subKey), std::wstring(name), REG_DWORD,
+                               std::string_view(reinterpret_cast<const char*>(&value), sizeof value)));
 }
 
 ui::MessageResult FakePrompter::Show(HWND, const ui::MessageSpec& box) {
@@ -218,8 +225,7 @@ bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds l
     const auto deadline = std::chrono::steady_clock::now() + limit;
     while (!condition()) {
         if (std::chrono::steady_clock::now() > deadline) return false;
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+        PumpPending();
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
     return true;
@@ -389,8 +395,7 @@ std::vector<LogLine> WaitForFakeBatLog(const std::wstring& path, std::size_t cou
                                      (quiet ? "after every stand-in ended" : "after two minutes") + FallbackNote(path) +
                                      "; lines present for:" + present);
         }
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+        PumpPending();
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
     SortByStart(lines);
@@ -473,6 +478,120 @@ std::wstring StartRecorder::UnusualExits() const {
     for (const auto& [code, n] : codes)
         text += (text.empty() ? L"" : L", ") + std::to_wstring(code) + L" \u00D7" + std::to_wstring(n);
     return text;
+}
+
+std::string ReadBytes(const std::wstring& path) {
+    const platform::UniqueFile file(
+        CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!file) return {};
+    std::string bytes(GetFileSize(file.get(), nullptr), '\0');
+    DWORD read = 0;
+    if (!bytes.empty()) ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
+    bytes.resize(read);
+    return bytes;
+}
+
+std::wstring IniFileText(const std::wstring& path, bool utf16Only) {
+    const std::string bytes = ReadBytes(path);
+    if (bytes.size() >= 2 && bytes[0] == '\xFF' && bytes[1] == '\xFE')
+        return std::wstring(reinterpret_cast<const wchar_t*>(bytes.data() + 2), (bytes.size() - 2) / 2);
+    return utf16Only ? std::wstring() : platform::WideFromAnsi(bytes);
+}
+
+KeyValues IniSection(const std::wstring& path, const std::wstring& section, bool utf16Only) {
+    KeyValues keys;
+    const std::wstring text = IniFileText(path, utf16Only);
+    bool inside = false;
+    for (std::size_t start = 0; start < text.size();) {
+        std::size_t end = text.find(L'\n', start);
+        if (end == std::wstring::npos) end = text.size();
+        std::wstring line = text.substr(start, end - start);
+        if (!line.empty() && line.back() == L'\r') line.pop_back();
+        start = end + 1;
+        if (line.starts_with(L"[")) {
+            inside = line == L"[" + section + L"]";
+        } else if (const auto eq = line.find(L'='); inside && eq != std::wstring::npos) {
+            keys.emplace_back(line.substr(0, eq), line.substr(eq + 1));
+        }
+    }
+    return keys;
+}
+
+void WriteUtf16File(const std::wstring& path, const std::wstring& text) {
+    std::string bytes = "\xFF\xFE";
+    bytes.append(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t));
+    WriteBytes(path, bytes);
+}
+
+KeyValues FirstRunMainSection(const RECT& r) {
+    return {{L"Subject", L"Чертежи (часть %i / %n)"},
+            {L"Path", L"c:\\"},
+            {L"ViewStyle", L"2"},
+            {L"Edit", L"0"},
+            {L"Box", L"Office"},
+            {L"Left", std::to_wstring(r.left)},
+            {L"Top", std::to_wstring(r.top)},
+            {L"Width", std::to_wstring(r.right - r.left)},
+            {L"Height", std::to_wstring(r.bottom - r.top)},
+            {L"WindowState", L"0"}};
+}
+
+std::wstring WindowText(HWND window) {
+    const auto length = static_cast<std::size_t>(SendMessageW(window, WM_GETTEXTLENGTH, 0, 0));
+    std::wstring text(length + 1, L'\0');
+    text.resize(static_cast<std::size_t>(
+        SendMessageW(window, WM_GETTEXT, static_cast<WPARAM>(text.size()), reinterpret_cast<LPARAM>(text.data()))));
+    return text;
+}
+
+std::wstring ClassOf(HWND window) {
+    wchar_t name[256] = {};
+    GetClassNameW(window, name, 256);
+    return name;
+}
+
+HWND FindDescendant(HWND parent, const std::function<bool(HWND)>& match) {
+    struct Search {
+        const std::function<bool(HWND)>* match;
+        HWND found;
+    } search{&match, nullptr};
+    EnumChildWindows(
+        parent,
+        [](HWND w, LPARAM p) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(p);
+            if (!(*s->match)(w)) return TRUE;
+            s->found = w;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND FindDescendant(HWND parent, std::wstring_view className) {
+    return FindDescendant(parent, [&](HWND w) { return ClassOf(w) == className; });
+}
+
+HWND FindDescendant(HWND parent, std::wstring_view className, int id) {
+    return FindDescendant(parent, [&](HWND w) { return GetDlgCtrlID(w) == id && ClassOf(w) == className; });
+}
+
+INPUT AbsoluteMouseInput(POINT at, DWORD flags) {
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dx = MulDiv(at.x, 65536, GetSystemMetrics(SM_CXSCREEN)) + 1;
+    in.mi.dy = MulDiv(at.y, 65536, GetSystemMetrics(SM_CYSCREEN)) + 1;
+    in.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    return in;
+}
+
+void MouseTo(POINT at, DWORD flags) {
+    INPUT in = AbsoluteMouseInput(at, flags);
+    SendInput(1, &in, sizeof in);
+}
+
+void PumpPending() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
 }
 
 }  // namespace korvex::test

@@ -111,6 +111,46 @@ std::vector<LogLine> WaitForFakeBatLog(const std::wstring& path, std::size_t cou
 std::vector<LogLine> WaitForFakeBatLog(const std::wstring& path, const StartRecorder& starts);
 
 std::wstring FakeBatPath();
+
+// --- input and the message queue
+// A mouse input at a screen point in absolute coordinates (relative moves are accelerated), with
+// the given button flags added to the move.
+INPUT AbsoluteMouseInput(POINT at, DWORD flags = 0);
+// The real mouse moved to a screen point (with a button pressed or released, by flags).
+void MouseTo(POINT at, DWORD flags = 0);
+// Dispatches every message waiting in this thread's queue.
+void PumpPending();
+
+// --- registry
+// Writes a value under root\\path, making the key as needed: text (REG_SZ, an empty name for the
+// key's default value), or any type's raw bytes. False when the system refuses.
+bool WriteRegistryText(HKEY root, const std::wstring& path, const std::wstring& name, const std::wstring& value);
+bool WriteRegistryValue(HKEY root, const std::wstring& path, const std::wstring& name, DWORD type,
+                        std::string_view bytes);
+
+// --- windows
+// A window's text, whichever process it belongs to (WM_GETTEXT is carried across processes).
+std::wstring WindowText(HWND window);
+std::wstring ClassOf(HWND window);
+// The first of parent's descendants (in EnumChildWindows' order) for which match is true.
+HWND FindDescendant(HWND parent, const std::function<bool(HWND)>& match);
+// The first descendant of the class; the first with the class and the control id.
+HWND FindDescendant(HWND parent, std::wstring_view className);
+HWND FindDescendant(HWND parent, std::wstring_view className, int id);
+
+// --- settings files
+using KeyValues = std::vector<std::pair<std::wstring, std::wstring>>;
+// The bytes of a file; empty when it cannot be read.
+std::string ReadBytes(const std::wstring& path);
+// A settings file's text: UTF-16LE after its byte-order mark, else the ANSI code page; none when
+// utf16Only and the file has no mark.
+std::wstring IniFileText(const std::wstring& path, bool utf16Only = false);
+// The keys of one section of a settings file, in the file's order.
+KeyValues IniSection(const std::wstring& path, const std::wstring& section, bool utf16Only = false);
+// Writes the text as a UTF-16LE file with its byte-order mark, as the program keeps its settings.
+void WriteUtf16File(const std::wstring& path, const std::wstring& text);
+// The [Main] section a first run writes when the window is closed in its normal state at r.
+KeyValues FirstRunMainSection(const RECT& r);
 // Whether a process of this file name ("fakebat.exe", no folder; case ignored) runs now.
 bool ProcessRunning(std::wstring_view exeName);
 

@@ -149,9 +149,7 @@ struct PaintProbe {
             if (m == WM_PAINT) {
                 PAINTSTRUCT ps;
                 BeginPaint(w, &ps);
-                wchar_t text[128] = {};
-                GetWindowTextW(bar, text, 128);
-                seen.push_back(text);
+                seen.push_back(WindowText(bar));
                 // Over the window, even over a splitter, the mouse shows the hourglass.
                 SendMessageW(splitter, WM_SETCURSOR, reinterpret_cast<WPARAM>(splitter),
                              MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
@@ -181,11 +179,7 @@ TEST_F(AddFromExplorer, EscStopsALongAddAndKeepsWhatItAdded) {
         for (int i = 0; i < 60; ++i) WriteBytes(folder + L"\\sheet-" + std::to_wstring(i) + L".dwg", "x");
     }
     ShowFolder(root);
-    const std::wstring caption = [&] {
-        wchar_t t[128] = {};
-        GetWindowTextW(form->Handle(), t, 128);
-        return std::wstring(t);
-    }();
+    const std::wstring caption = WindowText(form->Handle());
     RedrawWindow(form->Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     PaintProbe probe;
     PaintProbe::bar = form->PanelAddProgress.Handle();
@@ -216,11 +210,8 @@ TEST_F(AddFromExplorer, EscStopsALongAddAndKeepsWhatItAdded) {
     ASSERT_FALSE(PaintProbe::seen.empty());
     EXPECT_TRUE(PaintProbe::seen.front().starts_with(L"Найдено")) << PaintProbe::seen.front();
     EXPECT_TRUE(PaintProbe::busyCursor);
-    wchar_t text[128] = {};
-    GetWindowTextW(form->PanelAddProgress.Handle(), text, 128);
-    EXPECT_STREQ(text, L"");
-    GetWindowTextW(form->Handle(), text, 128);
-    EXPECT_EQ(text, caption);
+    EXPECT_EQ(WindowText(form->PanelAddProgress.Handle()), L"");
+    EXPECT_EQ(WindowText(form->Handle()), caption);
     // The click on "Очистить" was swallowed, not kept for later.
     MSG msg;
     EXPECT_FALSE(PeekMessageW(&msg, form->btClear.Handle(), WM_MOUSEFIRST, WM_MOUSELAST, PM_NOREMOVE));
@@ -275,11 +266,7 @@ TEST_F(AddFromExplorer, EntryDraggedWithTheMouseOntoTheSendListIsAdded) {
     GetWindowRect(form->ListViewFiles.Handle(), &list);
     const POINT to{(list.left + list.right) / 2, (list.top + list.bottom) / 2};
     auto mouse = [](DWORD flags, POINT at) {
-        INPUT in{};
-        in.type = INPUT_MOUSE;
-        in.mi.dx = MulDiv(at.x, 65536, GetSystemMetrics(SM_CXSCREEN)) + 1;
-        in.mi.dy = MulDiv(at.y, 65536, GetSystemMetrics(SM_CYSCREEN)) + 1;
-        in.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+        const INPUT in = AbsoluteMouseInput(at, flags);
         // A key release between two moves keeps the system from merging them into one move
         // straight to the end, which the list would never see.
         INPUT key{};

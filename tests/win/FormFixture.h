@@ -42,15 +42,24 @@ protected:
         return root;
     }
 
-    // The window over the fixture's folder; the client key is the fixture's own unless given.
-    bool CreateForm(const std::wstring& clientKey = {}) {
+    // The window's configuration over the fixture's folder, key and prompter.
+    TMainFormConfig Config() {
         TMainFormConfig config;
-        config.clientKey = clientKey.empty() ? reg.Path() : clientKey;
+        config.clientKey = reg.Path();
         config.exePath = exeDir / L"korvex.exe";
         config.prompter = &prompter;
         config.quitOnDestroy = false;
+        return config;
+    }
+    bool CreateForm(TMainFormConfig config) {
         form = std::make_unique<TMainForm>(std::move(config));
         return form->Create();
+    }
+    // The window over the fixture's folder; the client key is the fixture's own unless given.
+    bool CreateForm(const std::wstring& clientKey = {}) {
+        TMainFormConfig config = Config();
+        if (!clientKey.empty()) config.clientKey = clientKey;
+        return CreateForm(std::move(config));
     }
     // A window ready to send: client registered, an address book present.
     void CreateReadyForm() {

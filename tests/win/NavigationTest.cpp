@@ -290,8 +290,10 @@ TEST_F(NavigationTree, DefaultCommandOfAFile) {
     // Enter on a file reached with the arrow keys after a click on another opens the selected one.
     SelectOnly({L"a.txt"});
     ListView_SetItemState(list, static_cast<int>(IndexOf(L"a.txt")), LVIS_FOCUSED, LVIS_FOCUSED);
-    SendMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(CenterOf(IndexOf(L"a.txt")).x, CenterOf(0).y));
-    SendMessageW(list, WM_LBUTTONUP, 0, MAKELPARAM(CenterOf(IndexOf(L"a.txt")).x, CenterOf(0).y));
+    const POINT onA = CenterOf(IndexOf(L"a.txt"));
+    SendMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(onA.x, onA.y));
+    SendMessageW(list, WM_LBUTTONUP, 0, MAKELPARAM(onA.x, onA.y));
+    EXPECT_EQ(x.CurrentItemPath(), old + L"a.txt");  // the click was on a.txt
     SelectOnly({L"c.txt"});
     calls.clear();
     events.clear();
@@ -453,9 +455,7 @@ TEST_F(NavigationTree, AfterTheMenuTheFolderIsListedAgain) {
     RightClick(CenterOf(IndexOf(L"b.txt")));
     const HWND edit = ListView_GetEditControl(list);
     ASSERT_NE(edit, nullptr);
-    wchar_t text[64] = {};
-    GetWindowTextW(edit, text, 64);
-    EXPECT_STREQ(text, L"b.txt");
+    EXPECT_EQ(WindowText(edit), L"b.txt");
     SendMessageW(edit, WM_KEYDOWN, VK_ESCAPE, 1);
     EXPECT_EQ(ListView_GetEditControl(list), nullptr);
     EXPECT_EQ(host.Captions(), (Names{L"New folder", L"Older", L"b.txt", L"c.txt"}));

@@ -470,9 +470,7 @@ protected:
         SendMessageW(x.Handle(), WM_KEYDOWN, VK_F2, 1);
         const HWND edit = ListView_GetEditControl(x.Handle());
         ASSERT_NE(edit, nullptr);
-        wchar_t shown[MAX_PATH] = {};
-        GetWindowTextW(edit, shown, MAX_PATH);
-        EXPECT_EQ(shown, caption);  // the edit starts from the caption
+        EXPECT_EQ(WindowText(edit), caption);  // the edit starts from the caption
         SetWindowTextW(edit, text.c_str());
         SendMessageW(edit, WM_KEYDOWN, endKey, 1);
         EXPECT_EQ(ListView_GetEditControl(x.Handle()), nullptr);
@@ -571,25 +569,20 @@ TEST_F(Explorer, RenameInADeepFolderWithNamesOutsideTheCodePage) {
     EXPECT_EQ(x.Entry(0).FullPath(), deep + L"設計図.dwg");
 }
 
-// A file type of the test's own under HKCU\Software\Classes, removed at the end.
-class TestFileType {
+// A file type of the test's own under HKCU\Software\Classes for the icons the list shows (no open
+// command: that is TestFileType's), removed at the end.
+class IconFileType {
 public:
-    TestFileType(std::wstring extension, std::wstring progId)
+    IconFileType(std::wstring extension, std::wstring progId)
         : extension_(std::move(extension)), progId_(std::move(progId)) {
         Set(extension_, L"", progId_);
     }
-    ~TestFileType() {
+    ~IconFileType() {
         RegDeleteTreeW(HKEY_CURRENT_USER, (L"Software\\Classes\\" + extension_).c_str());
         RegDeleteTreeW(HKEY_CURRENT_USER, (L"Software\\Classes\\" + progId_).c_str());
     }
     void Set(const std::wstring& subKey, const std::wstring& name, const std::wstring& value) const {
-        HKEY key = nullptr;
-        ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, (L"Software\\Classes\\" + subKey).c_str(), 0, nullptr, 0,
-                                  KEY_WRITE, nullptr, &key, nullptr),
-                  ERROR_SUCCESS);
-        const platform::UniqueKey owner(key);
-        RegSetValueExW(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                       static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+        ASSERT_TRUE(WriteRegistryText(HKEY_CURRENT_USER, L"Software\\Classes\\" + subKey, name, value));
     }
     const std::wstring& ProgId() const { return progId_; }
 
@@ -614,13 +607,13 @@ std::string IconFile(std::uint32_t colour) {
 }
 
 TEST_F(Explorer, TypesThatDrawEachFilesOwnIconAreAskedPerPath) {
-    const TestFileType ownIcon(L".kvxown", L"Korvex.TestOwnIcon");
+    const IconFileType ownIcon(L".kvxown", L"Korvex.TestOwnIcon");
     ownIcon.Set(ownIcon.ProgId() + L"\\DefaultIcon", L"", L"%1");
-    const TestFileType handler(L".kvxhandler", L"Korvex.TestIconHandler");
+    const IconFileType handler(L".kvxhandler", L"Korvex.TestIconHandler");
     handler.Set(handler.ProgId() + L"\\shellex\\IconHandler", L"", L"{00000000-0000-0000-0000-00000000C0DE}");
-    const TestFileType extensionHandler(L".kvxext", L"Korvex.TestPlainIcon2");
+    const IconFileType extensionHandler(L".kvxext", L"Korvex.TestPlainIcon2");
     extensionHandler.Set(L".kvxext\\shellex\\IconHandler", L"", L"{00000000-0000-0000-0000-00000000C0DE}");
-    const TestFileType plain(L".kvxplain", L"Korvex.TestPlainIcon");
+    const IconFileType plain(L".kvxplain", L"Korvex.TestPlainIcon");
     plain.Set(plain.ProgId() + L"\\DefaultIcon", L"", L"shell32.dll,3");
 
     platform::ShellInfoCache cache;

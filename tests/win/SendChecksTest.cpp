@@ -8,12 +8,6 @@
 namespace korvex::test {
 namespace {
 
-std::wstring Caption(HWND window) {
-    wchar_t text[512] = {};
-    GetWindowTextW(window, text, 512);
-    return text;
-}
-
 bool Contains(const std::wstring& text, std::wstring_view part) {
     return text.find(part) != std::wstring::npos;
 }
@@ -149,8 +143,8 @@ TEST_F(SendChecks, ALongSendShowsItsProgressAndEscStopsIt) {
     CreateReadySendForm([&](std::wstring_view, std::wstring_view) -> std::uint32_t {
         ++made;
         Sleep(5);  // a slow client start, so that the send lasts longer than half a second
-        if (escAt == 0 && Contains(Caption(form->Handle()), L" из 200")) {
-            progressCaption = Caption(form->Handle());
+        if (escAt == 0 && Contains(WindowText(form->Handle()), L" из 200")) {
+            progressCaption = WindowText(form->Handle());
             escAt = made;
             // The user presses Esc, clicks "Очистить" and "Отправить" again while the send runs.
             PostMessageW(form->ListViewFiles.Handle(), WM_KEYDOWN, VK_ESCAPE, 0);
@@ -160,7 +154,7 @@ TEST_F(SendChecks, ALongSendShowsItsProgressAndEscStopsIt) {
         }
         return made == 3 ? ERROR_ACCESS_DENIED : 0u;  // one start fails on the way
     });
-    const std::wstring caption = Caption(form->Handle());
+    const std::wstring caption = WindowText(form->Handle());
     std::vector<std::wstring> names;
     for (std::size_t i = 0; i < kFiles; ++i) names.push_back(L"лист-" + std::to_wstring(i) + L".dwg");
     for (const auto& name : names) {
@@ -181,7 +175,7 @@ TEST_F(SendChecks, ALongSendShowsItsProgressAndEscStopsIt) {
         << summary;
     EXPECT_TRUE(Contains(summary, L"не запущено " + std::to_wstring(kFiles - escAt + 1))) << summary;
     EXPECT_TRUE(Contains(summary, L"не удалось запустить для 1 из " + std::to_wstring(escAt) + L" файлов")) << summary;
-    EXPECT_EQ(Caption(form->Handle()), caption);
+    EXPECT_EQ(WindowText(form->Handle()), caption);
     EXPECT_EQ(form->SendEntries().Size(), kFiles);  // the click on "Очистить" went nowhere
     EXPECT_FALSE(form->Sending());
 }
@@ -189,15 +183,15 @@ TEST_F(SendChecks, ALongSendShowsItsProgressAndEscStopsIt) {
 TEST_F(SendChecks, AShortSendLeavesTheCaptionAlone) {
     std::vector<std::wstring> captions;
     CreateReadySendForm([&](std::wstring_view, std::wstring_view) -> std::uint32_t {
-        captions.push_back(Caption(form->Handle()));
+        captions.push_back(WindowText(form->Handle()));
         return 0;
     });
-    const std::wstring caption = Caption(form->Handle());
+    const std::wstring caption = WindowText(form->Handle());
     AddFiles({L"a.dwg", L"b.dwg", L"c.dwg"});
     Fill(L"Office", L"a@b", L"s");
     Press();
     EXPECT_EQ(captions, std::vector<std::wstring>(3, caption));
-    EXPECT_EQ(Caption(form->Handle()), caption);
+    EXPECT_EQ(WindowText(form->Handle()), caption);
     EXPECT_TRUE(prompter.shown.empty());
 }
 

@@ -20,14 +20,9 @@ protected:
     // The window over the registry key as the test left it; starts go to starter (the recorder's
     // real starts when empty).
     bool CreateSendForm(ProcessStarter starter = {}) {
-        TMainFormConfig config;
-        config.clientKey = reg.Path();
-        config.exePath = exeDir / L"korvex.exe";
-        config.prompter = &prompter;
-        config.quitOnDestroy = false;
+        TMainFormConfig config = Config();
         config.startProcess = starter ? std::move(starter) : starts.Starter();
-        form = std::make_unique<TMainForm>(std::move(config));
-        if (!form->Create()) return false;
+        if (!CreateForm(std::move(config))) return false;
         form->Show(SW_SHOWNORMAL);
         return true;
     }

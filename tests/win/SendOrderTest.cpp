@@ -58,15 +58,10 @@ protected:
     void CreateForm(ProcessStarter starter = {}, DWORD boundMs = 20000) {
         RegisterClient({{L"User #0", L"Office"}});
         WriteAddressBook("a@example.com\r\n");
-        TMainFormConfig config;
-        config.clientKey = reg.Path();
-        config.exePath = exeDir / L"korvex.exe";
-        config.prompter = &prompter;
-        config.quitOnDestroy = false;
+        TMainFormConfig config = Config();
         config.startProcess = std::move(starter);
         config.startBoundMs = boundMs;
-        form = std::make_unique<TMainForm>(std::move(config));
-        ASSERT_TRUE(form->Create());
+        ASSERT_TRUE(FormFixture::CreateForm(std::move(config)));
         form->Show(SW_SHOWNORMAL);
     }
     void AddSheets(std::size_t count) {
@@ -151,9 +146,13 @@ TEST_F(SendOrder, TheOldStartEverythingAtOnceLoopLosesTheOrder) {
         DeleteFileW(log.c_str());
         if (running) StartClient();
         // The loop as it was: every start at once, none waited for.
-        for (const auto& command : plan.commands) ASSERT_EQ(platform::StartProcess(plan.application, command), 0u);
+        // Fifty processes at once are more than Wine always takes: a start it refuses is a file lost
+        // all the same, so only the started ones are waited for.
+        std::size_t started = 0;
+        for (const auto& command : plan.commands)
+            if (platform::StartProcess(plan.application, command) == 0) ++started;
         const std::size_t skip = running ? 1 : 0;
-        EXPECT_FALSE(CompleteAndInOrder(LogInArrivalOrder(kFiles + skip), skip, SheetPaths()));
+        EXPECT_FALSE(CompleteAndInOrder(LogInArrivalOrder(started + skip), skip, SheetPaths()));
         CloseClient();
     }
 }

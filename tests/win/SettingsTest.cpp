@@ -2,6 +2,8 @@
 // executable path, the window is shown and closed as the program does it.
 
 #include <algorithm>
+#include <new>
+#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
@@ -13,63 +15,20 @@
 namespace korvex::test {
 namespace {
 
-using KeyValues = std::vector<std::pair<std::wstring, std::wstring>>;
-
 const KeyValues kNoKeys;
 
 class Settings : public FormFixture {
 protected:
     std::wstring IniPath() const { return exeDir / L"korvex.ini"; }
 
-    std::string IniBytes() const {
-        const HANDLE file =
-            CreateFileW(IniPath().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-        if (file == INVALID_HANDLE_VALUE) return {};
-        std::string bytes(GetFileSize(file, nullptr), '\0');
-        DWORD read = 0;
-        if (!bytes.empty()) ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
-        CloseHandle(file);
-        bytes.resize(read);
-        return bytes;
-    }
-    // The file's text: UTF-16LE after its mark, else the ANSI code page.
-    std::wstring IniText() const {
-        const std::string bytes = IniBytes();
-        if (bytes.size() >= 2 && bytes[0] == '\xFF' && bytes[1] == '\xFE')
-            return std::wstring(reinterpret_cast<const wchar_t*>(bytes.data() + 2), (bytes.size() - 2) / 2);
-        return platform::WideFromAnsi(bytes);
-    }
-    // The keys of one section in the file's order.
-    KeyValues SectionKeys(const std::wstring& section) const {
-        KeyValues keys;
-        const std::wstring text = IniText();
-        bool inside = false;
-        std::size_t start = 0;
-        while (start < text.size()) {
-            std::size_t end = text.find(L'\n', start);
-            if (end == std::wstring::npos) end = text.size();
-            std::wstring line = text.substr(start, end - start);
-            if (!line.empty() && line.back() == L'\r') line.pop_back();
-            start = end + 1;
-            if (line.starts_with(L"[")) {
-                inside = line == L"[" + section + L"]";
-            } else if (inside && line.find(L'=') != std::wstring::npos) {
-                const auto eq = line.find(L'=');
-                keys.emplace_back(line.substr(0, eq), line.substr(eq + 1));
-            }
-        }
-        return keys;
-    }
+    std::string IniBytes() const { return ReadBytes(IniPath()); }
+    KeyValues SectionKeys(const std::wstring& section) const { return IniSection(IniPath(), section); }
     std::wstring Key(const std::wstring& name) const {
         for (const auto& [key, value] : SectionKeys(L"Main"))
             if (key == name) return value;
         return L"<missing>";
     }
-    void WriteIniUtf16(const std::wstring& text) const {
-        std::string bytes = "\xFF\xFE";
-        bytes.append(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t));
-        WriteBytes(IniPath(), bytes);
-    }
+    void WriteIniUtf16(const std::wstring& text) const { WriteUtf16File(IniPath(), text); }
 
     // A window over the current settings file, shown as the program shows it.
     void Start(std::initializer_list<std::pair<const wchar_t*, const wchar_t*>> mailboxes = {{L"User #0", L"Office"}}) {
@@ -94,8 +53,8 @@ std::vector<std::wstring> Names(const KeyValues& keys) {
     return names;
 }
 
-const std::vector<std::wstring> kTenKeys{L"Subject", L"Path", L"ViewStyle", L"Edit",   L"Box",
-                                         L"Left",    L"Top",  L"Width",     L"Height", L"WindowState"};
+// The program's own list of the keys, in their order.
+const std::vector<std::wstring> kTenKeys = MainSettingNames();
 
 TEST_F(Settings, FirstRunKeepsTheInitialStateAndTheCloseWritesAllTenKeysInOrder) {
     Start();
@@ -118,17 +77,7 @@ TEST_F(Settings, FirstRunKeepsTheInitialStateAndTheCloseWritesAllTenKeysInOrder)
     EXPECT_FALSE(IsWindow(form->Handle()));
     const KeyValues keys = SectionKeys(L"Main");
     EXPECT_EQ(Names(keys), kTenKeys);
-    const KeyValues expected{{L"Subject", L"Чертежи (часть %i / %n)"},
-                             {L"Path", L"c:\\"},
-                             {L"ViewStyle", L"2"},
-                             {L"Edit", L"0"},
-                             {L"Box", L"Office"},
-                             {L"Left", std::to_wstring(r.left)},
-                             {L"Top", std::to_wstring(r.top)},
-                             {L"Width", std::to_wstring(r.right - r.left)},
-                             {L"Height", std::to_wstring(r.bottom - r.top)},
-                             {L"WindowState", L"0"}};
-    EXPECT_EQ(keys, expected);
+    EXPECT_EQ(keys, FirstRunMainSection(r));
     EXPECT_TRUE(prompter.shown.empty());
 }
 
@@ -361,13 +310,9 @@ TEST_F(Settings, UnwritableFileSaysSoOnceAndTheWindowClosesAllTheSame) {
 
 TEST_F(Settings, UnwritableFolderSaysSoOnceToo) {
     RegisterClient();
-    TMainFormConfig config;
-    config.clientKey = reg.Path();
+    TMainFormConfig config = Config();
     config.exePath = exeDir / L"no such folder\\korvex.exe";
-    config.prompter = &prompter;
-    config.quitOnDestroy = false;
-    form = std::make_unique<TMainForm>(std::move(config));
-    ASSERT_TRUE(form->Create());  // the address book is missing: the box is answered OK, and it goes on
+    ASSERT_TRUE(CreateForm(std::move(config)));  // the address book is missing: the box is answered OK, and it goes on
     form->Show(SW_SHOWNORMAL);
     prompter.shown.clear();
     Close();
@@ -508,6 +453,61 @@ TEST_F(Settings, StartUpListsOnlyTheFolderThatIsShown) {
         EXPECT_EQ(listings, 1) << c.path;
         EXPECT_EQ(form->PanelPath.Text(), c.shown) << c.path;
     }
+}
+
+// A prompter that fails once, at the given question, with an error that is none of the program's
+// own (as running out of memory would); it records every box it was asked to show.
+class FailingPrompter final : public ui::Prompter {
+public:
+    explicit FailingPrompter(std::size_t failAt) : failAt_(failAt) {}
+    ui::MessageResult Show(HWND, const ui::MessageSpec& box) override {
+        shown.push_back(box);
+        if (shown.size() == failAt_ + 1) throw std::length_error("injected");
+        return ui::MessageResult::Yes;
+    }
+    std::vector<ui::MessageSpec> shown;
+
+private:
+    std::size_t failAt_;
+};
+
+TEST_F(Settings, AForeignErrorWhileCreatingStillOpensTheWindowWithItsSettings) {
+    // No address book: creation asks whether to go on, and that question fails.
+    RegisterClient({{L"User #0", L"Office"}});
+    WriteIniUtf16(L"[Main]\r\nSubject=saved\r\nEdit=1\r\nBox=Office\r\n");
+    FailingPrompter failing(0);
+    TMainFormConfig config = Config();
+    config.prompter = &failing;
+    ASSERT_TRUE(CreateForm(std::move(config)));
+    ASSERT_EQ(failing.shown.size(), 2u);
+    EXPECT_EQ(failing.shown[1].text, L"Unexpected error");
+    EXPECT_EQ(failing.shown[1].icon, ui::MessageIcon::Error);
+    form->Show(SW_SHOWNORMAL);
+    EXPECT_TRUE(IsWindowVisible(form->Handle()));
+    EXPECT_TRUE(form->SettingsLoaded());
+    EXPECT_EQ(form->EditSubj1.Text(), L"saved");
+    EXPECT_TRUE(form->CheckBoxEdit.Checked());
+    EXPECT_EQ(form->ComboAccaunts.Text(), L"Office");
+}
+
+TEST_F(Settings, AForeignErrorWhileApplyingTheSettingsStillOpensTheWindow) {
+    RegisterClient({{L"User #0", L"Office"}});
+    WriteAddressBook("a@example.com\r\n");
+    WriteIniUtf16(L"[Main]\r\nSubject=saved\r\nPath=" + files.Path() + L"\r\n");
+    ASSERT_TRUE(CreateForm());
+    // The explorer's first listing fails: the values before it are applied, the window opens.
+    bool failed = false;
+    form->FrameFileExlore.QFileExplorer.OnChange = [&failed](components::TQFileExplorer&, int,
+                                                             components::TItemChange) {
+        if (!std::exchange(failed, true)) throw std::bad_alloc();
+    };
+    form->Show(SW_SHOWNORMAL);
+    EXPECT_TRUE(IsWindowVisible(form->Handle()));
+    EXPECT_TRUE(form->SettingsLoaded());
+    EXPECT_EQ(form->EditSubj1.Text(), L"saved");
+    ASSERT_TRUE(failed);
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(prompter.shown[0].text, L"Unexpected error");
 }
 
 }  // namespace

@@ -143,5 +143,51 @@ TEST_F(Startup, UnreadableAddressBookReachesTheErrorBox) {
     EXPECT_EQ(prompter.shown[0].icon, MessageIcon::Error);
 }
 
+// The window's own texts and the send list's settings, as the window shows them.
+TEST_F(Startup, TheWindowsOwnTextsAndTheSendListsSettings) {
+    CreateReadyForm();
+    using Align = ui::Panel::CaptionAlign;
+    const struct {
+        const ui::Panel& panel;
+        std::wstring text;
+        Align align;
+    } panels[] = {
+        {form->Panel8, L"Название ящика:", Align::Right},
+        {form->Panel5, L"Тема:", Align::Right},
+        {form->PanelPath, form->FrameFileExlore.QFileExplorer.Directory(), Align::Center},  // the shown folder
+    };
+    for (const auto& p : panels) {
+        EXPECT_EQ(WindowText(p.panel.Handle()), p.text);
+        EXPECT_EQ(p.panel.GetCaptionAlign(), p.align) << WindowText(p.panel.Handle());
+    }
+    const std::pair<HWND, const wchar_t*> captions[] = {
+        {form->CheckBoxEdit.Handle(), L"Редактировать"}, {form->btMakeQuery.Handle(), L"Отправить"},
+        {form->btAddAll.Handle(), L"Добавить все"},      {form->btAddFiles.Handle(), L"Добавить"},
+        {form->btClear.Handle(), L"Очистить"},
+    };
+    for (const auto& [window, caption] : captions) EXPECT_EQ(WindowText(window), caption);
+
+    const HWND list = form->ListViewFiles.Handle();
+    std::vector<std::wstring> columns;
+    for (int i = 0;; ++i) {
+        wchar_t text[64] = {};
+        LVCOLUMNW column{};
+        column.mask = LVCF_TEXT;
+        column.pszText = text;
+        column.cchTextMax = 64;
+        if (!ListView_GetColumn(list, i, &column)) break;
+        columns.emplace_back(text);
+    }
+    EXPECT_EQ(columns, (std::vector<std::wstring>{L"Имя файла", L"Путь", L"Размер", L"Отправлено"}));
+    const auto style = static_cast<DWORD>(GetWindowLongW(list, GWL_STYLE));
+    EXPECT_EQ(style & LVS_TYPEMASK, static_cast<DWORD>(LVS_REPORT));
+    EXPECT_FALSE(style & LVS_NOCOLUMNHEADER);  // the header is shown
+    EXPECT_FALSE(style & LVS_SINGLESEL);       // several entries selectable
+    EXPECT_FALSE(style & LVS_EDITLABELS);      // no caption editing
+    const DWORD extended = ListView_GetExtendedListViewStyle(list);
+    EXPECT_TRUE(extended & LVS_EX_GRIDLINES);
+    EXPECT_TRUE(extended & LVS_EX_FULLROWSELECT);
+}
+
 }  // namespace
 }  // namespace korvex::test

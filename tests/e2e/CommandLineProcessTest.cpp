@@ -1,0 +1,224 @@
+// korvex.exe started with paths, as Explorer's "Send To" and a drop on the program's icon start
+// it, and started again while it runs: one window per copy of the program gets every path.
+
+#include "ProcessFixture.h"
+
+#include <commctrl.h>
+#include <objbase.h>
+#include <shellapi.h>
+
+#include "MainFormIds.h"
+#include "RemoteListView.h"
+#include "SendToShortcut.h"
+
+namespace korvex::test {
+namespace {
+
+HWND SendListOf(HWND main) {
+    return FindDescendant(main, L"SysListView32", kIdListViewFiles);
+}
+
+// A start of another korvex.exe process with arguments, in a current folder of the test's choice.
+struct OtherStart {
+    platform::UniqueHandle process, thread;
+    DWORD pid = 0;
+    DWORD WaitForExit(DWORD limit = 30000) const {
+        if (WaitForSingleObject(process.get(), limit) != WAIT_OBJECT_0) return 0xDEAD;
+        DWORD code = 0;
+        GetExitCodeProcess(process.get(), &code);
+        return code;
+    }
+    ~OtherStart() {
+        if (process && WaitForSingleObject(process.get(), 0) == WAIT_TIMEOUT) TerminateProcess(process.get(), 99);
+    }
+};
+
+class CommandLineProcess : public KorvexProcess {
+protected:
+    std::wstring in;  // the folder the first start runs in
+
+    void SetUp() override {
+        KorvexProcess::SetUp();
+        if (HasFatalFailure()) return;
+        RegisterClient();
+        RegisterMailbox(L"User #0", L"Office");
+        WriteBytes(dir / L"adress.txt", "a@example.com\r\n");
+        in = dir / L"in\\";
+        MakeDir(in);
+    }
+    // Starts the given copy of the program with the arguments (already quoted as wanted).
+    static void StartProgram(OtherStart& start, const std::wstring& exe, const std::wstring& arguments,
+                             const std::wstring& folder) {
+        STARTUPINFOW si{};
+        si.cb = sizeof si;
+        std::wstring cmd = L"\"" + exe + L"\" " + arguments;
+        PROCESS_INFORMATION info{};
+        ASSERT_TRUE(
+            CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &si, &info));
+        start.process.reset(info.hProcess);
+        start.thread.reset(info.hThread);
+        start.pid = info.dwProcessId;
+    }
+    // The first start, with arguments, as the fixture's own process.
+    void StartFirst(const std::wstring& arguments) {
+        OtherStart first;
+        StartProgram(first, dir / L"korvex.exe", arguments, in);
+        process = std::move(first.process);
+        thread = std::move(first.thread);
+        pid = first.pid;
+    }
+    static bool HasMainWindow(DWORD processId) {
+        struct Search {
+            DWORD pid;
+            bool found;
+        } search{processId, false};
+        EnumWindows(
+            [](HWND w, LPARAM p) -> BOOL {
+                auto* s = reinterpret_cast<Search*>(p);
+                DWORD owner = 0;
+                GetWindowThreadProcessId(w, &owner);
+                if (owner == s->pid && ClassOf(w) == L"KorvexMainForm") s->found = true;
+                return !s->found;
+            },
+            reinterpret_cast<LPARAM>(&search));
+        return search.found;
+    }
+};
+
+TEST_F(CommandLineProcess, PathsOfTheFirstAndASecondStartReachOneWindowInOrder) {
+    WriteBytes(in + L"a.dwg", "a");
+    WriteBytes(in + L"лист 2.dwg", "22");
+    MakeDir(in + L"set");
+    MakeDir(in + L"set\\sub");
+    WriteBytes(in + L"set\\sub\\y.dwg", "y");
+    const std::wstring other = dir / L"other\\";
+    MakeDir(other);
+    WriteBytes(other + L"поздний.dwg", "late");
+
+    // A relative file, a full quoted one with a blank and Cyrillic, and a relative folder quoted
+    // with its trailing backslash, as Explorer quotes a folder path.
+    StartFirst(L"a.dwg \"" + in + L"лист 2.dwg\" \"set\\\"");
+    const HWND main = WaitForWindow(pid, L"KorvexMainForm");
+    ASSERT_NE(main, nullptr);
+    const HWND list = SendListOf(main);
+    ASSERT_NE(list, nullptr);
+    const std::vector<std::wstring> first{in + L"a.dwg", in + L"лист 2.dwg", in + L"set\\sub\\y.dwg"};
+    ASSERT_TRUE(WaitFor([&] { return RemoteSendList(list) == first; })) << RemoteSendList(list).size() << " rows";
+
+    // The second start, in a folder of its own, with a relative path and a duplicate.
+    OtherStart second;
+    StartProgram(second, dir / L"korvex.exe", L"поздний.dwg \"" + in + L"a.dwg\"", other);
+    EXPECT_EQ(second.WaitForExit(), 0u);
+    std::vector<std::wstring> all = first;
+    all.push_back(other + L"поздний.dwg");
+    EXPECT_TRUE(WaitFor([&] { return RemoteSendList(list) == all; })) << RemoteSendList(list).size() << " rows";
+    EXPECT_FALSE(HasMainWindow(second.pid));
+
+    // A start without paths only brings the window back.
+    ShowWindow(main, SW_MINIMIZE);
+    ASSERT_TRUE(WaitFor([&] { return IsIconic(main) != FALSE; }));
+    OtherStart third;
+    StartProgram(third, dir / L"korvex.exe", L"", other);
+    EXPECT_EQ(third.WaitForExit(), 0u);
+    EXPECT_TRUE(WaitFor([&] { return !IsIconic(main); }));
+    EXPECT_EQ(RemoteSendList(list), all);
+
+    // A copy of the program in another folder is another program: it opens a window of its own.
+    const std::wstring copyDir = dir / L"copy\\";
+    MakeDir(copyDir);
+    ASSERT_TRUE(CopyFileW((dir / L"korvex.exe").c_str(), (copyDir + L"korvex.exe").c_str(), FALSE));
+    WriteBytes(copyDir + L"adress.txt", "b@example.com\r\n");
+    OtherStart copy;
+    StartProgram(copy, copyDir + L"korvex.exe", L"\"" + other + L"поздний.dwg\"", other);
+    const HWND copyMain = WaitForWindow(copy.pid, L"KorvexMainForm");
+    ASSERT_NE(copyMain, nullptr);
+    EXPECT_TRUE(WaitFor(
+        [&] { return RemoteSendList(SendListOf(copyMain)) == std::vector<std::wstring>{other + L"поздний.dwg"}; }));
+    PostMessageW(copyMain, WM_CLOSE, 0, 0);
+    EXPECT_EQ(copy.WaitForExit(), 0u);
+    EXPECT_EQ(RemoteSendList(list), all);
+
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(WaitForExit(), 0u);
+}
+
+TEST_F(CommandLineProcess, ASecondStartWaitsWhileTheWindowShowsAModalBox) {
+    WriteBytes(in + L"a.dwg", "a");
+    WriteBytes(in + L"b.dwg", "b");
+    // The missing path is named in a box after the others were added; the box stays open.
+    StartFirst(L"a.dwg нет.dwg");
+    const HWND main = WaitForWindow(pid, L"KorvexMainForm");
+    ASSERT_NE(main, nullptr);
+    const HWND box = WaitForWindow(pid, L"#32770");
+    ASSERT_NE(box, nullptr);
+    const HWND list = SendListOf(main);
+    EXPECT_EQ(RemoteSendList(list), std::vector<std::wstring>{in + L"a.dwg"});
+
+    OtherStart second;
+    StartProgram(second, dir / L"korvex.exe", L"b.dwg", in);
+    // It neither gives up nor ends while the box is open, and its path is not added under the box.
+    EXPECT_EQ(WaitForSingleObject(second.process.get(), 1500), static_cast<DWORD>(WAIT_TIMEOUT));
+    EXPECT_EQ(RemoteSendList(list), std::vector<std::wstring>{in + L"a.dwg"});
+    EXPECT_FALSE(HasMainWindow(second.pid));
+
+    AnswerBox(L"Korvex", L"Не найден:\r\n" + in + L"нет.dwg", {L"OK"}, L"OK");
+    EXPECT_EQ(second.WaitForExit(), 0u);
+    const std::vector<std::wstring> both{in + L"a.dwg", in + L"b.dwg"};
+    EXPECT_TRUE(WaitFor([&] { return RemoteSendList(list) == both; })) << RemoteSendList(list).size() << " rows";
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(WaitForExit(), 0u);
+}
+
+// Explorer's "Отправить" menu is not there under Wine: the shortcut is started the way that menu
+// starts it, through the shell with the selected files as parameters.
+TEST_F(CommandLineProcess, TheSendToShortcutWrittenFromTheSystemMenuStartsKorvexWithTheFiles) {
+    // The shell's link object, to read the shortcut back.
+    struct Com {
+        Com() { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
+        ~Com() { CoUninitialize(); }
+    } com;
+    const std::wstring link = platform::SendToFolder() + L"\\Korvex.lnk";
+    ASSERT_FALSE(platform::SendToFolder().empty());
+    DeleteFileW(link.c_str());
+    WriteBytes(in + L"лист 1.dwg", "1");
+    WriteBytes(in + L"лист 2.dwg", "2");
+    StartFirst(L"");
+    const HWND main = WaitForWindow(pid, L"KorvexMainForm");
+    ASSERT_NE(main, nullptr);
+
+    PostMessageW(main, WM_SYSCOMMAND, kSysSendTo, 0);
+    ASSERT_TRUE(WaitFor([&] { return platform::IsShortcutTo(link, dir / L"korvex.exe"); }));
+    const auto info = platform::ReadShortcut(link);
+    ASSERT_TRUE(info.has_value());
+    EXPECT_EQ(info->arguments, L"");
+    EXPECT_EQ(info->workingDirectory, dir.Path().substr(0, dir.Path().size() - 1));
+
+    const std::wstring parameters = L"\"" + in + L"лист 1.dwg\" \"" + in + L"лист 2.dwg\"";
+    SHELLEXECUTEINFOW execute{};
+    execute.cbSize = sizeof execute;
+    execute.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
+    execute.lpFile = link.c_str();
+    execute.lpParameters = parameters.c_str();
+    execute.lpDirectory = in.c_str();
+    execute.nShow = SW_SHOWNORMAL;
+    ASSERT_TRUE(ShellExecuteExW(&execute)) << GetLastError();
+    const platform::UniqueHandle started(execute.hProcess);
+    if (started) {
+        EXPECT_EQ(WaitForSingleObject(started.get(), 30000), static_cast<DWORD>(WAIT_OBJECT_0));
+        DWORD code = 1;
+        GetExitCodeProcess(started.get(), &code);
+        EXPECT_EQ(code, 0u);
+    }
+    const std::vector<std::wstring> both{in + L"лист 1.dwg", in + L"лист 2.dwg"};
+    const HWND list = SendListOf(main);
+    EXPECT_TRUE(WaitFor([&] { return RemoteSendList(list) == both; })) << RemoteSendList(list).size() << " rows";
+
+    PostMessageW(main, WM_SYSCOMMAND, kSysSendTo, 0);
+    EXPECT_TRUE(WaitFor([&] { return GetFileAttributesW(link.c_str()) == INVALID_FILE_ATTRIBUTES; }));
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(WaitForExit(), 0u);
+    DeleteFileW(link.c_str());
+}
+
+}  // namespace
+}  // namespace korvex::test
