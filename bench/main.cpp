@@ -13,6 +13,7 @@
 #include "BenchAdd.h"
 #include "BenchStartup.h"
 #include "BenchExplorer.h"
+#include "BenchForm.h"
 #include "BenchSupport.h"
 #include "EntryOrder.h"
 #include "ExplorerText.h"
@@ -82,15 +83,9 @@ void BenchSort() {
 
 std::unique_ptr<TMainForm> MakeForm(const test::TempDir& exeDir, const test::TestRegistryKey& reg,
                                     ProcessStarter starter = {}) {
-    TMainFormConfig config;
-    config.clientKey = reg.Path();
-    config.exePath = exeDir / L"korvex.exe";
-    config.quitOnDestroy = false;
+    TMainFormConfig config = BenchFormConfig(exeDir, reg);
     config.startProcess = std::move(starter);
-    auto form = std::make_unique<TMainForm>(std::move(config));
-    if (!form->Create()) throw std::runtime_error("the bench window did not open");
-    form->Show(SW_SHOWNORMAL);
-    return form;
+    return MakeBenchForm(std::move(config));
 }
 
 void BenchAddTree(const test::TempDir& exeDir, const test::TestRegistryKey& reg) {
