@@ -105,7 +105,13 @@ TExplorerEntry TQFileExplorer::MakeFolderEntry(const std::wstring& folder, const
     TExplorerEntry entry;
     entry.caption = name;
     entry.subItems[4] = folder + entry.caption;
-    const auto& info = shellCache_.ForEntry(entry.subItems[4], name, found.dwFileAttributes, found.ftLastWriteTime);
+    const auto answer = shellCache_.ForEntry(entry.subItems[4], name, found.dwFileAttributes, found.ftLastWriteTime);
+    platform::ShellItemInfo own;
+    if (answer.askPerPath) {
+        own = platform::QueryShellInfo(entry.subItems[4], found.dwFileAttributes, false);
+        shellCache_.Remember(entry.subItems[4], found.dwFileAttributes, found.ftLastWriteTime, own);
+    }
+    const platform::ShellItemInfo& info = answer.askPerPath ? own : answer.info;
     entry.imageIndex = info.iconIndex;
     const std::uint64_t size = isFolder ? 0 : platform::FindDataSize(found);
     entry.subItems[0] = isFolder ? L" " : std::to_wstring(size);

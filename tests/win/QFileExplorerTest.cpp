@@ -625,7 +625,11 @@ TEST_F(Explorer, TypesThatDrawEachFilesOwnIconAreAskedPerPath) {
     EXPECT_FALSE(cache.AnsweredPerPath(L"a.kvxnone", 0));
     EXPECT_FALSE(cache.AnsweredPerPath(L"a.txt", 0));
     EXPECT_TRUE(cache.AnsweredPerPath(L"a.exe", 0));
-    EXPECT_TRUE(cache.AnsweredPerPath(L"folder.kvxplain", FILE_ATTRIBUTE_DIRECTORY));
+    // A folder has an answer of its own only when the shell may read its desktop.ini.
+    EXPECT_FALSE(cache.AnsweredPerPath(L"folder.exe", FILE_ATTRIBUTE_DIRECTORY));
+    EXPECT_FALSE(cache.AnsweredPerPath(L"folder.kvxown", FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN));
+    EXPECT_TRUE(cache.AnsweredPerPath(L"folder", FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY));
+    EXPECT_TRUE(cache.AnsweredPerPath(L"folder", FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_SYSTEM));
 
     // Each file of a "%1" type shows what the shell answers for its own path. (Wine's shell reads
     // only the machine's classes, so here it answers both with the same generic icon; on Windows
@@ -638,37 +642,54 @@ TEST_F(Explorer, TypesThatDrawEachFilesOwnIconAreAskedPerPath) {
     EXPECT_EQ(x.Entry(1).imageIndex, platform::QueryShellInfo(dir / L"red.kvxown", 0, false).iconIndex);
 }
 
-TEST_F(Explorer, AListingAfterAChangeAsksTheShellOnlyForEntriesThatChanged) {
+TEST_F(Explorer, OwnAnswersAreKeptForEntriesThatDidNotChangeAndTypesAreAskedOncePerListing) {
     MakeDir(dir / L"sub");
     const std::wstring sub = dir / L"sub";
+    const DWORD marked = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY;
     const FILETIME t1{1, 2}, t2{3, 4};
+    platform::ShellItemInfo own;
+    own.iconIndex = 4321;
+    own.typeName = L"its own";
     platform::ShellInfoCache cache;
-    auto ask = [&](std::wstring_view path, DWORD attributes, const FILETIME& time) {
-        const std::size_t before = cache.ShellQueries();
-        const auto info = cache.ForEntry(path, BareName(path), attributes, time);
-        EXPECT_EQ(info.iconIndex, platform::QueryShellInfo(path, attributes, false).iconIndex);
-        return cache.ShellQueries() - before;
+    // True when the entry still needs an answer of its own; else it shows the one remembered.
+    auto wantsOwn = [&](DWORD attributes, const FILETIME& time) {
+        const auto answer = cache.ForEntry(sub, L"sub", attributes, time);
+        if (!answer.askPerPath) EXPECT_EQ(answer.info.typeName, own.typeName);
+        return answer.askPerPath;
     };
     cache.BeginListing(false);
-    EXPECT_EQ(ask(sub, FILE_ATTRIBUTE_DIRECTORY, t1), 1u);
+    EXPECT_TRUE(wantsOwn(marked, t1));
+    cache.Remember(sub, marked, t1, own);
+    EXPECT_FALSE(wantsOwn(marked, t1));  // the same listing again
     cache.BeginListing(true);
-    EXPECT_EQ(ask(sub, FILE_ATTRIBUTE_DIRECTORY, t1), 0u);  // unchanged: the answer of the listing before
+    EXPECT_FALSE(wantsOwn(marked, t1));  // unchanged: the answer of the listing before
     cache.BeginListing(true);
-    EXPECT_EQ(ask(sub, FILE_ATTRIBUTE_DIRECTORY, t1), 0u);  // and of the one before that
+    EXPECT_FALSE(wantsOwn(marked, t1));  // and of the one before that
     cache.BeginListing(true);
-    EXPECT_EQ(ask(sub, FILE_ATTRIBUTE_DIRECTORY, t2), 1u);  // written since
+    EXPECT_TRUE(wantsOwn(marked, t2));  // written since
+    cache.Remember(sub, marked, t2, own);
     cache.BeginListing(true);
-    EXPECT_EQ(ask(sub, FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN, t2), 1u);  // other attributes
+    EXPECT_TRUE(wantsOwn(marked | FILE_ATTRIBUTE_HIDDEN, t2));  // other attributes
+    cache.Remember(sub, marked | FILE_ATTRIBUTE_HIDDEN, t2, own);
     cache.BeginListing(false);
-    EXPECT_EQ(ask(sub, FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN, t2), 1u);  // a fresh listing asks anew
-    // Per-extension answers are asked once per listing.
+    EXPECT_TRUE(wantsOwn(marked | FILE_ATTRIBUTE_HIDDEN, t2));  // a fresh listing asks anew
+
+    // Plain folders and the files of a plain type: one question each per listing, by type.
+    MakeDir(dir / L"other");
     WriteBytes(dir / L"a.txt", "a");
     WriteBytes(dir / L"b.txt", "b");
     cache.BeginListing(true);
-    EXPECT_EQ(ask(dir / L"a.txt", FILE_ATTRIBUTE_ARCHIVE, t1), 1u);
-    EXPECT_EQ(ask(dir / L"b.txt", FILE_ATTRIBUTE_ARCHIVE, t1), 0u);
+    const std::size_t before = cache.ShellQueries();
+    for (const wchar_t* name : {L"a.txt", L"b.txt", L"sub", L"other"}) {
+        const DWORD attributes = name[1] == L'.' ? FILE_ATTRIBUTE_ARCHIVE : FILE_ATTRIBUTE_DIRECTORY;
+        const auto answer = cache.ForEntry(dir / name, name, attributes, t1);
+        EXPECT_FALSE(answer.askPerPath) << name;
+        EXPECT_EQ(answer.info.iconIndex, platform::QueryShellInfo(dir / name, attributes, false).iconIndex) << name;
+    }
+    EXPECT_EQ(cache.ShellQueries() - before, 2u);
     cache.BeginListing(true);
-    EXPECT_EQ(ask(dir / L"b.txt", FILE_ATTRIBUTE_ARCHIVE, t1), 1u);
+    cache.ForEntry(dir / L"b.txt", L"b.txt", FILE_ATTRIBUTE_ARCHIVE, t1);
+    EXPECT_EQ(cache.ShellQueries() - before, 3u);
 }
 
 class ExplorerWatch : public ExplorerFolder {
