@@ -28,18 +28,25 @@
 
 namespace korvex::components {
 
+// What is asked of the shell about a path.
+enum class ShellQuestion : std::uint8_t {
+    own,    // the entry's own icon and type name
+    type,   // the same, of the first file of a type: the answer becomes its type's
+    drive,  // a drive's display name and icon, and its sizes
+};
+
 struct ShellRequest {
     std::uint32_t row = 0;  // the row the answer is for
     std::wstring path;      // a file or folder, or a drive's root
     DWORD attributes = 0;
     FILETIME lastWrite{};
-    bool drive = false;  // the drive's display name, icon and sizes
+    ShellQuestion question = ShellQuestion::own;
 };
 
 struct ShellAnswer {
     ShellRequest request;
     platform::ShellItemInfo info;
-    TDiskInfo disk;         // drives only
+    TDiskInfo disk;        // drives only
     bool answered = true;  // false: the question failed, the row keeps what it shows
 };
 
@@ -83,7 +90,7 @@ private:
     bool stop_ = false;
     std::uint64_t job_ = 0;
     std::vector<ShellRequest> requests_;
-    std::vector<bool> taken_;                          // by request index
+    std::vector<bool> taken_;  // by request index
     std::unordered_map<std::uint32_t, std::size_t> indexOfRow_;
     std::deque<std::size_t> preferred_;
     std::size_t next_ = 0;

@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include <array>
+#include <utility>
 #include <optional>
 
 #include "Locale.h"
@@ -112,18 +113,29 @@ bool ShellInfoCache::PerPathByExtension(const std::wstring& ext, DWORD attribute
 }
 
 void ShellInfoCache::BeginListing(bool keepPathAnswers) {
-    byType_.clear();
     perFile_.clear();
-    if (keepPathAnswers)
+    if (keepPathAnswers) {
         previous_ = std::move(current_);
-    else
+        // Confirmed types stay: a listing again shows no type's answer by type in between.
+        std::erase_if(byType_, [](const auto& type) { return !type.second.confirmed; });
+    } else {
         previous_.clear();
+        byType_.clear();
+    }
     current_.clear();
 }
 
 void ShellInfoCache::Remember(std::wstring_view path, DWORD attributes, const FILETIME& lastWrite,
                               const ShellItemInfo& info) {
     current_.insert_or_assign(std::wstring(path), PathAnswer{attributes, lastWrite, info});
+}
+
+std::optional<ShellItemInfo> ShellInfoCache::ConfirmType(std::wstring_view name, const ShellItemInfo& info) {
+    TypeAnswer& type = byType_[FoldCase(Extension(name))];
+    type.confirmed = true;
+    type.confirmationAsked = true;
+    if (type.info.iconIndex == info.iconIndex && type.info.typeName == info.typeName) return std::nullopt;
+    return std::exchange(type.info, info);
 }
 
 ShellInfoCache::Answer ShellInfoCache::ForEntry(std::wstring_view path, std::wstring_view name, DWORD attributes,
@@ -133,25 +145,26 @@ ShellInfoCache::Answer ShellInfoCache::ForEntry(std::wstring_view path, std::wst
     const bool perPath = PerPathByExtension(key, attributes);
     if (perPath) {
         std::wstring pathKey(path);
-        if (const auto now = current_.find(pathKey); now != current_.end()) return {now->second.info, false};
+        if (const auto now = current_.find(pathKey); now != current_.end()) return {now->second.info, false, false};
         const auto before = previous_.find(pathKey);
         if (before != previous_.end() && before->second.attributes == attributes &&
             CompareFileTime(&before->second.lastWrite, &lastWrite) == 0) {
             PathAnswer kept = before->second;
-            return {current_.insert_or_assign(std::move(pathKey), std::move(kept)).first->second.info, false};
+            return {current_.insert_or_assign(std::move(pathKey), std::move(kept)).first->second.info, false, false};
         }
     }
     auto it = byType_.find(key);
     if (it == byType_.end()) {
         ++shellQueries_;
-        // The first file of a type is asked about by its path, so that every file of the type shows
-        // exactly what the shell shows for it; plain folders are one answer.
-        it = byType_
-                 .emplace(std::move(key),
-                          folder ? QueryShellInfoByType(name, attributes) : QueryShellInfo(path, attributes, false))
-                 .first;
+        // Plain folders are all alike; a type with answers of its own per file needs no confirmation.
+        const bool settled = folder || perPath;
+        it =
+            byType_.emplace(std::move(key), TypeAnswer{QueryShellInfoByType(name, attributes), settled, settled}).first;
     }
-    return {it->second, perPath};
+    TypeAnswer& type = it->second;
+    const bool confirm = !perPath && !type.confirmationAsked;
+    type.confirmationAsked = true;
+    return {type.info, perPath, confirm};
 }
 
 }  // namespace korvex::platform

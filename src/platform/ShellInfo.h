@@ -6,6 +6,7 @@
 #include <commctrl.h>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -46,12 +47,16 @@ inline bool FolderMayBeCustomised(DWORD attributes) {
 // need an answer of their own (marked folders, files without an extension, the types whose icon
 // always belongs to the file: .exe, .ico, .lnk, .cur, .ani, .url, and every type the registry says
 // draws each file's own icon) are told so; their answers are asked elsewhere and handed back with
-// Remember. The decision is made once per extension and listing.
+// Remember. The first file of each plain type is to be asked by path too, as the type's
+// confirmation (ConfirmType): the shell's answer by type may word the type otherwise (Wine names an
+// unregistered type ".txt file" by type and "txt file" by path). The decision of what is asked by
+// path is made once per extension and listing.
 class ShellInfoCache {
 public:
     struct Answer {
         const ShellItemInfo& info;  // valid until the next BeginListing
         bool askPerPath;            // info is the type's: the path's own answer is still to come
+        bool confirmType;           // the first file of a type not confirmed yet: ask its path for the type
     };
     // lastWrite: the entry's time of last writing. An entry with an answer of its own whose
     // attributes and time are still those of the listing before (when BeginListing kept its
@@ -59,8 +64,11 @@ public:
     Answer ForEntry(std::wstring_view path, std::wstring_view name, DWORD attributes, const FILETIME& lastWrite = {});
     // The answer of an entry's own, asked by path, for this listing and the ones that keep it.
     void Remember(std::wstring_view path, DWORD attributes, const FILETIME& lastWrite, const ShellItemInfo& info);
-    // Starts a listing: the per-type answers are asked afresh; keepPathAnswers keeps the
-    // previous listing's per-path answers for the entries that did not change.
+    // The answer by path of a file of a plain type (name: the file's name) becomes the type's. Returns
+    // the type's answer before, when it differs (its rows are to show the new one).
+    std::optional<ShellItemInfo> ConfirmType(std::wstring_view name, const ShellItemInfo& info);
+    // Starts a listing: the answers by type are asked afresh; keepPathAnswers keeps the previous
+    // listing's per-path answers for the entries that did not change, and its confirmed types.
     void BeginListing(bool keepPathAnswers);
     void Clear() { BeginListing(false); }
     bool AnsweredPerPath(std::wstring_view name, DWORD attributes);
@@ -73,9 +81,14 @@ private:
         FILETIME lastWrite{};
         ShellItemInfo info;
     };
+    struct TypeAnswer {
+        ShellItemInfo info;
+        bool confirmed = false;  // by the path of a file of the type
+        bool confirmationAsked = false;
+    };
     // extension: the name's extension, folded.
     bool PerPathByExtension(const std::wstring& extension, DWORD attributes);
-    std::unordered_map<std::wstring, ShellItemInfo> byType_;           // folded extension; "\\" for a folder
+    std::unordered_map<std::wstring, TypeAnswer> byType_;              // folded extension; "\\" for a folder
     std::unordered_map<std::wstring, bool> perFile_;                   // extension -> its icon belongs to each file
     std::unordered_map<std::wstring, PathAnswer> previous_, current_;  // by path, of the listing before and this one
     std::size_t shellQueries_ = 0;

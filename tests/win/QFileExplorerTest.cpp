@@ -34,6 +34,11 @@ std::wstring Date(const wchar_t* mm, const wchar_t* dd, const wchar_t* yyyy) {
     return std::wstring(mm) + sep + dd + sep + yyyy;
 }
 
+// Until every answer the list asked of the shell in the background has landed, within a bound.
+bool AnswersLanded(const TQFileExplorer& list) {
+    return WaitFor([&] { return !list.ShellAnswersOutstanding(); });
+}
+
 class Explorer : public ::testing::Test {
 protected:
     TempDir dir;
@@ -213,6 +218,7 @@ TEST_F(ExplorerFolder, RowTexts) {
     SetModified(dir / L"report.doc", 2004, 12, 31, 0, 0, 30);
     WriteSparse(dir / L"huge.bin", 5ull << 30);
     x.RefreshList();
+    ASSERT_TRUE(AnswersLanded(x));
     const std::wstring timeSep = platform::TimeSeparator();
 
     const TExplorerEntry& z = Row(L"z.txt");
@@ -479,6 +485,7 @@ protected:
 
 TEST_F(ExplorerRename, F2TypingAndEnterRenameOnDiskAndUpdateTheRow) {
     EditCaption(L"z.txt", L"zeta.doc");
+    ASSERT_TRUE(AnswersLanded(x));
     EXPECT_TRUE(errors.messages.empty());
     EXPECT_EQ(ReadAll(dir / L"z.txt"), "<missing>");
     EXPECT_EQ(ReadAll(dir / L"zeta.doc"), std::string(10, 'z'));
@@ -637,6 +644,7 @@ TEST_F(Explorer, TypesThatDrawEachFilesOwnIconAreAskedPerPath) {
     WriteBytes(dir / L"red.kvxown", IconFile(0xFF0000));
     WriteBytes(dir / L"blue.kvxown", IconFile(0x0000FF));
     x.SetDirectory(dir.Path());
+    ASSERT_TRUE(AnswersLanded(x));
     EXPECT_EQ(x.Entry(1).caption, L"red.kvxown");
     EXPECT_EQ(x.Entry(0).imageIndex, platform::QueryShellInfo(dir / L"blue.kvxown", 0, false).iconIndex);
     EXPECT_EQ(x.Entry(1).imageIndex, platform::QueryShellInfo(dir / L"red.kvxown", 0, false).iconIndex);
@@ -654,7 +662,9 @@ TEST_F(Explorer, OwnAnswersAreKeptForEntriesThatDidNotChangeAndTypesAreAskedOnce
     // True when the entry still needs an answer of its own; else it shows the one remembered.
     auto wantsOwn = [&](DWORD attributes, const FILETIME& time) {
         const auto answer = cache.ForEntry(sub, L"sub", attributes, time);
-        if (!answer.askPerPath) EXPECT_EQ(answer.info.typeName, own.typeName);
+        if (!answer.askPerPath) {
+            EXPECT_EQ(answer.info.typeName, own.typeName);
+        }
         return answer.askPerPath;
     };
     cache.BeginListing(false);
@@ -674,22 +684,38 @@ TEST_F(Explorer, OwnAnswersAreKeptForEntriesThatDidNotChangeAndTypesAreAskedOnce
     cache.BeginListing(false);
     EXPECT_TRUE(wantsOwn(marked | FILE_ATTRIBUTE_HIDDEN, t2));  // a fresh listing asks anew
 
-    // Plain folders and the files of a plain type: one question each per listing, by type.
+    // Plain folders and the files of a plain type: one question each per listing, by type; the
+    // first file of the type is to confirm it by its path.
     MakeDir(dir / L"other");
     WriteBytes(dir / L"a.txt", "a");
     WriteBytes(dir / L"b.txt", "b");
-    cache.BeginListing(true);
+    cache.BeginListing(false);
     const std::size_t before = cache.ShellQueries();
     for (const wchar_t* name : {L"a.txt", L"b.txt", L"sub", L"other"}) {
         const DWORD attributes = name[1] == L'.' ? FILE_ATTRIBUTE_ARCHIVE : FILE_ATTRIBUTE_DIRECTORY;
         const auto answer = cache.ForEntry(dir / name, name, attributes, t1);
         EXPECT_FALSE(answer.askPerPath) << name;
+        EXPECT_EQ(answer.confirmType, name == std::wstring_view(L"a.txt")) << name;
         EXPECT_EQ(answer.info.iconIndex, platform::QueryShellInfo(dir / name, attributes, false).iconIndex) << name;
     }
     EXPECT_EQ(cache.ShellQueries() - before, 2u);
+    // A type not confirmed yet is asked again by a listing that keeps answers; a confirmed one
+    // (as the path words it) is not, until a fresh listing.
     cache.BeginListing(true);
-    cache.ForEntry(dir / L"b.txt", L"b.txt", FILE_ATTRIBUTE_ARCHIVE, t1);
+    EXPECT_TRUE(cache.ForEntry(dir / L"b.txt", L"b.txt", FILE_ATTRIBUTE_ARCHIVE, t1).confirmType);
     EXPECT_EQ(cache.ShellQueries() - before, 3u);
+    platform::ShellItemInfo byPath = platform::QueryShellInfo(dir / L"b.txt", FILE_ATTRIBUTE_ARCHIVE, false);
+    byPath.typeName += L" (by path)";
+    EXPECT_TRUE(cache.ConfirmType(L"B.TXT", byPath).has_value());
+    EXPECT_FALSE(cache.ConfirmType(L"b.txt", byPath).has_value());  // nothing new
+    cache.BeginListing(true);
+    const auto confirmed = cache.ForEntry(dir / L"a.txt", L"a.txt", FILE_ATTRIBUTE_ARCHIVE, t1);
+    EXPECT_EQ(confirmed.info.typeName, byPath.typeName);
+    EXPECT_FALSE(confirmed.confirmType);
+    EXPECT_EQ(cache.ShellQueries() - before, 3u);
+    cache.BeginListing(false);
+    EXPECT_TRUE(cache.ForEntry(dir / L"a.txt", L"a.txt", FILE_ATTRIBUTE_ARCHIVE, t1).confirmType);
+    EXPECT_EQ(cache.ShellQueries() - before, 4u);
 }
 
 class ExplorerWatch : public ExplorerFolder {
