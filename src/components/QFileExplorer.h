@@ -150,6 +150,8 @@ public:
     bool ShellAnswersOutstanding() const;
     // How many questions the background thread asked, in all (0 before it first runs).
     std::size_t ShellQuestionsAsked() const;
+    // How many explorer background threads run in the process.
+    static int ShellThreadsRunning() noexcept { return ShellAnswerThread::Running(); }
 
     // --- navigation
     // Shows the parent folder; from a drive root the drives ("Drives"); in the drives view nothing.

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "Drives.h"
+#include "UniqueResource.h"
 
 namespace korvex::components {
 
@@ -118,10 +119,14 @@ void ShellAnswerThread::Wake(bool now) {
 }
 
 void ShellAnswerThread::Run() {
+    ++running_;
+    const platform::ScopeExit leave([] { --running_; });
     const ThreadCom com;
     const platform::QuietDriveErrors quiet;
     std::unique_lock lock(mutex_);
     for (;;) {
+        // About to wait for work: whatever is ready is handed over now.
+        if (!HasWork()) Wake(true);
         changed_.wait(lock, [this] { return stop_ || HasWork(); });
         if (stop_) return;
         const std::size_t index = NextIndex();

@@ -13,6 +13,7 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
@@ -75,6 +76,8 @@ public:
     bool Outstanding() const;
     // How many questions the thread has asked, in all.
     std::size_t Asked() const;
+    // How many of these threads run in the process now.
+    static int Running() noexcept { return running_.load(); }
 
 private:
     void Run();
@@ -99,7 +102,8 @@ private:
     std::vector<ShellAnswer> ready_;
     bool wakePosted_ = false;
     std::uint64_t lastWake_ = 0;  // GetTickCount64 of the last wake
-    std::thread thread_;          // last: started once everything above is there
+    static inline std::atomic<int> running_{0};
+    std::thread thread_;  // last: started once everything above is there
 };
 
 }  // namespace korvex::components
