@@ -61,8 +61,7 @@ const std::vector<ListingRow::Column> kListingColumns{&ListingRow::name, &Listin
                                                       &ListingRow::modified, &ListingRow::attributes};
 
 void PumpMessages() {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+    test::PumpPending();
 }
 
 // Until the frame's posted status refresh has run, from the message loop as in the program.

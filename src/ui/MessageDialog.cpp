@@ -93,9 +93,10 @@ void Layout(HWND dialog, const DialogState& state) {
     std::optional<platform::SelectedObject> selectedFont(std::in_place, dc, font);
 
     const std::wstring& text = state.box->text;
+    // As an edit control breaks it: a path longer than a line breaks inside, instead of being cut.
     RECT textRect{0, 0, px(420), 0};
     DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &textRect,
-              DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
+              DT_CALCRECT | DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX | DT_EXPANDTABS);
     int buttonWidth = px(75);
     for (const auto& b : state.buttons) {
         RECT r{};
@@ -198,7 +199,7 @@ MessageResult ShowMessageDialog(HWND owner, const MessageSpec& box) {
     t.Word(8);
     t.Text(L"MS Shell Dlg");
     if (hasIcon) t.Item(SS_ICON, kIconId, 0x0082, L"");
-    t.Item(SS_LEFT | SS_NOPREFIX, kTextId, 0x0082, L"");
+    t.Item(SS_LEFT | SS_NOPREFIX | SS_EDITCONTROL, kTextId, 0x0082, L"");
     for (std::size_t i = 0; i < state.buttons.size(); ++i) {
         t.Item((i == defaultButton ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) | WS_TABSTOP | (i == 0 ? WS_GROUP : 0),
                state.buttons[i].id, 0x0080, state.buttons[i].caption);

@@ -223,8 +223,7 @@ bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds l
     const auto deadline = std::chrono::steady_clock::now() + limit;
     while (!condition()) {
         if (std::chrono::steady_clock::now() > deadline) return false;
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+        PumpPending();
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
     return true;
@@ -394,8 +393,7 @@ std::vector<LogLine> WaitForFakeBatLog(const std::wstring& path, std::size_t cou
                                      (quiet ? "after every stand-in ended" : "after two minutes") + FallbackNote(path) +
                                      "; lines present for:" + present);
         }
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+        PumpPending();
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
     SortByStart(lines);
@@ -573,6 +571,25 @@ HWND FindDescendant(HWND parent, std::wstring_view className) {
 
 HWND FindDescendant(HWND parent, std::wstring_view className, int id) {
     return FindDescendant(parent, [&](HWND w) { return GetDlgCtrlID(w) == id && ClassOf(w) == className; });
+}
+
+INPUT AbsoluteMouseInput(POINT at, DWORD flags) {
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dx = MulDiv(at.x, 65536, GetSystemMetrics(SM_CXSCREEN)) + 1;
+    in.mi.dy = MulDiv(at.y, 65536, GetSystemMetrics(SM_CYSCREEN)) + 1;
+    in.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    return in;
+}
+
+void MouseTo(POINT at, DWORD flags) {
+    INPUT in = AbsoluteMouseInput(at, flags);
+    SendInput(1, &in, sizeof in);
+}
+
+void PumpPending() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
 }
 
 }  // namespace korvex::test

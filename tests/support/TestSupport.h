@@ -112,6 +112,15 @@ std::vector<LogLine> WaitForFakeBatLog(const std::wstring& path, const StartReco
 
 std::wstring FakeBatPath();
 
+// --- input and the message queue
+// A mouse input at a screen point in absolute coordinates (relative moves are accelerated), with
+// the given button flags added to the move.
+INPUT AbsoluteMouseInput(POINT at, DWORD flags = 0);
+// The real mouse moved to a screen point (with a button pressed or released, by flags).
+void MouseTo(POINT at, DWORD flags = 0);
+// Dispatches every message waiting in this thread's queue.
+void PumpPending();
+
 // --- registry
 // Writes a value under root\\path, making the key as needed: text (REG_SZ, an empty name for the
 // key's default value), or any type's raw bytes. False when the system refuses.

@@ -266,11 +266,7 @@ TEST_F(AddFromExplorer, EntryDraggedWithTheMouseOntoTheSendListIsAdded) {
     GetWindowRect(form->ListViewFiles.Handle(), &list);
     const POINT to{(list.left + list.right) / 2, (list.top + list.bottom) / 2};
     auto mouse = [](DWORD flags, POINT at) {
-        INPUT in{};
-        in.type = INPUT_MOUSE;
-        in.mi.dx = MulDiv(at.x, 65536, GetSystemMetrics(SM_CXSCREEN)) + 1;
-        in.mi.dy = MulDiv(at.y, 65536, GetSystemMetrics(SM_CYSCREEN)) + 1;
-        in.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+        const INPUT in = AbsoluteMouseInput(at, flags);
         // A key release between two moves keeps the system from merging them into one move
         // straight to the end, which the list would never see.
         INPUT key{};

@@ -22,15 +22,7 @@ POINT CentreOf(const ui::Control& c) {
     return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
 }
 
-// The real mouse, in absolute screen coordinates (relative moves are accelerated).
-void MouseTo(POINT at) {
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dx = MulDiv(at.x, 65536, GetSystemMetrics(SM_CXSCREEN)) + 1;
-    in.mi.dy = MulDiv(at.y, 65536, GetSystemMetrics(SM_CYSCREEN)) + 1;
-    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    SendInput(1, &in, sizeof in);
-}
+// The left button pressed or released without a move.
 void MouseButton(bool down) {
     INPUT in{};
     in.type = INPUT_MOUSE;
@@ -38,8 +30,7 @@ void MouseButton(bool down) {
     SendInput(1, &in, sizeof in);
 }
 void Settle() {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+    PumpPending();
 }
 
 class Layout : public FormFixture {
