@@ -199,6 +199,8 @@ int main(int argc, char** argv) try {
     if (only.empty() || only == "P6") BenchEnter();
     if (only.empty() || only == "P7") BenchStartup(reg);
     if (only.empty() || only == "P8") bench::BenchAddFromExplorer(exeDir, reg);
+    if (only.empty() || only == "P10") BenchManyFolders();
+    if (only.empty() || only == "P11") BenchOwnIcons();
     OleUninitialize();
     return 0;
 } catch (const std::exception& e) {
