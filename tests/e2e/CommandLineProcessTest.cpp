@@ -69,18 +69,6 @@ protected:
     }
     static bool HasMainWindow(DWORD processId) { return !ProcessWindows(processId, L"KorvexMainForm").empty(); }
 };
-EnumWindows(
-    [](HWND w, LPARAM p) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(p);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(w, &owner);
-        if (owner == s->pid && ClassOf(w) == L"KorvexMainForm") s->found = true;
-        return !s->found;
-    },
-    reinterpret_cast<LPARAM>(&search));
-return search.found;
-}
-};
 
 TEST_F(CommandLineProcess, PathsOfTheFirstAndASecondStartReachOneWindowInOrder) {
     WriteBytes(in + L"a.dwg", "a");
