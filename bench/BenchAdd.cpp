@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchForm.h"
 #include "BenchSupport.h"
 #include "FileSystem.h"
 #include "MainForm.h"
@@ -22,13 +23,7 @@ namespace korvex::bench {
 void BenchAddFromExplorer(const test::TempDir& exeDir, const test::TestRegistryKey& reg) {
     test::TempDir tree;
     MakeTree(tree.Path(), 50, 1000);
-    TMainFormConfig config;
-    config.clientKey = reg.Path();
-    config.exePath = exeDir / L"korvex.exe";
-    config.quitOnDestroy = false;
-    auto form = std::make_unique<TMainForm>(std::move(config));
-    if (!form->Create()) throw std::runtime_error("the bench window did not open");
-    form->Show(SW_SHOWNORMAL);
+    auto form = MakeBenchForm(BenchFormConfig(exeDir, reg));
     form->FrameFileExlore.QFileExplorer.SetDirectory(tree.Path());
 
     RECT sendList;

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchForm.h"
 #include "BenchSupport.h"
 #include "FileSystem.h"
 #include "MainForm.h"
@@ -62,16 +63,11 @@ void WriteBook(const std::wstring& path) {
 void BenchAddressBook(const test::TestRegistryKey& reg) {
     test::TempDir exeDir;
     test::WriteBytes(exeDir / L"adress.txt", "");
-    TMainFormConfig config;
-    config.clientKey = reg.Path();
-    config.exePath = exeDir / L"korvex.exe";
-    config.quitOnDestroy = false;
+    const TMainFormConfig config = BenchFormConfig(exeDir, reg);
 
     // Memory first, before any other run of either side has raised the peak: the window with an
     // empty book, then the big book loaded into its list.
-    auto form = std::make_unique<TMainForm>(config);
-    if (!form->Create()) throw std::runtime_error("the bench window did not open");
-    form->Show(SW_SHOWNORMAL);
+    auto form = MakeBenchForm(config);
     WriteBook(exeDir / L"adress.txt");
     const double before = PeakWorkingSetMb();
     form->LoadAddressBook();

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchForm.h"
 #include "BenchSupport.h"
 #include "JournalWindow.h"
 #include "LogLock.h"
@@ -58,14 +59,9 @@ void BenchDispatch(const test::TempDir& exeDir, const test::TestRegistryKey& reg
     test::TempDir files;
     SetEnvironmentVariableW(L"KORVEX_FAKEBAT_SINGLE", L"1000");
     test::FakePrompter prompter;
-    TMainFormConfig config;
-    config.clientKey = reg.Path();
-    config.exePath = exeDir / L"korvex.exe";
-    config.quitOnDestroy = false;
+    TMainFormConfig config = BenchFormConfig(exeDir, reg);
     config.prompter = &prompter;  // the product's own starts, each settled before the next
-    auto form = std::make_unique<TMainForm>(std::move(config));
-    if (!form->Create()) throw std::runtime_error("the bench window did not open");
-    form->Show(SW_SHOWNORMAL);
+    auto form = MakeBenchForm(std::move(config));
     std::vector<std::wstring> paths;
     for (std::size_t i = 0; i < kFiles; ++i) {
         paths.push_back(files / (L"лист-" + std::to_wstring(i) + L".dwg"));

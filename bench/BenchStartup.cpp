@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchForm.h"
 #include "BenchSupport.h"
 #include "MainForm.h"
 #include "UniqueResource.h"
@@ -123,15 +124,10 @@ void BenchStartup(const test::TestRegistryKey& reg) {
         "P7", "start-up into a saved folder of 20,000 files, to the first paint",
         "bare window + enumeration + five-column virtual list + one paint", 3,
         [&] {
-            TMainFormConfig config;
-            config.clientKey = reg.Path();
-            config.exePath = exeDir / L"korvex.exe";
-            config.quitOnDestroy = false;
+            TMainFormConfig config = BenchFormConfig(exeDir, reg);
             std::unique_ptr<TMainForm> form;
             const double seconds = Seconds([&] {
-                form = std::make_unique<TMainForm>(std::move(config));
-                if (!form->Create()) throw std::runtime_error("the bench window did not open");
-                form->Show(SW_SHOWNORMAL);
+                form = MakeBenchForm(std::move(config));
                 RedrawWindow(form->Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
             });
             listed = form->FrameFileExlore.QFileExplorer.Entries().size();

@@ -14,6 +14,7 @@
 #include "BenchSend.h"
 #include "BenchStartup.h"
 #include "BenchExplorer.h"
+#include "BenchForm.h"
 #include "BenchSupport.h"
 #include "EntryOrder.h"
 #include "ExplorerText.h"
@@ -83,15 +84,9 @@ void BenchSort() {
 
 std::unique_ptr<TMainForm> MakeForm(const test::TempDir& exeDir, const test::TestRegistryKey& reg,
                                     ProcessStarter starter = {}) {
-    TMainFormConfig config;
-    config.clientKey = reg.Path();
-    config.exePath = exeDir / L"korvex.exe";
-    config.quitOnDestroy = false;
+    TMainFormConfig config = BenchFormConfig(exeDir, reg);
     config.startProcess = std::move(starter);
-    auto form = std::make_unique<TMainForm>(std::move(config));
-    if (!form->Create()) throw std::runtime_error("the bench window did not open");
-    form->Show(SW_SHOWNORMAL);
-    return form;
+    return MakeBenchForm(std::move(config));
 }
 
 void BenchAddTree(const test::TempDir& exeDir, const test::TestRegistryKey& reg) {
@@ -151,6 +146,8 @@ int main(int argc, char** argv) try {
     if (only.empty() || only == "P6") BenchEnter();
     if (only.empty() || only == "P7") BenchStartup(reg);
     if (only.empty() || only == "P8") bench::BenchAddFromExplorer(exeDir, reg);
+    if (only.empty() || only == "P10") BenchManyFolders();
+    if (only.empty() || only == "P11") BenchOwnIcons();
     if (only.empty() || only == "P12") bench::BenchJournal();
     OleUninitialize();
     return 0;

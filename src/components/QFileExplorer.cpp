@@ -223,6 +223,12 @@ bool TQFileExplorer::Reflect(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& re
             }
             return true;
         }
+        case LVN_ODCACHEHINT: {
+            // The rows the list is about to show: their answers are asked first.
+            const auto* hint = reinterpret_cast<NMLVCACHEHINT*>(header);
+            PreferPositions(hint->iFrom, hint->iTo);
+            return true;
+        }
         case LVN_COLUMNCLICK: SortColumnClick(reinterpret_cast<NMLISTVIEW*>(header)->iSubItem); return true;
         case NM_CLICK: ClickHandling(); return true;
         case NM_DBLCLK: DoubleClickHandling(); return true;

@@ -9,14 +9,24 @@
 // Its implementation is split by concern: QFileExplorer.cpp (construction, window, properties,
 // notifications), QFileExplorerListing.cpp, QFileExplorerOrder.cpp, QFileExplorerSelection.cpp,
 // QFileExplorerNavigation.cpp (mouse and keyboard), QFileExplorerRename.cpp (editing a caption in
-// place), QFileExplorerWatch.cpp (listing again as the folder changes on disk).
+// place), QFileExplorerWatch.cpp (listing again as the folder changes on disk),
+// QFileExplorerAnswers.cpp (the shell's answers per path, asked by a background thread).
+//
+// A listing shows every row at once with what is known without a question per path: the answer
+// of its type, one for all plain folders. What needs an answer of its own (a file whose icon is
+// its own, a folder the shell may have customised, a drive that may be slow) is asked by the
+// list's background thread, the rows in view first, and the rows repaint as the answers land. The
+// order the user sorted by stays while they land; the next sort or listing uses them.
 
 #include <windows.h>
 #include <commctrl.h>
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <iterator>
+#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,6 +35,7 @@
 #include "ExplorerTypes.h"
 #include "ListView.h"
 #include "Locale.h"
+#include "ShellAnswerThread.h"
 #include "ShellInfo.h"
 #include "UniqueResource.h"
 
@@ -135,6 +146,12 @@ public:
     bool ListFolder(const std::wstring& searchPath, std::uint32_t filter, bool withFolders = false);
     static TDiskInfo GetDiskInfo(std::wstring_view drive);
     static bool IsDriveReady(std::wstring_view drive);
+    // Answers of the shell asked in the background that have not landed yet.
+    bool ShellAnswersOutstanding() const;
+    // How many questions the background thread asked, in all (0 before it first runs).
+    std::size_t ShellQuestionsAsked() const;
+    // How many explorer background threads run in the process.
+    static int ShellThreadsRunning() noexcept { return ShellAnswerThread::Running(); }
 
     // --- navigation
     // Shows the parent folder; from a drive root the drives ("Drives"); in the drives view nothing.
@@ -226,9 +243,28 @@ private:
     // restore runs once the rows are in order, before the list is painted and the hosts hear of it.
     void Refill(bool keepOrder, bool reuseShellAnswers, const std::function<void()>& restore = {});
     bool holdCount_ = false;  // a refill is under way: the list learns the row count at its end
-    // The row of a directory entry found in the shown folder.
+    // The row of a directory entry found in the shown folder. question: what is still to be asked
+    // about its path in the background (its row still to be set), if anything.
     TExplorerEntry MakeFolderEntry(const std::wstring& folder, const WIN32_FIND_DATAW& found, const OrderFacts& facts,
-                                   const platform::LocalTimeConverter& localTime = {});
+                                   const platform::LocalTimeConverter& localTime = {},
+                                   std::optional<ShellRequest>* question = nullptr);
+
+    // --- the shell's answers per path (QFileExplorerAnswers.cpp)
+    // Asks the questions of the listing just made (wanted_), the rows in view first; drops what
+    // an earlier listing left outstanding.
+    void AskWanted();
+    // Adds questions to what is being asked.
+    void AskMore(std::vector<ShellRequest> requests);
+    void TakeShellAnswers();
+    void ApplyDriveAnswer(TExplorerEntry& entry, const ShellAnswer& answer);
+    // The display positions in view, first and last (-1, -1 when none).
+    std::pair<int, int> PositionsInView() const;
+    void PreferPositions(int from, int to);
+    static UINT ShellAnswersMessage();
+    std::vector<ShellRequest> wanted_;  // questions of the listing under way
+    std::unique_ptr<ShellAnswerThread> answers_;
+    // The sizes of the slow drives (removable, network, optical) as their answers told them.
+    std::array<std::optional<TDiskInfo>, 26> slowDrives_;
 
     // Adds a row at the end of the display order.
     void AppendRow(TExplorerEntry&& entry);

@@ -51,6 +51,9 @@ void TQFileExplorer::Refill(bool keepOrder, bool reuseShellAnswers, const std::f
             ListView_SetItemState(hwnd_, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
             --quietChanges_;
         }
+        // What the shown rows still waited for is of no use to the new ones.
+        if (answers_) answers_->Cancel();
+        wanted_.clear();
         rows_.clear();
         order_.clear();
         // A new listing starts at the top; a listing again keeps the list where it is scrolled.
@@ -94,22 +97,27 @@ void TQFileExplorer::Refill(bool keepOrder, bool reuseShellAnswers, const std::f
     }
     WatchFolder();
     UpdateWindow(hwnd_);
+    AskWanted();
     // A virtual list reports no per-row insertions: tell the hosts once that every row changed.
     RaiseChange(-1, TItemChange::ctText);
 }
 
 TExplorerEntry TQFileExplorer::MakeFolderEntry(const std::wstring& folder, const WIN32_FIND_DATAW& found,
-                                               const OrderFacts& facts, const platform::LocalTimeConverter& localTime) {
+                                               const OrderFacts& facts, const platform::LocalTimeConverter& localTime,
+                                               std::optional<ShellRequest>* question) {
     const std::wstring_view name = found.cFileName;
     const bool isFolder = found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY;
     TExplorerEntry entry;
     entry.caption = name;
     entry.subItems[4] = folder + entry.caption;
-    const auto& info = shellCache_.ForEntry(entry.subItems[4], name, found.dwFileAttributes, found.ftLastWriteTime);
-    entry.imageIndex = info.iconIndex;
+    const auto answer = shellCache_.ForEntry(entry.subItems[4], name, found.dwFileAttributes, found.ftLastWriteTime);
+    if (question && (answer.askPerPath || answer.confirmType))
+        *question = ShellRequest{0, entry.subItems[4], found.dwFileAttributes, found.ftLastWriteTime,
+                                 answer.askPerPath ? ShellQuestion::own : ShellQuestion::type};
+    entry.imageIndex = answer.info.iconIndex;
     const std::uint64_t size = isFolder ? 0 : platform::FindDataSize(found);
     entry.subItems[0] = isFolder ? L" " : std::to_wstring(size);
-    entry.subItems[1] = info.typeName;
+    entry.subItems[1] = answer.info.typeName;
     entry.subItems[2] = ModifiedTimeText(localTime(found.ftLastWriteTime), facts.dateSeparator, facts.timeSeparator);
     entry.subItems[3] = AttributeLetters(found.dwFileAttributes);
     entry.subItems[5] = isFolder ? kKindDir : kKindFile;
@@ -122,20 +130,33 @@ bool TQFileExplorer::ListFolder(const std::wstring& searchPath, std::uint32_t fi
     platform::FollowWithCurrentDirectory(folder);
     const OrderFacts facts = Facts();
     const platform::LocalTimeConverter localTime;
-    std::vector<TExplorerEntry> files;  // with the folders: held back until every folder is in
+    struct Made {
+        TExplorerEntry entry;
+        std::optional<ShellRequest> question;
+    };
+    std::vector<Made> files;  // with the folders: held back until every folder is in
+    auto append = [this](Made&& made) {
+        if (made.question) {
+            made.question->row = static_cast<std::uint32_t>(rows_.size());
+            wanted_.push_back(std::move(*made.question));
+        }
+        AppendRow(std::move(made.entry));
+    };
     bool appended = false;
     platform::EnumerateDirectory(searchPath, [&](const WIN32_FIND_DATAW& found) {
         const std::uint32_t folderBit = withFolders ? found.dwFileAttributes & kAttrDirectory : 0;
         if (!PassesFilter(found.dwFileAttributes, filter | folderBit)) return;
         const std::wstring_view name = found.cFileName;
         if (name == L"." || name == L"..") return;
+        Made made;
+        made.entry = MakeFolderEntry(folder, found, facts, localTime, &made.question);
         if (withFolders && !folderBit)
-            files.push_back(MakeFolderEntry(folder, found, facts, localTime));
+            files.push_back(std::move(made));
         else
-            AppendRow(MakeFolderEntry(folder, found, facts, localTime));
+            append(std::move(made));
         appended = true;
     });
-    for (auto& file : files) AppendRow(std::move(file));
+    for (auto& file : files) append(std::move(file));
     if (appended) SyncItemCount();
     return appended;
 }
@@ -144,23 +165,36 @@ void TQFileExplorer::ListDrives() {
     const std::uint32_t mask = platform::LogicalDrives();
     const OrderFacts facts = Facts();
     const std::wstring& separator = facts.thousandsSeparator;
+    slowDrives_.fill(std::nullopt);
     for (int n = 0; n < 26; ++n) {
         if (!(mask & (1u << n))) continue;
         const std::wstring drive{static_cast<wchar_t>(L'A' + n), L':'};
         const std::wstring root = drive + L"\\";
         try {
             const platform::QuietDriveErrors quiet;
-            const auto info = platform::QueryShellInfo(root, 0, true);
-            const TDiskInfo disk = GetDiskInfo(drive);
             TExplorerEntry entry;
-            entry.caption = info.displayName.empty() ? root : info.displayName;
-            entry.imageIndex = info.iconIndex;
-            entry.subItems = {DriveTypeName(disk.DriveType),
-                              GroupDigits(static_cast<std::uint64_t>(disk.TotalSize), separator),
-                              GroupDigits(static_cast<std::uint64_t>(disk.FreeSize), separator),
-                              L"",
-                              root,
-                              kKindDrive};
+            const std::uint8_t type = platform::DriveType(root);
+            if (platform::IsSlowDriveType(type)) {
+                // A network drive may answer slowly or not at all, a card reader or an optical
+                // drive may spin up: the row shows its letter and type now, its name, icon and
+                // sizes once the background thread has them.
+                entry.caption = root;
+                entry.imageIndex = platform::QueryShellInfoByType(root, FILE_ATTRIBUTE_DIRECTORY).iconIndex;
+                entry.subItems = {DriveTypeName(type), L"", L"", L"", root, kKindDrive};
+                wanted_.push_back(
+                    ShellRequest{static_cast<std::uint32_t>(rows_.size()), root, 0, {}, ShellQuestion::drive});
+            } else {
+                const auto info = platform::QueryShellInfo(root, 0, true);
+                const TDiskInfo disk = GetDiskInfo(drive);
+                entry.caption = info.displayName.empty() ? root : info.displayName;
+                entry.imageIndex = info.iconIndex;
+                entry.subItems = {DriveTypeName(disk.DriveType),
+                                  GroupDigits(static_cast<std::uint64_t>(disk.TotalSize), separator),
+                                  GroupDigits(static_cast<std::uint64_t>(disk.FreeSize), separator),
+                                  L"",
+                                  root,
+                                  kKindDrive};
+            }
             PrepareSortKeys(entry, facts);
             AppendRow(std::move(entry));
         } catch (const std::exception&) {

@@ -42,9 +42,15 @@ bool IsFolderKind(const std::wstring& kind) {
 void TQFileExplorer::OnListDestroyed() {
     KillTimer(hwnd_, kWatchTimer);
     watch_.reset();
+    // The background thread ends with the window it answers to; what it had not handed over goes with it.
+    answers_.reset();
 }
 
 LRESULT TQFileExplorer::HandleListMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == ShellAnswersMessage()) {
+        TakeShellAnswers();
+        return 0;
+    }
     switch (msg) {
         case WM_KEYDOWN:
         case WM_SYSKEYDOWN: {

@@ -31,11 +31,16 @@ void TQFileExplorer::RenameEntry(std::size_t index, const std::wstring& newName)
     // The row as the disk has it now: the system may have trimmed the name (trailing dots and
     // blanks), and the new extension may bring another type name and icon.
     bool found = false;
+    std::optional<ShellRequest> question;
     platform::EnumerateDirectory(target, [&](const WIN32_FIND_DATAW& data) {
         if (found) return;
         found = true;
-        rows_[row] = MakeFolderEntry(folder, data, Facts());
+        rows_[row] = MakeFolderEntry(folder, data, Facts(), {}, &question);
     });
+    if (question) {
+        question->row = row;
+        AskMore({std::move(*question)});
+    }
     if (!found) {
         ListAgain();
         return;

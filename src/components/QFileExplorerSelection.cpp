@@ -1,5 +1,6 @@
 // TQFileExplorer: questions about the selection, for the status bar, the shell menu and adding.
 
+#include "Drives.h"
 #include "ExplorerText.h"
 #include "FileSystem.h"
 #include "PathText.h"
@@ -55,28 +56,36 @@ std::vector<std::wstring> TQFileExplorer::GetNameList(bool fullPath, bool select
 }
 
 namespace {
-// The drive of the shown folder; in the drives view every drive that is ready.
+// The drive of the shown folder; in the drives view every drive that is ready. A slow drive
+// (network, removable, optical) counts as its last answer in the drives view told, or not at all:
+// the window's thread never waits for one.
 template <typename Field>
-std::int64_t DriveTotal(const std::wstring& directory, Field field) {
+std::int64_t DriveTotal(const std::wstring& directory, const std::array<std::optional<TDiskInfo>, 26>& slowDrives,
+                        Field field) {
     if (!IsDrivesWord(directory)) {
         if (directory.empty()) return 0;
         return field(TQFileExplorer::GetDiskInfo(std::wstring{directory[0], L':'}));
     }
     std::int64_t total = 0;
     const std::uint32_t mask = GetLogicalDrives();
-    for (int n = 0; n < 26; ++n)
-        if (mask & (1u << n))
-            total += field(TQFileExplorer::GetDiskInfo(std::wstring{static_cast<wchar_t>(L'A' + n), L':'}));
+    for (int n = 0; n < 26; ++n) {
+        if (!(mask & (1u << n))) continue;
+        const std::wstring drive{static_cast<wchar_t>(L'A' + n), L':'};
+        if (slowDrives[static_cast<std::size_t>(n)])
+            total += field(*slowDrives[static_cast<std::size_t>(n)]);
+        else if (!platform::IsSlowDriveType(platform::DriveType(drive + L"\\")))
+            total += field(TQFileExplorer::GetDiskInfo(drive));
+    }
     return total;
 }
 }  // namespace
 
 std::int64_t TQFileExplorer::GetDriveSize() const {
-    return DriveTotal(directory_, [](const TDiskInfo& d) { return d.TotalSize; });
+    return DriveTotal(directory_, slowDrives_, [](const TDiskInfo& d) { return d.TotalSize; });
 }
 
 std::int64_t TQFileExplorer::GetDriveFreeSpace() const {
-    return DriveTotal(directory_, [](const TDiskInfo& d) { return d.FreeSize; });
+    return DriveTotal(directory_, slowDrives_, [](const TDiskInfo& d) { return d.FreeSize; });
 }
 
 }  // namespace korvex::components

@@ -127,8 +127,7 @@ void TMainForm::ListViewFilesKeyDown(WORD key) {
         ListViewFiles.ClearSelection();
         RefreshSendListView();
         if (!sendList_.Empty()) {
-            const int focus = static_cast<int>(std::min(selected.front(), sendList_.Size() - 1));
-            ListView_SetItemState(ListViewFiles.Handle(), focus, LVIS_FOCUSED, LVIS_FOCUSED);  // the focus alone
+            ListViewFiles.SetFocused(std::min(selected.front(), sendList_.Size() - 1));
         }
     }
 }

@@ -26,6 +26,12 @@ struct ClusterInfo {
 };
 
 std::uint32_t LogicalDrives();
+// Drives whose questions may take long or hang (a network drive that is gone, a card reader, an
+// optical drive spinning up), by their drive type code; the type code itself comes at once.
+inline bool IsSlowDriveType(std::uint8_t type) {
+    return type == DRIVE_REMOVABLE || type == DRIVE_REMOTE || type == DRIVE_CDROM || type == DRIVE_UNKNOWN;
+}
+
 std::uint8_t DriveType(const std::wstring& root);
 // The cluster geometry; nullopt when the drive cannot be read (not ready, no medium).
 std::optional<ClusterInfo> DriveClusters(const std::wstring& root);

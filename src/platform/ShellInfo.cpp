@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include <array>
+#include <utility>
 #include <optional>
 
 #include "Locale.h"
@@ -85,12 +86,22 @@ bool TypeHasIconPerFile(std::wstring_view extension) {
     return IsFileItself(DefaultValue(progId + L"\\DefaultIcon")) || HasClassKey(progId + L"\\shellex\\IconHandler");
 }
 
+ShellItemInfo QueryShellInfoByType(std::wstring_view name, DWORD attributes) {
+    const bool folder = attributes & FILE_ATTRIBUTE_DIRECTORY;
+    const std::wstring query = folder ? std::wstring(L"folder") : L"file" + std::wstring(Extension(name));
+    SHFILEINFOW sfi{};
+    if (!SHGetFileInfoW(query.c_str(), folder ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_NORMAL, &sfi, sizeof sfi,
+                        SHGFI_SYSICONINDEX | SHGFI_TYPENAME | SHGFI_USEFILEATTRIBUTES))
+        return {};
+    return FromFileInfo(sfi, false);
+}
+
 bool ShellInfoCache::AnsweredPerPath(std::wstring_view name, DWORD attributes) {
     return PerPathByExtension(FoldCase(Extension(name)), attributes);
 }
 
 bool ShellInfoCache::PerPathByExtension(const std::wstring& ext, DWORD attributes) {
-    if (attributes & FILE_ATTRIBUTE_DIRECTORY) return true;
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) return FolderMayBeCustomised(attributes);
     static constexpr std::array<std::wstring_view, 7> kPerFile = {L"",     L".exe", L".ico", L".lnk",
                                                                   L".cur", L".ani", L".url"};
     for (auto e : kPerFile)
@@ -101,39 +112,59 @@ bool ShellInfoCache::PerPathByExtension(const std::wstring& ext, DWORD attribute
     return perFile;
 }
 
-ShellItemInfo ShellInfoCache::Ask(std::wstring_view path, DWORD attributes) {
-    ++shellQueries_;
-    return QueryShellInfo(path, attributes, false);
-}
-
 void ShellInfoCache::BeginListing(bool keepPathAnswers) {
-    byExtension_.clear();
     perFile_.clear();
-    if (keepPathAnswers)
+    if (keepPathAnswers) {
         previous_ = std::move(current_);
-    else
+        // Confirmed types stay: a listing again shows no type's answer by type in between.
+        std::erase_if(byType_, [](const auto& type) { return !type.second.confirmed; });
+    } else {
         previous_.clear();
+        byType_.clear();
+    }
     current_.clear();
 }
 
-const ShellItemInfo& ShellInfoCache::ForEntry(std::wstring_view path, std::wstring_view name, DWORD attributes,
-                                              const FILETIME& lastWrite) {
-    std::wstring ext = FoldCase(Extension(name));
-    if (PerPathByExtension(ext, attributes)) {
-        std::wstring key(path);
-        PathAnswer answer{attributes, lastWrite, {}};
-        const auto before = previous_.find(key);
+void ShellInfoCache::Remember(std::wstring_view path, DWORD attributes, const FILETIME& lastWrite,
+                              const ShellItemInfo& info) {
+    current_.insert_or_assign(std::wstring(path), PathAnswer{attributes, lastWrite, info});
+}
+
+std::optional<ShellItemInfo> ShellInfoCache::ConfirmType(std::wstring_view name, const ShellItemInfo& info) {
+    TypeAnswer& type = byType_[FoldCase(Extension(name))];
+    type.confirmed = true;
+    type.confirmationAsked = true;
+    if (type.info.iconIndex == info.iconIndex && type.info.typeName == info.typeName) return std::nullopt;
+    return std::exchange(type.info, info);
+}
+
+ShellInfoCache::Answer ShellInfoCache::ForEntry(std::wstring_view path, std::wstring_view name, DWORD attributes,
+                                                const FILETIME& lastWrite) {
+    const bool folder = attributes & FILE_ATTRIBUTE_DIRECTORY;
+    std::wstring key = folder ? std::wstring(L"\\") : FoldCase(Extension(name));
+    const bool perPath = PerPathByExtension(key, attributes);
+    if (perPath) {
+        std::wstring pathKey(path);
+        if (const auto now = current_.find(pathKey); now != current_.end()) return {now->second.info, false, false};
+        const auto before = previous_.find(pathKey);
         if (before != previous_.end() && before->second.attributes == attributes &&
-            CompareFileTime(&before->second.lastWrite, &lastWrite) == 0)
-            answer.info = before->second.info;
-        else
-            answer.info = Ask(path, attributes);
-        return current_.insert_or_assign(std::move(key), std::move(answer)).first->second.info;
+            CompareFileTime(&before->second.lastWrite, &lastWrite) == 0) {
+            PathAnswer kept = before->second;
+            return {current_.insert_or_assign(std::move(pathKey), std::move(kept)).first->second.info, false, false};
+        }
     }
-    if (auto it = byExtension_.find(ext); it != byExtension_.end()) return it->second;
-    // The first file of a type is asked about by its path, so that every file of the type shows
-    // exactly what the shell shows for it.
-    return byExtension_.emplace(std::move(ext), Ask(path, attributes)).first->second;
+    auto it = byType_.find(key);
+    if (it == byType_.end()) {
+        ++shellQueries_;
+        // Plain folders are all alike; a type with answers of its own per file needs no confirmation.
+        const bool settled = folder || perPath;
+        it =
+            byType_.emplace(std::move(key), TypeAnswer{QueryShellInfoByType(name, attributes), settled, settled}).first;
+    }
+    TypeAnswer& type = it->second;
+    const bool confirm = !perPath && !type.confirmationAsked;
+    type.confirmationAsked = true;
+    return {type.info, perPath, confirm};
 }
 
 }  // namespace korvex::platform

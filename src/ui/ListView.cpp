@@ -144,6 +144,10 @@ void ListView::SetFocusedAndSelected(std::size_t index) {
     ListView_SetItemState(hwnd_, static_cast<int>(index), LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
 }
 
+void ListView::SetFocused(std::size_t index) {
+    ListView_SetItemState(hwnd_, static_cast<int>(index), LVIS_FOCUSED, LVIS_FOCUSED);
+}
+
 void ListView::SelectAll() {
     ListView_SetItemState(hwnd_, -1, LVIS_SELECTED, LVIS_SELECTED);
 }

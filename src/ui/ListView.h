@@ -64,6 +64,8 @@ public:
     void Select(std::size_t index, bool selected = true);
     // Moves the focus to the row and selects it (the others keep their state).
     void SetFocusedAndSelected(std::size_t index);
+    // Moves the focus to the row, leaving every row's selection as it is.
+    void SetFocused(std::size_t index);
     void SelectAll();
     void ClearSelection();
 

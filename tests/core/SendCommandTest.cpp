@@ -53,6 +53,7 @@ TEST(BuildSendCommand, ClientPathWithBlanksIsQuoted) {
         {L"D:\\Mail\\client.exe", L"D:\\Mail\\client.exe /MAILU=W;"},
         {L"\"D:\\Mail\\client.exe\"", L"\"D:\\Mail\\client.exe\" /MAILU=W;"},
         {L"C:\\Tab\there\\c.exe", L"\"C:\\Tab\there\\c.exe\" /MAILU=W;"},
+        {L"/", L"/ /MAILU=W;"},  // a name that looks like a switch of its own
     };
     for (const auto& c : cases) {
         const std::wstring command = BuildSendHead(c.client, L"W", L"a") + BuildSendTail(L"C:\\", L"f", L"s", false);

@@ -67,22 +67,7 @@ protected:
         thread = std::move(first.thread);
         pid = first.pid;
     }
-    static bool HasMainWindow(DWORD processId) {
-        struct Search {
-            DWORD pid;
-            bool found;
-        } search{processId, false};
-        EnumWindows(
-            [](HWND w, LPARAM p) -> BOOL {
-                auto* s = reinterpret_cast<Search*>(p);
-                DWORD owner = 0;
-                GetWindowThreadProcessId(w, &owner);
-                if (owner == s->pid && ClassOf(w) == L"KorvexMainForm") s->found = true;
-                return !s->found;
-            },
-            reinterpret_cast<LPARAM>(&search));
-        return search.found;
-    }
+    static bool HasMainWindow(DWORD processId) { return !ProcessWindows(processId, L"KorvexMainForm").empty(); }
 };
 
 TEST_F(CommandLineProcess, PathsOfTheFirstAndASecondStartReachOneWindowInOrder) {

@@ -29,7 +29,7 @@ HWND Button(HWND main, const std::wstring& caption) {
     return FindDescendant(main, [&](HWND w) { return ClassOf(w) == L"KorvexSpeedButton" && WindowText(w) == caption; });
 }
 // The processes that parent started and that still run.
-std::vector<platform::UniqueHandle> ChildrenOf(DWORD parent) {
+std::vector<platform::UniqueHandle> ProcessesStartedBy(DWORD parent) {
     std::vector<platform::UniqueHandle> children;
     const platform::UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
     PROCESSENTRY32W entry{};
@@ -89,11 +89,11 @@ protected:
         }
         EXPECT_EQ(WindowText(box), L"Korvex");
         std::wstring text;
-        for (HWND s : Children(box, L"Static")) text += WindowText(s);
+        for (HWND s : ChildrenOfClass(box, L"Static")) text += WindowText(s);
         EXPECT_TRUE(text.starts_with(begins)) << EncodeUtf8(text);
         std::vector<std::wstring> captions;
         HWND target = nullptr;
-        for (HWND b : Children(box, L"Button")) {
+        for (HWND b : ChildrenOfClass(box, L"Button")) {
             captions.push_back(WindowText(b));
             if (WindowText(b) == click) target = b;
         }
@@ -164,7 +164,7 @@ TEST_F(CrashResume, ASendEndedByACrashIsRestoredAndFinishedWithItsNumbers) {
     // A client start under way hands its command over and ends by itself. Under Wine a process
     // whose parent ends inside CreateProcess may never get to run at all: past the bound it is
     // ended here, as the system would never have made it.
-    for (const auto& child : ChildrenOf(crashed))
+    for (const auto& child : ProcessesStartedBy(crashed))
         if (WaitForSingleObject(child.get(), 10000) == WAIT_TIMEOUT) TerminateProcess(child.get(), 4);
     const auto before = Sent();
     ASSERT_LT(before.size(), kFiles) << "the send ended before the process was ended";

@@ -19,33 +19,12 @@ inline constexpr wchar_t kClientKey[] = L"Software\\RIT\\The Bat!";
 
 // A top-level window of the process with the given class, once it is visible.
 inline HWND WaitForWindow(DWORD pid, const std::wstring& className) {
-    struct Search {
-        DWORD pid;
-        const std::wstring* className;
-        HWND found;
-    } search{pid, &className, nullptr};
+    HWND found = nullptr;
     WaitFor([&] {
-        EnumWindows(
-            [](HWND w, LPARAM p) -> BOOL {
-                auto* s = reinterpret_cast<Search*>(p);
-                DWORD owner = 0;
-                GetWindowThreadProcessId(w, &owner);
-                if (owner == s->pid && IsWindowVisible(w) && ClassOf(w) == *s->className) {
-                    s->found = w;
-                    return FALSE;
-                }
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&search));
-        return search.found != nullptr;
+        for (HWND w : ProcessWindows(pid, className))
+            if (IsWindowVisible(w)) return (found = w) != nullptr;
+        return false;
     });
-    return search.found;
-}
-
-inline std::vector<HWND> Children(HWND parent, const wchar_t* className) {
-    std::vector<HWND> found;
-    for (HWND c = GetWindow(parent, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
-        if (ClassOf(c) == className) found.push_back(c);
     return found;
 }
 
@@ -118,12 +97,12 @@ protected:
         ASSERT_NE(box, nullptr);
         EXPECT_EQ(WindowText(box), caption);
         std::vector<std::wstring> texts;
-        for (HWND s : Children(box, L"Static"))
+        for (HWND s : ChildrenOfClass(box, L"Static"))
             if (!WindowText(s).empty()) texts.push_back(WindowText(s));
         EXPECT_EQ(texts, std::vector<std::wstring>{text});
         std::vector<std::wstring> captions;
         HWND target = nullptr;
-        for (HWND b : Children(box, L"Button")) {
+        for (HWND b : ChildrenOfClass(box, L"Button")) {
             captions.push_back(WindowText(b));
             if (WindowText(b) == click) target = b;
         }

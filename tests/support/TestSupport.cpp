@@ -567,6 +567,41 @@ HWND FindDescendant(HWND parent, const std::function<bool(HWND)>& match) {
     return search.found;
 }
 
+std::vector<HWND> ChildrenOfClass(HWND parent, std::wstring_view className) {
+    std::vector<HWND> found;
+    for (HWND c = GetWindow(parent, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+        if (ClassOf(c) == className) found.push_back(c);
+    return found;
+}
+
+std::vector<HWND> TopLevelWindows(const std::function<bool(HWND)>& match) {
+    struct Search {
+        const std::function<bool(HWND)>* match;
+        std::vector<HWND> found;
+    } search{&match, {}};
+    EnumWindows(
+        [](HWND w, LPARAM p) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(p);
+            if ((*s->match)(w)) s->found.push_back(w);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+std::vector<HWND> ProcessWindows(DWORD processId, std::wstring_view className) {
+    return TopLevelWindows([&](HWND w) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(w, &owner);
+        return owner == processId && ClassOf(w) == className;
+    });
+}
+
+std::vector<HWND> ThreadWindows(DWORD threadId, std::wstring_view className) {
+    return TopLevelWindows(
+        [&](HWND w) { return GetWindowThreadProcessId(w, nullptr) == threadId && ClassOf(w) == className; });
+}
+
 HWND FindDescendant(HWND parent, std::wstring_view className) {
     return FindDescendant(parent, [&](HWND w) { return ClassOf(w) == className; });
 }

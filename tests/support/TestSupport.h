@@ -137,6 +137,13 @@ HWND FindDescendant(HWND parent, const std::function<bool(HWND)>& match);
 // The first descendant of the class; the first with the class and the control id.
 HWND FindDescendant(HWND parent, std::wstring_view className);
 HWND FindDescendant(HWND parent, std::wstring_view className, int id);
+// parent's own child windows of the class (not their descendants), in z order.
+std::vector<HWND> ChildrenOfClass(HWND parent, std::wstring_view className);
+// The top-level windows for which match is true, in z order.
+std::vector<HWND> TopLevelWindows(const std::function<bool(HWND)>& match);
+// The top-level windows of a process (or a thread of this process: threadId) of the class.
+std::vector<HWND> ProcessWindows(DWORD processId, std::wstring_view className);
+std::vector<HWND> ThreadWindows(DWORD threadId, std::wstring_view className);
 
 // --- settings files
 using KeyValues = std::vector<std::pair<std::wstring, std::wstring>>;

@@ -43,21 +43,8 @@ constexpr POINT kAt{120, 90};
 // ---------------------------------------------------------------------------------------------
 // Windows of this thread and process.
 
-std::vector<HWND> ThreadWindows(const wchar_t* className) {
-    std::pair<std::vector<HWND>, const wchar_t*> found{{}, className};
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND window, LPARAM param) -> BOOL {
-            auto& f = *reinterpret_cast<decltype(found)*>(param);
-            if (ClassOf(window) == f.second) f.first.push_back(window);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
-    return found.first;
-}
-
 HWND OpenMenuWindow() {
-    for (HWND window : ThreadWindows(L"#32768"))
+    for (HWND window : ThreadWindows(GetCurrentThreadId(), L"#32768"))
         if (IsWindowVisible(window)) return window;
     return nullptr;
 }
@@ -68,20 +55,12 @@ public:
     DialogWatchdog()
         : thread_([this] {
               while (!stop_) {
-                  EnumWindows(
-                      [](HWND window, LPARAM param) -> BOOL {
-                          DWORD pid = 0;
-                          GetWindowThreadProcessId(window, &pid);
-                          if (pid == GetCurrentProcessId() && ClassOf(window) == L"#32770") {
-                              auto* self = reinterpret_cast<DialogWatchdog*>(param);
-                              const std::lock_guard lock(self->mutex_);
-                              self->seen_.insert(window);
-                              PostMessageW(window, WM_COMMAND, IDCANCEL, 0);
-                              PostMessageW(window, WM_CLOSE, 0, 0);
-                          }
-                          return TRUE;
-                      },
-                      reinterpret_cast<LPARAM>(this));
+                  for (HWND window : ProcessWindows(GetCurrentProcessId(), L"#32770")) {
+                      const std::lock_guard lock(mutex_);
+                      seen_.insert(window);
+                      PostMessageW(window, WM_COMMAND, IDCANCEL, 0);
+                      PostMessageW(window, WM_CLOSE, 0, 0);
+                  }
                   std::this_thread::sleep_for(std::chrono::milliseconds(20));
               }
           }) {}
@@ -273,7 +252,7 @@ protected:
     void TearDown() override {
         DestroyWindow(owner);
         // Every path out of the unit takes its relay window with it.
-        EXPECT_TRUE(ThreadWindows(L"ItemPropMenuCallbackHelper").empty());
+        EXPECT_TRUE(ThreadWindows(GetCurrentThreadId(), L"ItemPropMenuCallbackHelper").empty());
         EXPECT_EQ(OpenMenuWindow(), nullptr);
         EXPECT_EQ(GetCursor(), arrow);  // the hourglass is gone on every path out
     }
@@ -606,7 +585,7 @@ TEST_P(MenuRelayLevels, PassesTheMenuMessagesWithTheirAnswers) {
     std::size_t relayedBeforeOurs = 0;
     MenuDriver driver(
         {[&](HWND menuWindow) {
-             const auto relays = ThreadWindows(L"ItemPropMenuCallbackHelper");
+             const auto relays = ThreadWindows(GetCurrentThreadId(), L"ItemPropMenuCallbackHelper");
              ASSERT_EQ(relays.size(), 1u);
              const HWND relay = answers.window = relays.front();
              answers.title = WindowText(relay);
@@ -700,7 +679,7 @@ TEST_F(MenuRelay, RenameIsKnownByItsVerbOtherCommandsAreCarriedOut) {
         std::size_t relaysDuringCommand = 0;
         bool nestedResult = true;
         object.onInvoke = [&] {
-            relaysDuringCommand = ThreadWindows(L"ItemPropMenuCallbackHelper").size();
+            relaysDuringCommand = ThreadWindows(GetCurrentThreadId(), L"ItemPropMenuCallbackHelper").size();
             LoggingMenu other(3);
             bool nestedRename = false;
             nestedResult = TrackContextMenu(&other, owner, kAt, nestedRename) ||

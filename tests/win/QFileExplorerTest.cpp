@@ -4,7 +4,11 @@
 
 #include <algorithm>
 #include <array>
+#include <condition_variable>
 #include <cstdio>
+#include <cstdlib>
+#include <mutex>
+#include <thread>
 
 #include "ExplorerHost.h"
 #include "ExplorerText.h"
@@ -32,6 +36,11 @@ std::wstring ListViewText(HWND list, int item, int subItem) {
 std::wstring Date(const wchar_t* mm, const wchar_t* dd, const wchar_t* yyyy) {
     const std::wstring sep = platform::DateSeparator();
     return std::wstring(mm) + sep + dd + sep + yyyy;
+}
+
+// Until every answer the list asked of the shell in the background has landed, within a bound.
+bool AnswersLanded(const TQFileExplorer& list) {
+    return WaitFor([&] { return !list.ShellAnswersOutstanding(); });
 }
 
 class Explorer : public ::testing::Test {
@@ -213,6 +222,7 @@ TEST_F(ExplorerFolder, RowTexts) {
     SetModified(dir / L"report.doc", 2004, 12, 31, 0, 0, 30);
     WriteSparse(dir / L"huge.bin", 5ull << 30);
     x.RefreshList();
+    ASSERT_TRUE(AnswersLanded(x));
     const std::wstring timeSep = platform::TimeSeparator();
 
     const TExplorerEntry& z = Row(L"z.txt");
@@ -479,6 +489,7 @@ protected:
 
 TEST_F(ExplorerRename, F2TypingAndEnterRenameOnDiskAndUpdateTheRow) {
     EditCaption(L"z.txt", L"zeta.doc");
+    ASSERT_TRUE(AnswersLanded(x));
     EXPECT_TRUE(errors.messages.empty());
     EXPECT_EQ(ReadAll(dir / L"z.txt"), "<missing>");
     EXPECT_EQ(ReadAll(dir / L"zeta.doc"), std::string(10, 'z'));
@@ -625,7 +636,11 @@ TEST_F(Explorer, TypesThatDrawEachFilesOwnIconAreAskedPerPath) {
     EXPECT_FALSE(cache.AnsweredPerPath(L"a.kvxnone", 0));
     EXPECT_FALSE(cache.AnsweredPerPath(L"a.txt", 0));
     EXPECT_TRUE(cache.AnsweredPerPath(L"a.exe", 0));
-    EXPECT_TRUE(cache.AnsweredPerPath(L"folder.kvxplain", FILE_ATTRIBUTE_DIRECTORY));
+    // A folder has an answer of its own only when the shell may read its desktop.ini.
+    EXPECT_FALSE(cache.AnsweredPerPath(L"folder.exe", FILE_ATTRIBUTE_DIRECTORY));
+    EXPECT_FALSE(cache.AnsweredPerPath(L"folder.kvxown", FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN));
+    EXPECT_TRUE(cache.AnsweredPerPath(L"folder", FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY));
+    EXPECT_TRUE(cache.AnsweredPerPath(L"folder", FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_SYSTEM));
 
     // Each file of a "%1" type shows what the shell answers for its own path. (Wine's shell reads
     // only the machine's classes, so here it answers both with the same generic icon; on Windows
@@ -633,42 +648,261 @@ TEST_F(Explorer, TypesThatDrawEachFilesOwnIconAreAskedPerPath) {
     WriteBytes(dir / L"red.kvxown", IconFile(0xFF0000));
     WriteBytes(dir / L"blue.kvxown", IconFile(0x0000FF));
     x.SetDirectory(dir.Path());
+    ASSERT_TRUE(AnswersLanded(x));
     EXPECT_EQ(x.Entry(1).caption, L"red.kvxown");
     EXPECT_EQ(x.Entry(0).imageIndex, platform::QueryShellInfo(dir / L"blue.kvxown", 0, false).iconIndex);
     EXPECT_EQ(x.Entry(1).imageIndex, platform::QueryShellInfo(dir / L"red.kvxown", 0, false).iconIndex);
 }
 
-TEST_F(Explorer, AListingAfterAChangeAsksTheShellOnlyForEntriesThatChanged) {
+TEST_F(Explorer, OwnAnswersAreKeptForEntriesThatDidNotChangeAndTypesAreAskedOncePerListing) {
     MakeDir(dir / L"sub");
     const std::wstring sub = dir / L"sub";
+    const DWORD marked = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY;
     const FILETIME t1{1, 2}, t2{3, 4};
+    platform::ShellItemInfo own;
+    own.iconIndex = 4321;
+    own.typeName = L"its own";
     platform::ShellInfoCache cache;
-    auto ask = [&](std::wstring_view path, DWORD attributes, const FILETIME& time) {
-        const std::size_t before = cache.ShellQueries();
-        const auto info = cache.ForEntry(path, BareName(path), attributes, time);
-        EXPECT_EQ(info.iconIndex, platform::QueryShellInfo(path, attributes, false).iconIndex);
-        return cache.ShellQueries() - before;
+    // True when the entry still needs an answer of its own; else it shows the one remembered.
+    auto wantsOwn = [&](DWORD attributes, const FILETIME& time) {
+        const auto answer = cache.ForEntry(sub, L"sub", attributes, time);
+        if (!answer.askPerPath) {
+            EXPECT_EQ(answer.info.typeName, own.typeName);
+        }
+        return answer.askPerPath;
     };
     cache.BeginListing(false);
-    EXPECT_EQ(ask(sub, FILE_ATTRIBUTE_DIRECTORY, t1), 1u);
+    EXPECT_TRUE(wantsOwn(marked, t1));
+    cache.Remember(sub, marked, t1, own);
+    EXPECT_FALSE(wantsOwn(marked, t1));  // the same listing again
     cache.BeginListing(true);
-    EXPECT_EQ(ask(sub, FILE_ATTRIBUTE_DIRECTORY, t1), 0u);  // unchanged: the answer of the listing before
+    EXPECT_FALSE(wantsOwn(marked, t1));  // unchanged: the answer of the listing before
     cache.BeginListing(true);
-    EXPECT_EQ(ask(sub, FILE_ATTRIBUTE_DIRECTORY, t1), 0u);  // and of the one before that
+    EXPECT_FALSE(wantsOwn(marked, t1));  // and of the one before that
     cache.BeginListing(true);
-    EXPECT_EQ(ask(sub, FILE_ATTRIBUTE_DIRECTORY, t2), 1u);  // written since
+    EXPECT_TRUE(wantsOwn(marked, t2));  // written since
+    cache.Remember(sub, marked, t2, own);
     cache.BeginListing(true);
-    EXPECT_EQ(ask(sub, FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN, t2), 1u);  // other attributes
+    EXPECT_TRUE(wantsOwn(marked | FILE_ATTRIBUTE_HIDDEN, t2));  // other attributes
+    cache.Remember(sub, marked | FILE_ATTRIBUTE_HIDDEN, t2, own);
     cache.BeginListing(false);
-    EXPECT_EQ(ask(sub, FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN, t2), 1u);  // a fresh listing asks anew
-    // Per-extension answers are asked once per listing.
+    EXPECT_TRUE(wantsOwn(marked | FILE_ATTRIBUTE_HIDDEN, t2));  // a fresh listing asks anew
+
+    // Plain folders and the files of a plain type: one question each per listing, by type; the
+    // first file of the type is to confirm it by its path.
+    MakeDir(dir / L"other");
     WriteBytes(dir / L"a.txt", "a");
     WriteBytes(dir / L"b.txt", "b");
+    cache.BeginListing(false);
+    const std::size_t before = cache.ShellQueries();
+    for (const wchar_t* name : {L"a.txt", L"b.txt", L"sub", L"other"}) {
+        const DWORD attributes = name[1] == L'.' ? FILE_ATTRIBUTE_ARCHIVE : FILE_ATTRIBUTE_DIRECTORY;
+        const auto answer = cache.ForEntry(dir / name, name, attributes, t1);
+        EXPECT_FALSE(answer.askPerPath) << name;
+        EXPECT_EQ(answer.confirmType, name == std::wstring_view(L"a.txt")) << name;
+        EXPECT_EQ(answer.info.iconIndex, platform::QueryShellInfo(dir / name, attributes, false).iconIndex) << name;
+    }
+    EXPECT_EQ(cache.ShellQueries() - before, 2u);
+    // A type not confirmed yet is asked again by a listing that keeps answers; a confirmed one
+    // (as the path words it) is not, until a fresh listing.
     cache.BeginListing(true);
-    EXPECT_EQ(ask(dir / L"a.txt", FILE_ATTRIBUTE_ARCHIVE, t1), 1u);
-    EXPECT_EQ(ask(dir / L"b.txt", FILE_ATTRIBUTE_ARCHIVE, t1), 0u);
+    EXPECT_TRUE(cache.ForEntry(dir / L"b.txt", L"b.txt", FILE_ATTRIBUTE_ARCHIVE, t1).confirmType);
+    EXPECT_EQ(cache.ShellQueries() - before, 3u);
+    platform::ShellItemInfo byPath = platform::QueryShellInfo(dir / L"b.txt", FILE_ATTRIBUTE_ARCHIVE, false);
+    byPath.typeName += L" (by path)";
+    EXPECT_TRUE(cache.ConfirmType(L"B.TXT", byPath).has_value());
+    EXPECT_FALSE(cache.ConfirmType(L"b.txt", byPath).has_value());  // nothing new
     cache.BeginListing(true);
-    EXPECT_EQ(ask(dir / L"b.txt", FILE_ATTRIBUTE_ARCHIVE, t1), 1u);
+    const auto confirmed = cache.ForEntry(dir / L"a.txt", L"a.txt", FILE_ATTRIBUTE_ARCHIVE, t1);
+    EXPECT_EQ(confirmed.info.typeName, byPath.typeName);
+    EXPECT_FALSE(confirmed.confirmType);
+    EXPECT_EQ(cache.ShellQueries() - before, 3u);
+    cache.BeginListing(false);
+    EXPECT_TRUE(cache.ForEntry(dir / L"a.txt", L"a.txt", FILE_ATTRIBUTE_ARCHIVE, t1).confirmType);
+    EXPECT_EQ(cache.ShellQueries() - before, 4u);
+}
+
+// Ends the test process with a message when a scope is not left in time: a join that never
+// returns or a wait on the background thread fails the run at once instead of holding it.
+class Watchdog {
+public:
+    explicit Watchdog(std::chrono::seconds limit)
+        : thread_([this, limit] {
+              std::unique_lock lock(mutex_);
+              if (changed_.wait_for(lock, limit, [this] { return done_; })) return;
+              std::fprintf(stderr, "watchdog: the test hung\n");
+              std::fflush(stderr);
+              std::abort();
+          }) {}
+    ~Watchdog() {
+        {
+            const std::lock_guard lock(mutex_);
+            done_ = true;
+        }
+        changed_.notify_all();
+        thread_.join();
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    bool done_ = false;
+    std::thread thread_;
+};
+
+// Folders whose entries need answers of their own, asked in the background.
+class ExplorerAnswers : public Explorer {
+protected:
+    Watchdog watchdog{std::chrono::seconds(120)};
+    std::wstring programs, documents;
+    static constexpr int kFiles = 500;
+    void SetUp() override {
+        Explorer::SetUp();
+        programs = dir / L"programs";
+        documents = dir / L"documents";
+        MakeDir(programs);
+        MakeDir(documents);
+        for (int i = 0; i < kFiles; ++i) {
+            WriteBytes(programs + L"\\tool-" + std::to_wstring(1000 + i) + L".exe", "MZ");
+            WriteBytes(documents + L"\\note-" + std::to_wstring(1000 + i) + L".txt", "t");
+        }
+    }
+    // Waits until the thread has asked some of the folder's questions and not all of them.
+    void UntilMidAnswers() {
+        ASSERT_TRUE(WaitFor([&] { return x.ShellQuestionsAsked() >= 3; }, std::chrono::seconds(30)));
+        ASSERT_TRUE(x.ShellAnswersOutstanding()) << "every answer came before the test could interrupt them";
+    }
+    // Every row shows what the shell answers for its own path.
+    void ExpectOwnAnswers() {
+        for (const auto& row : x.Entries()) {
+            const auto shell = platform::QueryShellInfo(row.FullPath(), 0, false);
+            ASSERT_EQ(row.imageIndex, shell.iconIndex) << row.FullPath();
+            ASSERT_EQ(row.subItems[1], shell.typeName) << row.FullPath();
+        }
+    }
+};
+
+TEST_F(ExplorerAnswers, ANewListingOrFolderDropsWhatIsOutstandingAndNothingOfItLandsLate) {
+    const std::wstring programsType = platform::QueryShellInfo(programs + L"\\tool-1000.exe", 0, false).typeName;
+    const std::wstring documentsType = platform::QueryShellInfo(documents + L"\\note-1000.txt", 0, false).typeName;
+    ASSERT_NE(programsType, documentsType);
+
+    // The same folder listed again in the middle of its answers: they all come, once, right.
+    x.SetDirectory(programs);
+    EXPECT_EQ(x.Entries().size(), static_cast<std::size_t>(kFiles));  // shown before its answers
+    UntilMidAnswers();
+    SendMessageW(x.Handle(), WM_KEYDOWN, VK_F5, 1);
+    ASSERT_TRUE(AnswersLanded(x));
+    ExpectOwnAnswers();
+
+    // Another folder of as many rows in the middle of the answers: none of the old folder's
+    // answers lands on a row of the new one.
+    x.SetDirectory(dir.Path());
+    x.SetDirectory(programs);
+    UntilMidAnswers();
+    x.SetDirectory(documents);
+    ASSERT_TRUE(AnswersLanded(x));
+    for (const auto& row : x.Entries()) ASSERT_EQ(row.subItems[1], documentsType) << row.caption;
+    ExpectOwnAnswers();
+    EXPECT_EQ(TQFileExplorer::ShellThreadsRunning(), 1);  // one thread for the list, whatever it showed
+}
+
+TEST_F(ExplorerAnswers, TheListDestroyedWithAnswersOutstandingEndsItsThread) {
+    const int before = TQFileExplorer::ShellThreadsRunning();
+    {
+        ExplorerHost other;
+        other.Create();
+        other.explorer.SetDirectory(programs);
+        ASSERT_TRUE(WaitFor([&] { return other.explorer.ShellQuestionsAsked() >= 3; }, std::chrono::seconds(30)));
+        ASSERT_TRUE(other.explorer.ShellAnswersOutstanding());
+        EXPECT_EQ(TQFileExplorer::ShellThreadsRunning(), before + 1);
+        // The window goes first, the list object after it: neither waits for the answers.
+        DestroyWindow(other.Handle());
+        EXPECT_EQ(TQFileExplorer::ShellThreadsRunning(), before);
+        EXPECT_FALSE(other.explorer.ShellAnswersOutstanding());
+    }
+    {
+        ExplorerHost other;
+        other.Create();
+        other.explorer.SetDirectory(programs);
+        ASSERT_TRUE(WaitFor([&] { return other.explorer.ShellQuestionsAsked() >= 3; }, std::chrono::seconds(30)));
+    }  // the list object and its window at once
+    EXPECT_EQ(TQFileExplorer::ShellThreadsRunning(), before);
+    // Whatever was posted to the windows that are gone is handled by nobody: the messages of this
+    // thread still run (no crash, nothing shown).
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+}
+
+TEST_F(ExplorerAnswers, PlainFoldersShareOneAnswerAndMarkedFoldersGetTheirOwn) {
+    struct Case {
+        const wchar_t* name;
+        DWORD attributes;
+        bool own;
+    };
+    const Case cases[] = {
+        {L"plain", 0, false},
+        {L"hidden", FILE_ATTRIBUTE_HIDDEN, false},
+        {L"archive", FILE_ATTRIBUTE_ARCHIVE, false},
+        {L"read-only", FILE_ATTRIBUTE_READONLY, true},
+        {L"system", FILE_ATTRIBUTE_SYSTEM, true},
+    };
+    const std::wstring folders = dir / L"folders";
+    MakeDir(folders);
+    for (const auto& c : cases) {
+        const std::wstring folder = folders + L"\\" + c.name;
+        MakeDir(folder);
+        // What the shell shows for a customised folder; read only when the folder is marked.
+        WriteBytes(folder + L"\\desktop.ini", "[.ShellClassInfo]\r\nIconResource=shell32.dll,-4\r\n",
+                   FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+        if (c.attributes) ASSERT_TRUE(SetFileAttributesW(folder.c_str(), c.attributes)) << GetLastError();
+    }
+    // The marks the file system keeps (Wine keeps no read-only mark on a folder: it stays plain).
+    std::vector<bool> own;
+    for (const auto& c : cases)
+        own.push_back(c.own && (platform::FileAttributes(folders + L"\\" + c.name) & c.attributes));
+    const auto marked = static_cast<std::size_t>(std::count(own.begin(), own.end(), true));
+    if (marked == 0) GTEST_SKIP() << "the file system keeps neither mark on a folder";
+    x.SetFileType(kAllTypes);
+    x.SetDirectory(folders);
+    ASSERT_TRUE(AnswersLanded(x));
+    ASSERT_EQ(x.Entries().size(), std::size(cases));
+    // Only the marked folders were asked about by path.
+    EXPECT_EQ(x.ShellQuestionsAsked(), marked);
+    const auto plain = platform::QueryShellInfoByType(L"folder", FILE_ATTRIBUTE_DIRECTORY);
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        SCOPED_TRACE(cases[i].name);
+        const TExplorerEntry& row = Row(cases[i].name);
+        const auto byPath = platform::QueryShellInfo(row.FullPath(), 0, false);
+        EXPECT_EQ(row.imageIndex, byPath.iconIndex);
+        EXPECT_EQ(row.subItems[1], byPath.typeName);
+        if (!own[i]) {
+            EXPECT_EQ(row.imageIndex, plain.iconIndex);
+            EXPECT_EQ(row.subItems[1], plain.typeName);
+        }
+    }
+    for (const auto& c : cases) SetFileAttributesW((folders + L"\\" + c.name).c_str(), 0);
+}
+
+TEST_F(ExplorerAnswers, FilesWithIconsOfTheirOwnEndWithThem) {
+    const std::wstring icons = dir / L"icons";
+    MakeDir(icons);
+    const std::uint32_t colours[] = {0xFF0000, 0x00FF00, 0x0000FF};
+    for (std::size_t i = 0; i < std::size(colours); ++i)
+        WriteBytes(icons + L"\\picture-" + std::to_wstring(i) + L".ico", IconFile(colours[i]));
+    WriteBytes(icons + L"\\tool.exe", "MZ");
+    WriteBytes(icons + L"\\readme.txt", "r");
+    WriteBytes(icons + L"\\no-extension", "n");
+    x.SetDirectory(icons);
+    // Sorted by type while the answers may still land: the rows stay where they are.
+    x.SortColumnClick(2);
+    const Names order = host.Captions();
+    ASSERT_TRUE(AnswersLanded(x));
+    EXPECT_EQ(host.Captions(), order);
+    ExpectOwnAnswers();
+    // The files asked per path (three icons, the program, the file without an extension) and the
+    // first file of the plain type, whose answer by path becomes its type's.
+    EXPECT_EQ(x.ShellQuestionsAsked(), 6u);
 }
 
 class ExplorerWatch : public ExplorerFolder {

@@ -38,7 +38,8 @@ std::size_t FindSwitch(std::wstring_view line, std::size_t from) {
 }  // namespace
 
 std::optional<MailCommand> ParseMailCommand(std::wstring_view line) {
-    const std::size_t programEnd = line.starts_with(L"/") ? 0 : ProgramEnd(line);
+    // A line may also start with the switch itself, with no program's name before it.
+    const std::size_t programEnd = FindSwitch(line, 0) == 0 ? 0 : ProgramEnd(line);
     const auto at = FindSwitch(line, programEnd);
     if (at == std::wstring_view::npos) return std::nullopt;
     MailCommand cmd;
