@@ -149,7 +149,7 @@ void TJournalWindow::ShowRows() {
     if (view_.RowCount() > 0) ListView_EnsureVisible(ListViewJournal.Handle(), 0, FALSE);
     std::wstring state;
     if (readError_ == ERROR_FILE_NOT_FOUND || readError_ == ERROR_PATH_NOT_FOUND)
-        state = L"Журнала ещё нет: отправок не было. Он появится при первой отправке: " + path_;
+        state = L"Журнала ещё нет: он появится при первой отправке (" + path_ + L")";
     else if (readError_)
         state = L"Журнал не прочитан: " + platform::SystemMessage(readError_) + L" (" + path_ + L")";
     else if (view_.RecordCount() == 0)

@@ -101,7 +101,7 @@ void TMainForm::CreateControls() {
     btAddAll.Create(Panel2.Handle(), kIdAddAll, s(103, 25), Align::Left, L"Добавить все");
     btAddFiles.Create(Panel2.Handle(), kIdAddFiles, s(103, 25), Align::Left, L"Добавить");
     btClear.Create(Panel2.Handle(), kIdClear, s(103, 25), Align::Right, L"Очистить");
-    btJournal.Create(Panel2.Handle(), kIdJournal, s(75, 25), Align::Right, L"Журнал");
+    btJournal.Create(Panel2.Handle(), kIdJournal, s(60, 25), Align::Right, L"Журнал");
     PanelAddProgress.Create(Panel2.Handle(), s(100, 25), Opt{.bevel = false});
     PanelAddProgress.SetAlign(Align::Client);
     ListViewFiles.Create(Panel6.Handle(), kIdListViewFiles, LVS_OWNERDATA | LVS_SHOWSELALWAYS,
@@ -150,9 +150,11 @@ void TMainForm::CreateControls() {
     Panel5.SetAlign(Align::Left);
     EditSubj1.Create(PanelTop.Handle(), kIdEditSubj1, s(270, 21), Align::Client, kInitialSubject);
     // Between the two halves; the message half keeps its captions and boxes readable, the file
-    // half its four buttons.
+    // half its three buttons. "Журнал" beside them is whole from about 770 pixels of window width
+    // on and narrower below: a smallest width made for it would enlarge the windows users left
+    // narrower.
     Splitter2.Create(*this, Align::Right, Scale(3),
-                     {.moved = &Panel3, .rest = &Panel1, .minMoved = Scale(200), .minRest = Scale(3 * 103 + 75 + 12)});
+                     {.moved = &Panel3, .rest = &Panel1, .minMoved = Scale(200), .minRest = Scale(3 * 103 + 12)});
 
     PopupMenu.reset(CreatePopupMenu());
     if (!PopupMenu) throw platform::Win32Error(GetLastError(), L"CreatePopupMenu");
