@@ -97,6 +97,9 @@ void Layout(HWND dialog, const DialogState& state) {
     RECT textRect{0, 0, px(420), 0};
     DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &textRect,
               DT_CALCRECT | DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX | DT_EXPANDTABS);
+    // The static control lays its lines out the same way in a box a little wider than measured,
+    // so that a line that just fits never touches the dialog's edge.
+    textRect.right += px(8);
     int buttonWidth = px(75);
     for (const auto& b : state.buttons) {
         RECT r{};
