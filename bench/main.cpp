@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "BenchAdd.h"
+#include "BenchSend.h"
 #include "BenchStartup.h"
 #include "BenchExplorer.h"
 #include "BenchForm.h"
@@ -120,60 +121,6 @@ void BenchAddTree(const test::TempDir& exeDir, const test::TestRegistryKey& reg)
     if (form->SendEntries().Size() != 50000) std::printf("P2 warning: %zu entries\n", form->SendEntries().Size());
 }
 
-void BenchDispatch(const test::TempDir& exeDir, const test::TestRegistryKey& reg) {
-    constexpr std::size_t kFiles = 200;
-    test::TempDir files;
-    // Each run counts the starts it made and has a log of its own; its wait ends when those
-    // processes have ended, and a missing line stops the bench at once, by name.
-    std::unique_ptr<test::StartRecorder> starts;
-    int run = 0;
-    auto beginRun = [&] {
-        starts = std::make_unique<test::StartRecorder>();
-        const std::wstring log = files / (L"fakebat-log-" + std::to_wstring(run++) + L".jsonl");
-        SetEnvironmentVariableW(L"KORVEX_FAKEBAT_LOG", log.c_str());
-        return log;
-    };
-    auto settle = [&](const std::wstring& log) {
-        const auto lines = test::WaitForFakeBatLog(log, *starts);
-        if (starts->Started() != kFiles || lines.size() != kFiles)
-            throw std::runtime_error("P5: " + std::to_string(starts->Started()) + " of " + std::to_string(kFiles) +
-                                     " starts made");
-    };
-    auto form = MakeForm(exeDir, reg, [&](std::wstring_view application, std::wstring_view commandLine) {
-        return starts->Start(application, commandLine);
-    });
-    for (std::size_t i = 0; i < kFiles; ++i) {
-        const std::wstring path = files / (L"лист-" + std::to_wstring(i) + L".dwg");
-        test::WriteBytes(path, "x");
-        form->AddPath(path, false);
-    }
-    form->ComboAccaunts.SetText(L"Office");
-    form->EditAdress.SetText(L"okb@example.ru");
-    const std::wstring client = test::FakeBatPath();
-    Compare(
-        "P5", "dispatch 200 entries to the stand-in client", "bare CreateProcessW loop", 2,
-        [&] {
-            const std::wstring log = beginRun();
-            const double s = Seconds([&] { SendMessageW(form->btMakeQuery.Handle(), BM_CLICK, 0, 0); });
-            settle(log);
-            return s;
-        },
-        [&] {
-            const std::wstring log = beginRun();
-            const double s = Seconds([&] {
-                for (std::size_t i = 0; i < kFiles; ++i) {
-                    const std::wstring cmd = client + L" /MAILU=Office;TO=\"okb@example.ru\";A=\"" +
-                                             (files / (L"лист-" + std::to_wstring(i) + L".dwg")) + L"\";S=\"s\"";
-                    starts->Start(client, cmd);  // CreateProcessW, keeping the process handle
-                }
-            });
-            settle(log);
-            return s;
-        });
-    starts.reset();
-    SetEnvironmentVariableW(L"KORVEX_FAKEBAT_LOG", nullptr);
-}
-
 }  // namespace
 
 namespace korvex::bench {
@@ -195,12 +142,13 @@ int main(int argc, char** argv) try {
     if (only.empty() || only == "P2") BenchAddTree(exeDir, reg);
     if (only.empty() || only == "P3") BenchSelectAll();
     if (only.empty() || only == "P4") BenchSort();
-    if (only.empty() || only == "P5") BenchDispatch(exeDir, reg);
+    if (only.empty() || only == "P5") bench::BenchDispatch(exeDir, reg);
     if (only.empty() || only == "P6") BenchEnter();
     if (only.empty() || only == "P7") BenchStartup(reg);
     if (only.empty() || only == "P8") bench::BenchAddFromExplorer(exeDir, reg);
     if (only.empty() || only == "P10") BenchManyFolders();
     if (only.empty() || only == "P11") BenchOwnIcons();
+    if (only.empty() || only == "P12") bench::BenchJournal();
     OleUninitialize();
     return 0;
 } catch (const std::exception& e) {

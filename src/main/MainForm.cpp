@@ -28,7 +28,9 @@ constexpr wchar_t kInitialSubject[] = L"Чертежи (часть %i / %n)";
 TMainForm::TMainForm(TMainFormConfig config)
     : config_(std::move(config)),
       prompter_(config_.prompter ? *config_.prompter : dialogPrompter_),
-      sendList_(&platform::FoldCase) {
+      sendList_(&platform::FoldCase),
+      journalWindow_(JournalPathFor(config_.exePath.empty() ? platform::ModuleFileName() : config_.exePath), prompter_,
+                     config_.openFile) {
     if (config_.exePath.empty()) config_.exePath = platform::ModuleFileName();
 }
 
@@ -99,6 +101,7 @@ void TMainForm::CreateControls() {
     btAddAll.Create(Panel2.Handle(), kIdAddAll, s(103, 25), Align::Left, L"Добавить все");
     btAddFiles.Create(Panel2.Handle(), kIdAddFiles, s(103, 25), Align::Left, L"Добавить");
     btClear.Create(Panel2.Handle(), kIdClear, s(103, 25), Align::Right, L"Очистить");
+    btJournal.Create(Panel2.Handle(), kIdJournal, s(60, 25), Align::Right, L"Журнал");
     PanelAddProgress.Create(Panel2.Handle(), s(100, 25), Opt{.bevel = false});
     PanelAddProgress.SetAlign(Align::Client);
     ListViewFiles.Create(Panel6.Handle(), kIdListViewFiles, LVS_OWNERDATA | LVS_SHOWSELALWAYS,
@@ -147,7 +150,9 @@ void TMainForm::CreateControls() {
     Panel5.SetAlign(Align::Left);
     EditSubj1.Create(PanelTop.Handle(), kIdEditSubj1, s(270, 21), Align::Client, kInitialSubject);
     // Between the two halves; the message half keeps its captions and boxes readable, the file
-    // half its three buttons.
+    // half its three buttons. "Журнал" beside them is whole from about 770 pixels of window width
+    // on and narrower below: a smallest width made for it would enlarge the windows users left
+    // narrower.
     Splitter2.Create(*this, Align::Right, Scale(3),
                      {.moved = &Panel3, .rest = &Panel1, .minMoved = Scale(200), .minRest = Scale(3 * 103 + 12)});
 
@@ -170,6 +175,7 @@ void TMainForm::CreateControls() {
     Panel2.AddChild(btAddAll);
     Panel2.AddChild(btAddFiles);
     Panel2.AddChild(btClear);
+    Panel2.AddChild(btJournal);
     Panel2.AddChild(PanelAddProgress);
     Panel3.AddChild(Panel7);
     Panel3.AddChild(PanelTop);
@@ -247,6 +253,10 @@ void TMainForm::OnDpiChanged(int newDpi, const RECT& suggested) {
     RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
+void TMainForm::btJournalClick() {
+    journalWindow_.Open(hwnd_);
+}
+
 void TMainForm::ShowError(const std::wstring& message) {
     prompter_.Show(hwnd_, {L"Korvex", message, ui::MessageIcon::Error, ui::MessageButtons::Ok});
 }
@@ -258,6 +268,7 @@ void TMainForm::OnCommand(int id, HWND control, WORD code) {
         case kIdClear:
         case kIdAddFiles: btAddFilesClick(control); break;  // the handler tells its two buttons apart
         case kIdAddAll: btAddAllClick(); break;
+        case kIdJournal: btJournalClick(); break;
         default: break;
     }
 }

@@ -33,6 +33,7 @@
 #include "MainSettings.h"
 #include "FileExplore.h"
 #include "JournalFile.h"
+#include "JournalWindow.h"
 #include "QFileExplorer.h"
 #include "Panel.h"
 #include "Prompter.h"
@@ -51,6 +52,7 @@ struct TMainFormConfig {
     std::wstring exePath;              // empty: the running executable; adress.txt lies beside it
     ui::Prompter* prompter = nullptr;  // empty: the real message boxes
     ProcessStarter startProcess;       // empty: the system's process start, settled one at a time
+    FileOpener openFile;               // empty: the system's program for a file (the journal's)
     DWORD startBoundMs = 20000;        // how long a start may take to settle before it counts as unconfirmed
     bool quitOnDestroy = true;         // the application's main window ends the message loop
     std::wstring sendToFolder;         // empty: the user's "Send To" folder
@@ -142,6 +144,9 @@ public:
     void OfferInterruptedSend();
     // "Отправлено k из n — …" after a send, until the next send or change of the list.
     const std::wstring& SendStatus() const noexcept { return sendStatus_; }
+    // "Журнал": the journal's window, opened or brought to the front with what the file holds now.
+    void btJournalClick();
+    TJournalWindow& JournalWindow() noexcept { return journalWindow_; }
 
     const std::wstring& ClientExePath() const noexcept { return clientExePath_; }
     std::wstring AddressBookPath() const;
@@ -151,7 +156,7 @@ public:
     ui::Panel PanelAddProgress;  // between the buttons of Panel2: the count of a long add
     TFrameFileExlore FrameFileExlore;
     ui::Panel Panel3, Panel7, Panel8, PanelTop, Panel5, Panel4;
-    components::tAlignSpeedButton btAddAll, btAddFiles, btClear, btMakeQuery;
+    components::tAlignSpeedButton btAddAll, btAddFiles, btClear, btJournal, btMakeQuery;
     ui::Splitter Splitter2, Splitter3;
     platform::UniqueMenu PopupMenu;
     static constexpr UINT NNoSubdirs = 301, NSubdirs = 302;  // PopupMenu's items
@@ -213,6 +218,7 @@ private:
     DWORD journalError_ = 0;
     DWORD savedSendError_ = 0;
     std::wstring sendStatus_;
+    TJournalWindow journalWindow_;
     platform::UniqueGdiObject font_;
     platform::UniqueIcon icon_, smallIcon_;
     bool creationAborted_ = false;

@@ -16,6 +16,7 @@ enum MainFormControlId : int {
     kIdExplorer,
     kIdAddAll,
     kIdAddFiles,
+    kIdJournal,
 };
 
 // The system menu's "Korvex в меню «Отправить»"; a system-menu command keeps its low four bits clear.

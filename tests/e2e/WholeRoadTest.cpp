@@ -4,6 +4,7 @@
 
 #include "MainFormIds.h"
 #include "ProcessFixture.h"
+#include "SharedInput.h"
 
 #include <commctrl.h>
 
@@ -28,36 +29,6 @@ int SelectedCount(HWND list) {
 LONG_PTR ListStyle(HWND list) {
     return GetWindowLongPtrW(list, GWL_STYLE) & LVS_TYPEMASK;
 }
-void PressKey(HWND w, WORD key) {
-    PostMessageW(w, WM_KEYDOWN, key, 1);
-    PostMessageW(w, WM_KEYUP, key, 1 | (1u << 30) | (1u << 31));
-}
-
-// Shares the input state with the program's window thread for a while: the keys held here are
-// the keys its list sees held, and focus can be given to its windows.
-class SharedInput {
-public:
-    explicit SharedInput(HWND window)
-        : mine_(GetCurrentThreadId()), theirs_(GetWindowThreadProcessId(window, nullptr)) {
-        attached_ = AttachThreadInput(mine_, theirs_, TRUE) != FALSE;
-    }
-    ~SharedInput() {
-        Hold({});
-        if (attached_) AttachThreadInput(mine_, theirs_, FALSE);
-    }
-    SharedInput(const SharedInput&) = delete;
-    SharedInput& operator=(const SharedInput&) = delete;
-    bool Attached() const { return attached_; }
-    void Hold(std::initializer_list<BYTE> keys) {
-        BYTE state[256] = {};
-        for (BYTE k : keys) state[k] = 0x80;
-        SetKeyboardState(state);
-    }
-
-private:
-    DWORD mine_, theirs_;
-    bool attached_ = false;
-};
 
 class WholeRoad : public KorvexProcess {
 protected:

@@ -67,6 +67,7 @@ TEST_F(Layout, ExtraRoomGoesToTheExplorerTheSendListWidthAndTheAddressList) {
     EXPECT_EQ(SizeOf(form->Panel3).cx, panel3.cx);
     EXPECT_EQ(SizeOf(form->Panel6).cy, panel6.cy);
     EXPECT_EQ(SizeOf(form->Panel6).cx, panel6.cx + 200);
+    EXPECT_EQ(SizeOf(form->btJournal).cx, 60);  // whole beside the other three
     EXPECT_EQ(SizeOf(form->FrameFileExlore).cy, frame.cy + 100);
     EXPECT_EQ(SizeOf(form->ListViewAdress).cy, addresses.cy + 100);
     // The explorer list fills its frame's panel inside the border, and grows with the frame.
@@ -123,7 +124,7 @@ TEST_F(Layout, DraggingASplitterMovesItsBorderDownToTheSmallestSizes) {
 }
 
 // The window can be made no smaller than what keeps every control usable, whatever the splitters
-// made of the panels: at that size the three buttons keep their widths side by side.
+// made of the panels: at that size the four buttons keep their widths side by side.
 // A parent too small for a docked control squeezes it; once the room is back, so is its size (at
 // a start on a high-scale monitor the window is first laid out smaller than it opens).
 TEST_F(Layout, ASqueezedControlGetsItsSizeBack) {
@@ -155,7 +156,9 @@ TEST_F(Layout, SmallestWindowKeepsEveryControlUsable) {
     EXPECT_GE(SizeOf(form->ListViewAdress).cy, 40);
     for (auto* button : {&form->btAddAll, &form->btAddFiles, &form->btClear}) EXPECT_EQ(SizeOf(*button).cx, 103);
     EXPECT_LE(BoundsOf(form->btAddAll).right, BoundsOf(form->btAddFiles).left);
-    EXPECT_LE(BoundsOf(form->btAddFiles).right, BoundsOf(form->btClear).left);
+    EXPECT_LE(BoundsOf(form->btAddFiles).right, BoundsOf(form->btJournal).left);
+    // "Журнал" keeps its place between them, narrowed if need be.
+    EXPECT_EQ(BoundsOf(form->btJournal).right, BoundsOf(form->btClear).left);
     // Smaller than that the system does not go.
     Resize(300, 200);
     RECT window;
@@ -300,13 +303,15 @@ TEST_F(LayoutBeforeShow, ControlsAreDockedBeforeTheFirstShow) {
     EXPECT_EQ(bar3.bottom, panel6.top);
     EXPECT_EQ(panel6.bottom - panel6.top, 211);
     EXPECT_GT(frame.bottom - frame.top, 50);
-    // The button bar: two buttons from the left, one at the right, 103 pixels each.
+    // The button bar: two buttons from the left, two at the right, 103 pixels each but "Журнал".
     const RECT bar2 = BoundsOf(form->Panel2), all = BoundsOf(form->btAddAll), add = BoundsOf(form->btAddFiles),
-               clear = BoundsOf(form->btClear);
+               clear = BoundsOf(form->btClear), journal = BoundsOf(form->btJournal);
     EXPECT_EQ(bar2.bottom - bar2.top, 29);
     EXPECT_EQ(all.right, add.left);
     EXPECT_EQ(all.left - bar2.left, bar2.right - clear.right);
     for (const RECT& b : {all, add, clear}) EXPECT_EQ(b.right - b.left, 103);
+    EXPECT_EQ(journal.right, clear.left);
+    EXPECT_GE(journal.left, add.right);  // the system's first size may be too narrow for all of its width
     EXPECT_GT(SizeOf(form->ListViewFiles).cy, 100);
     EXPECT_GT(SizeOf(form->ListViewAdress).cy, 100);
 }
