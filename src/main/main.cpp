@@ -45,7 +45,11 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
         MainForm.QueueStartPaths(std::move(paths));
         MSG msg;
         while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-            if (!IsDialogMessageW(MainForm.Handle(), &msg)) {
+            // Tab, Enter and Esc move between the controls of the main window and of the windows it
+            // owns (the journal), as in a dialog box.
+            const HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+            const bool ours = root && (root == MainForm.Handle() || GetWindow(root, GW_OWNER) == MainForm.Handle());
+            if (!ours || !IsDialogMessageW(root, &msg)) {
                 TranslateMessage(&msg);
                 DispatchMessageW(&msg);
             }
