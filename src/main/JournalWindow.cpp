@@ -192,7 +192,10 @@ const std::wstring& TJournalWindow::RowText(std::size_t row, int column) {
 LRESULT TJournalWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
         case WM_COMMAND:
-            if (reinterpret_cast<HWND>(lParam) == EditFilter.Handle() && HIWORD(wParam) == EN_CHANGE)
+            // Esc, as the dialog keys give it: the window goes, as by its close box.
+            if (lParam == 0 && LOWORD(wParam) == IDCANCEL)
+                SendMessageW(hwnd_, WM_CLOSE, 0, 0);
+            else if (reinterpret_cast<HWND>(lParam) == EditFilter.Handle() && HIWORD(wParam) == EN_CHANGE)
                 SetTimer(hwnd_, kFilterTimer, kFilterPauseMs, nullptr);
             else if (reinterpret_cast<HWND>(lParam) == btOpenFile.Handle() && HIWORD(wParam) == BN_CLICKED)
                 OpenFile();
