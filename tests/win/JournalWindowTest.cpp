@@ -157,6 +157,10 @@ TEST_F(JournalButtonTest, TheSendListBarOpensTheJournalOfTheStartsJustMade) {
     SendMessageW(form->btJournal.Handle(), BM_CLICK, 0, 0);
     ASSERT_EQ(journal.ListViewJournal.Count(), 4);
     EXPECT_EQ(journal.ListViewJournal.ItemText(0, 6), L"4/4");
+    // Esc in its filter box closes it: the program's loop hands dialog keys to the windows it owns.
+    MSG esc{journal.EditFilter.Handle(), WM_KEYDOWN, VK_ESCAPE, 1, 0, {}};
+    EXPECT_TRUE(IsDialogMessageW(journal.Handle(), &esc));
+    EXPECT_FALSE(journal.Visible());
 }
 
 }  // namespace
