@@ -1,6 +1,8 @@
 // The explorer list in a real window under Wine, on real folders.
 
 #include <gtest/gtest.h>
+#include <windows.h>
+#include <shellapi.h>
 
 #include <algorithm>
 #include <array>
@@ -89,8 +91,13 @@ TEST(ExplorerConstruction, DefaultsAndTheWindowItMakes) {
     EXPECT_STREQ(font.lfFaceName, L"MS Sans Serif");
     // The system's image lists are shared, never the list's own.
     EXPECT_TRUE(GetWindowLongW(host.explorer.Handle(), GWL_STYLE) & LVS_SHAREIMAGELISTS);
-    EXPECT_EQ(ListView_GetImageList(host.explorer.Handle(), LVSIL_SMALL), platform::SystemImageList(true));
-    EXPECT_EQ(ListView_GetImageList(host.explorer.Handle(), LVSIL_NORMAL), platform::SystemImageList(false));
+    // They are the lists the shell's icon indices refer to.
+    SHFILEINFOW sfi{};
+    const auto shellList = [&](UINT size) {
+        return reinterpret_cast<HIMAGELIST>(SHGetFileInfoW(L"", 0, &sfi, sizeof sfi, SHGFI_SYSICONINDEX | size));
+    };
+    EXPECT_EQ(ListView_GetImageList(host.explorer.Handle(), LVSIL_SMALL), shellList(SHGFI_SMALLICON));
+    EXPECT_EQ(ListView_GetImageList(host.explorer.Handle(), LVSIL_NORMAL), shellList(SHGFI_LARGEICON));
 }
 
 TEST_F(Explorer, DirectorySetter) {
