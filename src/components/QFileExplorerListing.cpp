@@ -97,9 +97,10 @@ void TQFileExplorer::Refill(bool keepOrder, bool reuseShellAnswers, const std::f
     }
     WatchFolder();
     UpdateWindow(hwnd_);
-    AskWanted();
     // A virtual list reports no per-row insertions: tell the hosts once that every row changed.
     RaiseChange(-1, TItemChange::ctText);
+    // After what the hosts post on hearing of the rows (the status line), not before it.
+    AskWantedAfterPaint();
 }
 
 TExplorerEntry TQFileExplorer::MakeFolderEntry(const std::wstring& folder, const WIN32_FIND_DATAW& found,
