@@ -146,7 +146,8 @@ public:
     bool ListFolder(const std::wstring& searchPath, std::uint32_t filter, bool withFolders = false);
     static TDiskInfo GetDiskInfo(std::wstring_view drive);
     static bool IsDriveReady(std::wstring_view drive);
-    // Answers of the shell asked in the background that have not landed yet.
+    // Answers of the shell asked in the background that have not landed yet (the questions of a
+    // listing whose asking has not started yet included).
     bool ShellAnswersOutstanding() const;
     // How many questions the background thread asked, in all (0 before it first runs).
     std::size_t ShellQuestionsAsked() const;
@@ -253,6 +254,11 @@ private:
     // Asks the questions of the listing just made (wanted_), the rows in view first; drops what
     // an earlier listing left outstanding.
     void AskWanted();
+    // AskWanted once the list is painted: from a message posted to the list, so that the
+    // thread's questions, which contend for the system's services, do not slow the first paint.
+    void AskWantedAfterPaint();
+    static UINT AskShellMessage();
+    bool askPosted_ = false;
     // Adds questions to what is being asked.
     void AskMore(std::vector<ShellRequest> requests);
     void TakeShellAnswers();

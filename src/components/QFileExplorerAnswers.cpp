@@ -34,8 +34,20 @@ UINT TQFileExplorer::ShellAnswersMessage() {
     return message;
 }
 
+UINT TQFileExplorer::AskShellMessage() {
+    static const UINT message = RegisterWindowMessageW(L"Korvex.Explorer.AskShell");
+    return message;
+}
+
 bool TQFileExplorer::ShellAnswersOutstanding() const {
-    return answers_ && answers_->Outstanding();
+    return !wanted_.empty() || (answers_ && answers_->Outstanding());
+}
+
+void TQFileExplorer::AskWantedAfterPaint() {
+    if (wanted_.empty() || askPosted_) return;
+    // A refill paints the list before it returns; posted messages come before any other input.
+    askPosted_ = hwnd_ && PostMessageW(hwnd_, AskShellMessage(), 0, 0);
+    if (!askPosted_) AskWanted();
 }
 
 std::size_t TQFileExplorer::ShellQuestionsAsked() const {
@@ -73,6 +85,11 @@ void TQFileExplorer::AskWanted() {
 
 void TQFileExplorer::AskMore(std::vector<ShellRequest> requests) {
     if (!hwnd_ || requests.empty()) return;
+    if (!wanted_.empty()) {
+        // The listing's questions are not asked yet: these go with them.
+        for (auto& request : requests) wanted_.push_back(std::move(request));
+        return;
+    }
     if (!answers_) answers_ = std::make_unique<ShellAnswerThread>(hwnd_, ShellAnswersMessage(), &AskShell);
     answers_->Add(std::move(requests));
 }

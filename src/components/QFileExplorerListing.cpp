@@ -97,9 +97,10 @@ void TQFileExplorer::Refill(bool keepOrder, bool reuseShellAnswers, const std::f
     }
     WatchFolder();
     UpdateWindow(hwnd_);
-    AskWanted();
     // A virtual list reports no per-row insertions: tell the hosts once that every row changed.
     RaiseChange(-1, TItemChange::ctText);
+    // After what the hosts post on hearing of the rows (the status line), not before it.
+    AskWantedAfterPaint();
 }
 
 TExplorerEntry TQFileExplorer::MakeFolderEntry(const std::wstring& folder, const WIN32_FIND_DATAW& found,
@@ -130,33 +131,29 @@ bool TQFileExplorer::ListFolder(const std::wstring& searchPath, std::uint32_t fi
     platform::FollowWithCurrentDirectory(folder);
     const OrderFacts facts = Facts();
     const platform::LocalTimeConverter localTime;
-    struct Made {
-        TExplorerEntry entry;
-        std::optional<ShellRequest> question;
-    };
-    std::vector<Made> files;  // with the folders: held back until every folder is in
-    auto append = [this](Made&& made) {
-        if (made.question) {
-            made.question->row = static_cast<std::uint32_t>(rows_.size());
-            wanted_.push_back(std::move(*made.question));
-        }
-        AppendRow(std::move(made.entry));
-    };
+    // With the folders, each row is stored as it is found, and the files' places in the display
+    // order are held back until every folder is in: the rows are made and moved once.
+    std::vector<std::uint32_t> fileRows;
     bool appended = false;
     platform::EnumerateDirectory(searchPath, [&](const WIN32_FIND_DATAW& found) {
         const std::uint32_t folderBit = withFolders ? found.dwFileAttributes & kAttrDirectory : 0;
         if (!PassesFilter(found.dwFileAttributes, filter | folderBit)) return;
         const std::wstring_view name = found.cFileName;
         if (name == L"." || name == L"..") return;
-        Made made;
-        made.entry = MakeFolderEntry(folder, found, facts, localTime, &made.question);
+        const auto row = static_cast<std::uint32_t>(rows_.size());
+        std::optional<ShellRequest> question;
+        rows_.push_back(MakeFolderEntry(folder, found, facts, localTime, &question));
+        if (question) {
+            question->row = row;
+            wanted_.push_back(std::move(*question));
+        }
         if (withFolders && !folderBit)
-            files.push_back(std::move(made));
+            fileRows.push_back(row);
         else
-            append(std::move(made));
+            order_.push_back(row);
         appended = true;
     });
-    for (auto& file : files) append(std::move(file));
+    order_.insert(order_.end(), fileRows.begin(), fileRows.end());
     if (appended) SyncItemCount();
     return appended;
 }

@@ -44,11 +44,18 @@ void TQFileExplorer::OnListDestroyed() {
     watch_.reset();
     // The background thread ends with the window it answers to; what it had not handed over goes with it.
     answers_.reset();
+    wanted_.clear();
+    askPosted_ = false;
 }
 
 LRESULT TQFileExplorer::HandleListMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == ShellAnswersMessage()) {
         TakeShellAnswers();
+        return 0;
+    }
+    if (msg == AskShellMessage()) {
+        askPosted_ = false;
+        AskWanted();
         return 0;
     }
     switch (msg) {

@@ -110,14 +110,6 @@ void TMainForm::LoadSettings() {
 
     EditSubj1.SetText(settings.subject);
 
-    // The window was created without a folder: only the folder that will be shown is listed,
-    // the saved one when it exists, else the first folder.
-    // A saved folder that is gone (or cannot be shown) gives way to the nearest folder above it.
-    std::wstring folder = settings.path;
-    explorer.SetDirectory(folder);
-    while (explorer.Directory().empty() && !(folder = ParentFolder(folder)).empty()) explorer.SetDirectory(folder);
-    if (explorer.Directory().empty()) explorer.SetDirectory(kFirstFolder);
-
     FrameFileExlore.SetExplorerViewStyle(settings.viewStyle);
 
     CheckBoxEdit.SetChecked(settings.edit);
@@ -140,6 +132,15 @@ void TMainForm::LoadSettings() {
     // Moving onto a monitor of another scale rescales the window to the size the system suggests;
     // the saved size is meant in that monitor's pixels, so it is given once more.
     if (GetDpiForWindow(hwnd_) != dpiBefore) ui::SetNormalBounds(hwnd_, wanted);
+
+    // The window was created without a folder: only the folder that will be shown is listed,
+    // the saved one when it exists, else the first folder. Listed once the list has its view and
+    // the window its size, so that the rows are laid out once, for the list as it is shown.
+    // A saved folder that is gone (or cannot be shown) gives way to the nearest folder above it.
+    std::wstring folder = settings.path;
+    explorer.SetDirectory(folder);
+    while (explorer.Directory().empty() && !(folder = ParentFolder(folder)).empty()) explorer.SetDirectory(folder);
+    if (explorer.Directory().empty()) explorer.SetDirectory(kFirstFolder);
 
     // Last, so that a maximized window keeps the bounds above for when it is restored. Values
     // other than the three states open the window normally.

@@ -39,7 +39,14 @@ std::wstring TimeSeparator() {
 }
 
 std::wstring UpperCase(std::wstring_view text) {
-    return MapCase(LOCALE_NAME_USER_DEFAULT, LCMAP_UPPERCASE, text);
+    // Without linguistic casing the mapping follows the file system's rules, under which ASCII
+    // letters map to their ASCII capitals in every locale: no system call for such text.
+    std::wstring out(text);
+    for (wchar_t& c : out) {
+        if (c >= 0x80) return MapCase(LOCALE_NAME_USER_DEFAULT, LCMAP_UPPERCASE, text);
+        if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - L'a' + L'A');
+    }
+    return out;
 }
 
 bool SameTextIgnoringCase(std::wstring_view a, std::wstring_view b) {

@@ -1,6 +1,8 @@
 // The explorer list in a real window under Wine, on real folders.
 
 #include <gtest/gtest.h>
+#include <windows.h>
+#include <shellapi.h>
 
 #include <algorithm>
 #include <array>
@@ -89,8 +91,13 @@ TEST(ExplorerConstruction, DefaultsAndTheWindowItMakes) {
     EXPECT_STREQ(font.lfFaceName, L"MS Sans Serif");
     // The system's image lists are shared, never the list's own.
     EXPECT_TRUE(GetWindowLongW(host.explorer.Handle(), GWL_STYLE) & LVS_SHAREIMAGELISTS);
-    EXPECT_EQ(ListView_GetImageList(host.explorer.Handle(), LVSIL_SMALL), platform::SystemImageList(true));
-    EXPECT_EQ(ListView_GetImageList(host.explorer.Handle(), LVSIL_NORMAL), platform::SystemImageList(false));
+    // They are the lists the shell's icon indices refer to.
+    SHFILEINFOW sfi{};
+    const auto shellList = [&](UINT size) {
+        return reinterpret_cast<HIMAGELIST>(SHGetFileInfoW(L"", 0, &sfi, sizeof sfi, SHGFI_SYSICONINDEX | size));
+    };
+    EXPECT_EQ(ListView_GetImageList(host.explorer.Handle(), LVSIL_SMALL), shellList(SHGFI_SMALLICON));
+    EXPECT_EQ(ListView_GetImageList(host.explorer.Handle(), LVSIL_NORMAL), shellList(SHGFI_LARGEICON));
 }
 
 TEST_F(Explorer, DirectorySetter) {
@@ -298,15 +305,20 @@ TEST(ExplorerLocale, ListingTimesMatchThePerTimeConversionAroundDaylightSavingCh
 }
 
 TEST(ExplorerLocale, FoldCaseOfAsciiAndOtherScripts) {
-    auto bySystem = [](std::wstring_view text) {
+    auto bySystem = [](const wchar_t* locale, DWORD flags, std::wstring_view text) {
         std::wstring out(text.size(), L'\0');
-        LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_LOWERCASE, text.data(), static_cast<int>(text.size()), out.data(),
+        LCMapStringEx(locale, flags, text.data(), static_cast<int>(text.size()), out.data(),
                       static_cast<int>(out.size()), nullptr, nullptr, 0);
         return out;
     };
     std::wstring ascii;
     for (wchar_t c = 1; c < 0x80; ++c) ascii += c;
-    EXPECT_EQ(platform::FoldCase(ascii), bySystem(ascii));
+    // Both mappings skip the system for ASCII text and must say what it would.
+    for (const std::wstring& text : {ascii, std::wstring(L"Sheet-12.DWG"), std::wstring(L"Лист-12.dwg"),
+                                     std::wstring(L"ÄÖ.txt"), std::wstring(L"iıİI")}) {
+        EXPECT_EQ(platform::FoldCase(text), bySystem(LOCALE_NAME_INVARIANT, LCMAP_LOWERCASE, text));
+        EXPECT_EQ(platform::UpperCase(text), bySystem(LOCALE_NAME_USER_DEFAULT, LCMAP_UPPERCASE, text));
+    }
     EXPECT_EQ(platform::FoldCase(L"C:\\Docs\\REPORT.Txt"), L"c:\\docs\\report.txt");
     EXPECT_EQ(platform::FoldCase(L"D:\\ЧЕРТЕЖИ\\Лист.DWG"), L"d:\\чертежи\\лист.dwg");
     EXPECT_EQ(platform::FoldCase(L"ÄÖ.TXT"), L"äö.txt");
