@@ -187,7 +187,7 @@ void TQFileExplorer::SetViewStyle(TViewStyle style) {
     InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
-OrderFacts TQFileExplorer::Facts() const {
+OrderFacts TQFileExplorer::Facts() {
     OrderFacts facts;
     facts.thousandsSeparator = platform::ThousandsSeparator();
     facts.dateSeparator = platform::DateSeparator();

@@ -33,6 +33,8 @@
 
 #include "EntryOrder.h"
 #include "ExplorerTypes.h"
+#include "FolderEntry.h"
+#include "FolderReadAhead.h"
 #include "ListView.h"
 #include "Locale.h"
 #include "ShellAnswerThread.h"
@@ -118,6 +120,11 @@ public:
     // drives. A value equal to the stored one ignoring case, or a folder that does not exist,
     // changes nothing.
     void SetDirectory(const std::wstring& value);
+    // The next listing, if of the folder listed ahead, takes its rows from there instead of
+    // reading the folder again; any other listing drops them.
+    void UseReadAhead(std::unique_ptr<FolderReadAhead> readAhead) { readAhead_ = std::move(readAhead); }
+    // The facts of the user's locale that rows are made and sorted with.
+    static OrderFacts Facts();
     const std::wstring& Mask() const noexcept { return mask_; }
     void SetMask(const std::wstring& value);
     TFileType FileType() const noexcept { return fileType_; }
@@ -243,11 +250,16 @@ private:
     // Fills the list again; keepOrder sorts by the user's column, else by name as a new listing.
     // restore runs once the rows are in order, before the list is painted and the hosts hear of it.
     void Refill(bool keepOrder, bool reuseShellAnswers, const std::function<void()>& restore = {});
-    bool holdCount_ = false;  // a refill is under way: the list learns the row count at its end
+    bool holdCount_ = false;                      // a refill is under way: the list learns the row count at its end
+    std::unique_ptr<FolderReadAhead> readAhead_;  // for the next listing, if of its folder
+    // Gives a row made by MakeRowTexts its type's or its own answer from the shell; question: what
+    // is still to be asked about its path in the background (its row still to be set), if anything.
+    void AddShellAnswer(TExplorerEntry& entry, DWORD attributes, const FILETIME& lastWrite,
+                        std::optional<ShellRequest>* question);
     // The row of a directory entry found in the shown folder. question: what is still to be asked
     // about its path in the background (its row still to be set), if anything.
-    TExplorerEntry MakeFolderEntry(const std::wstring& folder, const WIN32_FIND_DATAW& found, const OrderFacts& facts,
-                                   const platform::LocalTimeConverter& localTime = {},
+    TExplorerEntry MakeFolderEntry(const std::wstring& folder, const platform::FolderEntryView& found,
+                                   const OrderFacts& facts, const platform::LocalTimeConverter& localTime = {},
                                    std::optional<ShellRequest>* question = nullptr);
 
     // --- the shell's answers per path (QFileExplorerAnswers.cpp)
@@ -281,7 +293,6 @@ private:
     void SetViewColumns(bool drives);
     void ShowSortArrow();
     void ApplyOrder(int column, bool reversed);
-    OrderFacts Facts() const;
     void RaiseChange(int item, TItemChange change);
     int Scale(int pixels) const;
 

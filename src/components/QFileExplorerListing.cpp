@@ -1,5 +1,7 @@
 // TQFileExplorer: filling the list with the drives or with one folder's entries.
 
+#include <utility>
+
 #include "BusyCursor.h"
 #include "Drives.h"
 #include "ExplorerText.h"
@@ -81,6 +83,8 @@ void TQFileExplorer::Refill(bool keepOrder, bool reuseShellAnswers, const std::f
                 }
             }
         }
+        // Rows listed ahead are for the listing that follows them at once, never for a later one.
+        readAhead_.reset();
         // What the user saw is put back before anything is painted or any host hears of it.
         if (restore) restore();
     }
@@ -92,27 +96,22 @@ void TQFileExplorer::Refill(bool keepOrder, bool reuseShellAnswers, const std::f
     AskWantedAfterPaint();
 }
 
-TExplorerEntry TQFileExplorer::MakeFolderEntry(const std::wstring& folder, const WIN32_FIND_DATAW& found,
+TExplorerEntry TQFileExplorer::MakeFolderEntry(const std::wstring& folder, const platform::FolderEntryView& found,
                                                const OrderFacts& facts, const platform::LocalTimeConverter& localTime,
                                                std::optional<ShellRequest>* question) {
-    const std::wstring_view name = found.cFileName;
-    const bool isFolder = found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY;
-    TExplorerEntry entry;
-    entry.caption = name;
-    entry.subItems[4] = folder + entry.caption;
-    const auto answer = shellCache_.ForEntry(entry.subItems[4], name, found.dwFileAttributes, found.ftLastWriteTime);
+    TExplorerEntry entry = MakeRowTexts(folder, found, facts, localTime);
+    AddShellAnswer(entry, found.attributes, found.lastWrite, question);
+    return entry;
+}
+
+void TQFileExplorer::AddShellAnswer(TExplorerEntry& entry, DWORD attributes, const FILETIME& lastWrite,
+                                    std::optional<ShellRequest>* question) {
+    const auto answer = shellCache_.ForEntry(entry.FullPath(), entry.caption, attributes, lastWrite);
     if (question && (answer.askPerPath || answer.confirmType))
-        *question = ShellRequest{0, entry.subItems[4], found.dwFileAttributes, found.ftLastWriteTime,
+        *question = ShellRequest{0, entry.FullPath(), attributes, lastWrite,
                                  answer.askPerPath ? ShellQuestion::own : ShellQuestion::type};
     entry.imageIndex = answer.info.iconIndex;
-    const std::uint64_t size = isFolder ? 0 : platform::FindDataSize(found);
-    entry.subItems[0] = isFolder ? L" " : std::to_wstring(size);
     entry.subItems[1] = answer.info.typeName;
-    entry.subItems[2] = ModifiedTimeText(localTime(found.ftLastWriteTime), facts.dateSeparator, facts.timeSeparator);
-    entry.subItems[3] = AttributeLetters(found.dwFileAttributes);
-    entry.subItems[5] = isFolder ? kKindDir : kKindFile;
-    PrepareSortKeys(entry, facts, static_cast<double>(size));
-    return entry;
 }
 
 bool TQFileExplorer::ListFolder(const std::wstring& searchPath, std::uint32_t filter, bool withFolders) {
@@ -124,24 +123,44 @@ bool TQFileExplorer::ListFolder(const std::wstring& searchPath, std::uint32_t fi
     // order are held back until every folder is in: the rows are made and moved once.
     std::vector<std::uint32_t> fileRows;
     bool appended = false;
-    platform::EnumerateDirectory(searchPath, [&](const WIN32_FIND_DATAW& found) {
-        const std::uint32_t folderBit = withFolders ? found.dwFileAttributes & kAttrDirectory : 0;
-        if (!PassesFilter(found.dwFileAttributes, filter | folderBit)) return;
-        const std::wstring_view name = found.cFileName;
-        if (name == L"." || name == L"..") return;
-        const auto row = static_cast<std::uint32_t>(rows_.size());
-        std::optional<ShellRequest> question;
-        rows_.push_back(MakeFolderEntry(folder, found, facts, localTime, &question));
+    // Where the row goes in the display order, once it is stored.
+    auto place = [&](std::optional<ShellRequest>& question, bool isFile) {
+        const auto row = static_cast<std::uint32_t>(rows_.size() - 1);
         if (question) {
             question->row = row;
             wanted_.push_back(std::move(*question));
         }
-        if (withFolders && !folderBit)
+        if (withFolders && isFile)
             fileRows.push_back(row);
         else
             order_.push_back(row);
         appended = true;
-    });
+    };
+    auto passes = [&](DWORD attributes) {
+        const std::uint32_t folderBit = withFolders ? attributes & kAttrDirectory : 0;
+        return PassesFilter(attributes, filter | folderBit);
+    };
+    // The rows listed ahead for this very search are taken as they are; else the disk is read.
+    std::optional<std::vector<ReadAheadRow>> ahead;
+    if (readAhead_ && readAhead_->Folder() + L"*.*" == searchPath) ahead = std::exchange(readAhead_, nullptr)->Take();
+    if (ahead) {
+        rows_.reserve(rows_.size() + ahead->size());
+        for (ReadAheadRow& made : *ahead) {
+            if (!passes(made.attributes)) continue;
+            std::optional<ShellRequest> question;
+            AddShellAnswer(made.entry, made.attributes, made.lastWrite, &question);
+            rows_.push_back(std::move(made.entry));
+            place(question, !(made.attributes & FILE_ATTRIBUTE_DIRECTORY));
+        }
+    } else {
+        platform::EnumerateDirectory(searchPath, [&](const WIN32_FIND_DATAW& data) {
+            const platform::FolderEntryView found = platform::ViewOf(data);
+            if (!passes(found.attributes) || found.name == L"." || found.name == L"..") return;
+            std::optional<ShellRequest> question;
+            rows_.push_back(MakeFolderEntry(folder, found, facts, localTime, &question));
+            place(question, !(found.attributes & FILE_ATTRIBUTE_DIRECTORY));
+        });
+    }
     order_.insert(order_.end(), fileRows.begin(), fileRows.end());
     if (appended) SyncItemCount();
     return appended;

@@ -35,7 +35,7 @@ void TQFileExplorer::RenameEntry(std::size_t index, const std::wstring& newName)
     platform::EnumerateDirectory(target, [&](const WIN32_FIND_DATAW& data) {
         if (found) return;
         found = true;
-        rows_[row] = MakeFolderEntry(folder, data, Facts(), {}, &question);
+        rows_[row] = MakeFolderEntry(folder, platform::ViewOf(data), Facts(), {}, &question);
     });
     if (question) {
         question->row = row;

@@ -15,6 +15,7 @@
 namespace korvex {
 
 inline constexpr std::wstring_view kMainSection = L"Main";
+inline constexpr std::wstring_view kPathKey = L"Path";  // the folder the explorer shows
 
 // The values of the keys; a window state is 0 normal, 1 minimized, 2 maximized.
 struct MainSettings {
@@ -38,7 +39,7 @@ struct MainSettingKey {
 // The keys in the order the file gets them.
 inline const std::array<MainSettingKey, 10> kMainSettingKeys{{
     {L"Subject", &MainSettings::subject},
-    {L"Path", &MainSettings::path},
+    {kPathKey, &MainSettings::path},
     {L"ViewStyle", &MainSettings::viewStyle},
     {L"Edit", &MainSettings::edit},
     {L"Box", &MainSettings::box},

@@ -43,6 +43,8 @@ int TMainForm::Scale(int pixels) const {
 }
 
 bool TMainForm::Create() {
+    // Reading a big folder takes as long as building the window: both at once.
+    StartReadingSavedFolder();
     const HINSTANCE instance = GetModuleHandleW(nullptr);
     icon_.reset(static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_KORVEX), IMAGE_ICON,
                                               GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0)));

@@ -223,6 +223,9 @@ private:
     platform::UniqueIcon icon_, smallIcon_;
     bool creationAborted_ = false;
     bool settingsLoaded_ = false;
+    // The saved folder, read while the window builds itself; its explorer lists what was read.
+    std::unique_ptr<components::FolderReadAhead> savedFolder_;
+    void StartReadingSavedFolder() noexcept;
     int startState_ = 0;  // the window state the settings ask for at the first show
     int dpi_ = 96;
     DWORD longAddDelay_ = 500;

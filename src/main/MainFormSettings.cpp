@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "AppError.h"
+#include "ExplorerText.h"
 #include "IniFile.h"
 #include "IniValue.h"
 #include "MainSettings.h"
@@ -29,6 +30,18 @@ constexpr int kCaptionGrip = 100;
 
 std::wstring TMainForm::SettingsPath() const {
     return SettingsPathFor(config_.exePath);
+}
+
+void TMainForm::StartReadingSavedFolder() noexcept {
+    try {
+        const auto path = platform::IniFile(SettingsPath()).Read(kMainSection, kPathKey);
+        if (!path || path->empty() || IsDrivesWord(*path)) return;
+        // Spelled as the explorer spells its folder, so that its listing knows the rows for its own.
+        savedFolder_ =
+            std::make_unique<components::FolderReadAhead>(EnsureBackslash(*path), components::TQFileExplorer::Facts());
+    } catch (const std::exception&) {
+        // No thread, or no memory: the explorer reads the folder itself.
+    }
 }
 
 void TMainForm::FormCreate() {
@@ -138,6 +151,7 @@ void TMainForm::LoadSettings() {
     // the window its size, so that the rows are laid out once, for the list as it is shown.
     // A saved folder that is gone (or cannot be shown) gives way to the nearest folder above it.
     std::wstring folder = settings.path;
+    explorer.UseReadAhead(std::move(savedFolder_));
     explorer.SetDirectory(folder);
     while (explorer.Directory().empty() && !(folder = ParentFolder(folder)).empty()) explorer.SetDirectory(folder);
     if (explorer.Directory().empty()) explorer.SetDirectory(kFirstFolder);

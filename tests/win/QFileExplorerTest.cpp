@@ -9,12 +9,15 @@
 #include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <mutex>
 #include <thread>
+#include <tuple>
 
 #include "ExplorerHost.h"
 #include "ExplorerText.h"
 #include "FileSystem.h"
+#include "FolderReadAhead.h"
 #include "Locale.h"
 #include "PathText.h"
 #include "ShellInfo.h"
@@ -24,6 +27,7 @@
 namespace korvex::test {
 namespace {
 
+using components::FolderReadAhead;
 using components::TQFileExplorer;
 using Names = std::vector<std::wstring>;
 
@@ -176,6 +180,63 @@ TEST_F(ExplorerFolder, MaskAndFileTypeDecideWhatIsListed) {
         x.RefreshList();
         EXPECT_EQ(host.Captions(), c.rows);
     }
+}
+
+// Start-up lists its saved folder on a thread of its own while the window builds itself. Those
+// rows are the rows a listing of the folder makes (texts, icons, order, the attribute filter),
+// and they serve only the listing of their folder that follows at once.
+TEST_F(ExplorerFolder, RowsListedAheadAreTheRowsOfAListingAndServeItOnce) {
+    WriteBytes(dir / L"tool.exe", "MZ");  // an icon of its own, asked in the background
+    WriteBytes(dir / L"чертёж.dwg", "x");
+    using Row = std::tuple<std::wstring, std::array<std::wstring, 6>, int>;
+    auto shownRows = [&] {
+        EXPECT_TRUE(AnswersLanded(x));
+        std::vector<Row> rows;
+        for (std::size_t i = 0; i < x.Entries().size(); ++i)
+            rows.emplace_back(x.Entry(i).caption, x.Entry(i).subItems, x.Entry(i).imageIndex);
+        return rows;
+    };
+    auto hasRow = [&](const std::wstring& caption) {
+        const auto names = host.Captions();
+        return std::find(names.begin(), names.end(), caption) != names.end();
+    };
+    const std::wstring late = dir / L"late.txt";
+    for (const TFileType types : {TFileType{}, kAllTypes}) {
+        DeleteFileW(late.c_str());
+        x.SetDirectory(L"drives");
+        x.SetFileType(types);
+        auto ahead = std::make_unique<FolderReadAhead>(dir.Path(), TQFileExplorer::Facts());
+        ahead->Wait();
+        // Written after the folder was read: missing from the rows listed ahead.
+        WriteBytes(late, "l");
+        x.UseReadAhead(std::move(ahead));
+        x.SetDirectory(dir.Path());
+        EXPECT_FALSE(hasRow(L"late.txt"));
+        std::vector<Row> listedAhead = shownRows();
+        ASSERT_GE(listedAhead.size(), 8u);
+
+        x.RefreshList();
+        std::vector<Row> listed = shownRows();
+        ASSERT_TRUE(hasRow(L"late.txt"));
+        std::erase_if(listed, [](const Row& r) { return std::get<0>(r) == L"late.txt"; });
+        EXPECT_EQ(listed, listedAhead);
+    }
+
+    // Rows of another folder are dropped by the listing that comes first; they never serve later.
+    x.SetDirectory(L"drives");
+    auto ahead = std::make_unique<FolderReadAhead>(dir.Path(), TQFileExplorer::Facts());
+    ahead->Wait();
+    WriteBytes(dir / L"later.txt", "l");
+    x.UseReadAhead(std::move(ahead));
+    x.SetDirectory(dir / L"A");
+    EXPECT_TRUE(host.Captions().empty());
+    x.SetDirectory(dir.Path());
+    EXPECT_TRUE(hasRow(L"later.txt"));
+
+    // A folder that cannot be read hands over nothing, and the listing reads for itself.
+    FolderReadAhead missing(dir / L"no such folder\\", TQFileExplorer::Facts());
+    EXPECT_FALSE(missing.Take().has_value());
+    EXPECT_FALSE(missing.Take().has_value());
 }
 
 TEST_F(ExplorerFolder, PassesAppendInPatternOrderUntilTheSort) {
