@@ -153,8 +153,7 @@ bool TQFileExplorer::ListFolder(const std::wstring& searchPath, std::uint32_t fi
             place(question, !(made.attributes & FILE_ATTRIBUTE_DIRECTORY));
         }
     } else {
-        platform::EnumerateDirectory(searchPath, [&](const WIN32_FIND_DATAW& data) {
-            const platform::FolderEntryView found = platform::ViewOf(data);
+        platform::EnumerateFolder(searchPath, [&](const platform::FolderEntryView& found) {
             if (!passes(found.attributes) || found.name == L"." || found.name == L"..") return;
             std::optional<ShellRequest> question;
             rows_.push_back(MakeFolderEntry(folder, found, facts, localTime, &question));
