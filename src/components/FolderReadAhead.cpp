@@ -3,7 +3,6 @@
 #include <utility>
 
 #include "ExplorerText.h"
-#include "FileSystem.h"
 
 namespace korvex::components {
 
@@ -37,8 +36,7 @@ void FolderReadAhead::List() noexcept {
     try {
         std::vector<ReadAheadRow> rows;
         const platform::LocalTimeConverter localTime;
-        const bool read = platform::EnumerateDirectory(folder_ + L"*.*", [&](const WIN32_FIND_DATAW& found) {
-            const platform::FolderEntryView view = platform::ViewOf(found);
+        const bool read = platform::EnumerateFolder(folder_ + L"*.*", [&](const platform::FolderEntryView& view) {
             if (view.name == L"." || view.name == L"..") return;
             rows.push_back({MakeRowTexts(folder_, view, facts_, localTime), view.attributes, view.lastWrite});
         });
