@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -17,14 +18,20 @@ namespace korvex::test {
 
 inline constexpr wchar_t kClientKey[] = L"Software\\RIT\\The Bat!";
 
+// Bounds for what a started korvex.exe does: generous, for a machine that runs many Wine
+// processes at once; a passing wait ends as soon as its condition holds.
+inline constexpr std::chrono::seconds kProcessBound{90};
+
 // A top-level window of the process with the given class, once it is visible.
 inline HWND WaitForWindow(DWORD pid, const std::wstring& className) {
     HWND found = nullptr;
-    WaitFor([&] {
-        for (HWND w : ProcessWindows(pid, className))
-            if (IsWindowVisible(w)) return (found = w) != nullptr;
-        return false;
-    });
+    WaitFor(
+        [&] {
+            for (HWND w : ProcessWindows(pid, className))
+                if (IsWindowVisible(w)) return (found = w) != nullptr;
+            return false;
+        },
+        kProcessBound);
     return found;
 }
 
@@ -63,7 +70,9 @@ protected:
         pid = info.dwProcessId;
     }
     DWORD WaitForExit() {
-        if (WaitForSingleObject(process.get(), 30000) != WAIT_OBJECT_0) return 0xDEAD;
+        if (WaitForSingleObject(process.get(), static_cast<DWORD>(std::chrono::milliseconds(kProcessBound).count())) !=
+            WAIT_OBJECT_0)
+            return 0xDEAD;
         DWORD code = 0;
         GetExitCodeProcess(process.get(), &code);
         return code;
