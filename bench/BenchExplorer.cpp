@@ -73,6 +73,28 @@ void UntilStatusShown(TFrameFileExlore& frame) {
     }
 }
 
+// Enter on the entry of folder (a sub-folder of parent, shown), until the list and the status
+// line show it; the parent is shown again first, with the folder's entry selected and focused.
+double EnterFolder(TFrameFileExlore& frame, const std::wstring& parent, const std::wstring& name) {
+    components::TQFileExplorer& explorer = frame.QFileExplorer;
+    explorer.SetDirectory(parent);
+    UntilStatusShown(frame);
+    PumpMessages();
+    std::size_t index = 0;
+    for (; index < explorer.Entries().size(); ++index)
+        if (explorer.Entry(index).caption == name) break;
+    ListView_SetItemState(explorer.Handle(), -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    ListView_SetItemState(explorer.Handle(), static_cast<int>(index), LVIS_SELECTED | LVIS_FOCUSED,
+                          LVIS_SELECTED | LVIS_FOCUSED);
+    PumpMessages();
+    return Seconds([&] {
+        SendMessageW(explorer.Handle(), WM_KEYDOWN, VK_RETURN, 0);
+        SendMessageW(explorer.Handle(), WM_KEYUP, VK_RETURN, 0);
+        UntilStatusShown(frame);
+        UpdateWindow(explorer.Handle());
+    });
+}
+
 // The two sides of an "Enter on a folder" scenario: a report-view explorer frame in a window of its
 // own, and a bare virtual list of the explorer list's size that shows a bare enumeration.
 class EnterSides {
@@ -193,47 +215,11 @@ void BenchEnter() {
     Compare(
         "P6", "Enter on a folder of 20,000 files until the list and the status line show it",
         "bare enumeration + virtual list painted once", 3,
-        [&] {
-            explorer.SetDirectory(parent.Path());
-            UntilStatusShown(frame);
-            PumpMessages();
-            // The folder's entry, selected and focused, as the user leaves it before pressing Enter.
-            ListView_SetItemState(explorer.Handle(), 0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-            PumpMessages();
-            return Seconds([&] {
-                SendMessageW(explorer.Handle(), WM_KEYDOWN, VK_RETURN, 0);
-                SendMessageW(explorer.Handle(), WM_KEYUP, VK_RETURN, 0);
-                UntilStatusShown(frame);
-                UpdateWindow(explorer.Handle());
-            });
-        },
-        [&] { return sides.Bare(folder + L"\\"); });
+        [&] { return EnterFolder(frame, parent.Path(), L"drawings"); }, [&] { return sides.Bare(folder + L"\\"); });
     if (explorer.Entries().size() != kFolderFiles) std::printf("P6 warning: %zu entries\n", explorer.Entries().size());
 }
 
 namespace {
-
-// Enter on the entry of folder (a sub-folder of parent, shown), until the list and the status
-// line show it; the parent is shown again first, with the folder's entry selected and focused.
-double EnterFolder(TFrameFileExlore& frame, const std::wstring& parent, const std::wstring& name) {
-    components::TQFileExplorer& explorer = frame.QFileExplorer;
-    explorer.SetDirectory(parent);
-    UntilStatusShown(frame);
-    PumpMessages();
-    std::size_t index = 0;
-    for (; index < explorer.Entries().size(); ++index)
-        if (explorer.Entry(index).caption == name) break;
-    ListView_SetItemState(explorer.Handle(), -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
-    ListView_SetItemState(explorer.Handle(), static_cast<int>(index), LVIS_SELECTED | LVIS_FOCUSED,
-                          LVIS_SELECTED | LVIS_FOCUSED);
-    PumpMessages();
-    return Seconds([&] {
-        SendMessageW(explorer.Handle(), WM_KEYDOWN, VK_RETURN, 0);
-        SendMessageW(explorer.Handle(), WM_KEYUP, VK_RETURN, 0);
-        UntilStatusShown(frame);
-        UpdateWindow(explorer.Handle());
-    });
-}
 
 // Until the list's background answers have all landed, from the message loop as in the program.
 void UntilAnswersLanded(const components::TQFileExplorer& explorer) {
