@@ -10,6 +10,7 @@
 #include <chrono>
 #include <cstdio>
 
+#include "ComSession.h"
 #include "MainFormIds.h"
 #include "RemoteListView.h"
 #include "SendToShortcut.h"
@@ -182,10 +183,7 @@ TEST_F(CommandLineProcess, ASecondStartWaitsWhileTheWindowShowsAModalBox) {
 // starts it, through the shell with the selected files as parameters.
 TEST_F(CommandLineProcess, TheSendToShortcutWrittenFromTheSystemMenuStartsKorvexWithTheFiles) {
     // The shell's link object, to read the shortcut back.
-    struct Com {
-        Com() { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
-        ~Com() { CoUninitialize(); }
-    } com;
+    const platform::ComSession com;
     const std::wstring link = platform::SendToFolder() + L"\\Korvex.lnk";
     ASSERT_FALSE(platform::SendToFolder().empty());
     DeleteFileW(link.c_str());
