@@ -73,6 +73,56 @@ void UntilStatusShown(TFrameFileExlore& frame) {
     }
 }
 
+// Enter on the entry of folder (a sub-folder of parent, shown), until the list and the status
+// line show it; the parent is shown again first, with the folder's entry selected and focused.
+double EnterFolder(TFrameFileExlore& frame, const std::wstring& parent, const std::wstring& name) {
+    components::TQFileExplorer& explorer = frame.QFileExplorer;
+    explorer.SetDirectory(parent);
+    UntilStatusShown(frame);
+    PumpMessages();
+    std::size_t index = 0;
+    for (; index < explorer.Entries().size(); ++index)
+        if (explorer.Entry(index).caption == name) break;
+    ListView_SetItemState(explorer.Handle(), -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    ListView_SetItemState(explorer.Handle(), static_cast<int>(index), LVIS_SELECTED | LVIS_FOCUSED,
+                          LVIS_SELECTED | LVIS_FOCUSED);
+    PumpMessages();
+    return Seconds([&] {
+        SendMessageW(explorer.Handle(), WM_KEYDOWN, VK_RETURN, 0);
+        SendMessageW(explorer.Handle(), WM_KEYUP, VK_RETURN, 0);
+        UntilStatusShown(frame);
+        UpdateWindow(explorer.Handle());
+    });
+}
+
+// The two sides of an "Enter on a folder" scenario: a report-view explorer frame in a window of its
+// own, and a bare virtual list of the explorer list's size that shows a bare enumeration.
+class EnterSides {
+public:
+    EnterSides() : bare_(kListingColumns, CreateHost()) {}
+    test::FrameHost& Host() { return host_; }
+    TFrameFileExlore& Frame() { return host_.frame; }
+    // The bare side, timed: the folder (with its trailing backslash) enumerated and its rows shown.
+    double Bare(const std::wstring& folder) {
+        return Seconds([&] {
+            rows_ = BareEnumeration(folder);
+            bare_.Show(rows_);
+        });
+    }
+
+private:
+    SIZE CreateHost() {
+        host_.Create({.viewStyle = components::TViewStyle::vsReport, .multiSelect = true, .hideSelection = false});
+        RECT client;
+        GetClientRect(host_.frame.QFileExplorer.Handle(), &client);
+        return {client.right, client.bottom};
+    }
+
+    test::FrameHost host_;  // made before the bare list, which takes its size
+    BareVirtualList<ListingRow> bare_;
+    std::vector<ListingRow> rows_;
+};
+
 }  // namespace
 
 void BenchRefresh() {
@@ -159,63 +209,17 @@ void BenchEnter() {
     const std::wstring folder = parent / L"drawings";
     test::MakeDir(folder);
     MakeFlatFolder(folder + L"\\", kFolderFiles);
-    test::FrameHost host;
-    host.Create({.viewStyle = components::TViewStyle::vsReport, .multiSelect = true, .hideSelection = false});
-    TFrameFileExlore& frame = host.frame;
+    EnterSides sides;
+    TFrameFileExlore& frame = sides.Frame();
     components::TQFileExplorer& explorer = frame.QFileExplorer;
-    RECT client;
-    GetClientRect(explorer.Handle(), &client);
-    BareVirtualList<ListingRow> bare(kListingColumns, SIZE{client.right, client.bottom});
-    std::vector<ListingRow> rows;
     Compare(
         "P6", "Enter on a folder of 20,000 files until the list and the status line show it",
         "bare enumeration + virtual list painted once", 3,
-        [&] {
-            explorer.SetDirectory(parent.Path());
-            UntilStatusShown(frame);
-            PumpMessages();
-            // The folder's entry, selected and focused, as the user leaves it before pressing Enter.
-            ListView_SetItemState(explorer.Handle(), 0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-            PumpMessages();
-            return Seconds([&] {
-                SendMessageW(explorer.Handle(), WM_KEYDOWN, VK_RETURN, 0);
-                SendMessageW(explorer.Handle(), WM_KEYUP, VK_RETURN, 0);
-                UntilStatusShown(frame);
-                UpdateWindow(explorer.Handle());
-            });
-        },
-        [&] {
-            return Seconds([&] {
-                rows = BareEnumeration(folder + L"\\");
-                bare.Show(rows);
-            });
-        });
+        [&] { return EnterFolder(frame, parent.Path(), L"drawings"); }, [&] { return sides.Bare(folder + L"\\"); });
     if (explorer.Entries().size() != kFolderFiles) std::printf("P6 warning: %zu entries\n", explorer.Entries().size());
 }
 
 namespace {
-
-// Enter on the entry of folder (a sub-folder of parent, shown), until the list and the status
-// line show it; the parent is shown again first, with the folder's entry selected and focused.
-double EnterFolder(TFrameFileExlore& frame, const std::wstring& parent, const std::wstring& name) {
-    components::TQFileExplorer& explorer = frame.QFileExplorer;
-    explorer.SetDirectory(parent);
-    UntilStatusShown(frame);
-    PumpMessages();
-    std::size_t index = 0;
-    for (; index < explorer.Entries().size(); ++index)
-        if (explorer.Entry(index).caption == name) break;
-    ListView_SetItemState(explorer.Handle(), -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
-    ListView_SetItemState(explorer.Handle(), static_cast<int>(index), LVIS_SELECTED | LVIS_FOCUSED,
-                          LVIS_SELECTED | LVIS_FOCUSED);
-    PumpMessages();
-    return Seconds([&] {
-        SendMessageW(explorer.Handle(), WM_KEYDOWN, VK_RETURN, 0);
-        SendMessageW(explorer.Handle(), WM_KEYUP, VK_RETURN, 0);
-        UntilStatusShown(frame);
-        UpdateWindow(explorer.Handle());
-    });
-}
 
 // Until the list's background answers have all landed, from the message loop as in the program.
 void UntilAnswersLanded(const components::TQFileExplorer& explorer) {
@@ -241,24 +245,14 @@ void BenchManyFolders() {
     const std::wstring folder = parent / L"projects";
     test::MakeDir(folder);
     for (int i = 0; i < kFolders; ++i) CreateDirectoryW((folder + L"\\project-" + std::to_wstring(i)).c_str(), nullptr);
-    test::FrameHost host;
-    host.Create({.viewStyle = components::TViewStyle::vsReport, .multiSelect = true, .hideSelection = false});
-    RECT client;
-    GetClientRect(host.frame.QFileExplorer.Handle(), &client);
-    BareVirtualList<ListingRow> bare(kListingColumns, SIZE{client.right, client.bottom});
-    std::vector<ListingRow> rows;
+    EnterSides sides;
+    TFrameFileExlore& frame = sides.Frame();
     Compare(
         "P10", "Enter on a folder of 5,000 subfolders until the list and the status line show it",
         "bare enumeration + virtual list painted once", 3,
-        [&] { return EnterFolder(host.frame, parent.Path(), L"projects"); },
-        [&] {
-            return Seconds([&] {
-                rows = BareEnumeration(folder + L"\\");
-                bare.Show(rows);
-            });
-        });
-    if (host.frame.QFileExplorer.Entries().size() != kFolders)
-        std::printf("P10 warning: %zu entries\n", host.frame.QFileExplorer.Entries().size());
+        [&] { return EnterFolder(frame, parent.Path(), L"projects"); }, [&] { return sides.Bare(folder + L"\\"); });
+    if (frame.QFileExplorer.Entries().size() != kFolders)
+        std::printf("P10 warning: %zu entries\n", frame.QFileExplorer.Entries().size());
 }
 
 void BenchOwnIcons() {
@@ -283,30 +277,20 @@ void BenchOwnIcons() {
         test::WriteBytes(folder + L"\\tool-" + std::to_wstring(i) + L".exe", "MZ");
         test::WriteBytes(folder + L"\\picture-" + std::to_wstring(i) + L".ico", icon);
     }
-    test::FrameHost host;
-    host.Create({.viewStyle = components::TViewStyle::vsReport, .multiSelect = true, .hideSelection = false});
-    TFrameFileExlore& frame = host.frame;
+    EnterSides sides;
+    TFrameFileExlore& frame = sides.Frame();
     components::TQFileExplorer& explorer = frame.QFileExplorer;
-    RECT client;
-    GetClientRect(explorer.Handle(), &client);
-    BareVirtualList<ListingRow> bare(kListingColumns, SIZE{client.right, client.bottom});
-    std::vector<ListingRow> rows;
     Compare(
         "P11", "Enter on a folder of 2,000 .exe and 2,000 .ico files until the list and the status line show it",
         "bare enumeration + virtual list painted once", 3, [&] { return EnterFolder(frame, parent.Path(), L"tools"); },
-        [&] {
-            return Seconds([&] {
-                rows = BareEnumeration(folder + L"\\");
-                bare.Show(rows);
-            });
-        });
+        [&] { return sides.Bare(folder + L"\\"); });
 
     // Every icon final, against the same per-path questions asked in a bare loop on one thread.
     // The paths are asked in the order the list asks them; the shell remembers no answer per path
     // (it may remember the icon, both sides alike).
     std::vector<std::wstring> paths;
     for (const auto& entry : explorer.Entries()) paths.push_back(entry.FullPath());
-    const HWND window = host.Handle();
+    const HWND window = sides.Host().Handle();
     std::vector<double> latencies;
     double ours = 1e300, bareLoop = 1e300;
     for (int run = 0; run < 2; ++run) {

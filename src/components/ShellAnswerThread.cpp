@@ -4,6 +4,7 @@
 
 #include <utility>
 
+#include "ComSession.h"
 #include "Drives.h"
 #include "UniqueResource.h"
 
@@ -14,20 +15,6 @@ namespace {
 // The window's thread is woken once this many answers wait, or once the oldest has waited this long.
 constexpr std::size_t kBatch = 64;
 constexpr std::uint64_t kBatchMs = 30;
-
-// COM for the thread's own use: the shell's questions need it.
-class ThreadCom {
-public:
-    ThreadCom() : ok_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE))) {}
-    ~ThreadCom() {
-        if (ok_) CoUninitialize();
-    }
-    ThreadCom(const ThreadCom&) = delete;
-    ThreadCom& operator=(const ThreadCom&) = delete;
-
-private:
-    bool ok_;
-};
 
 }  // namespace
 
@@ -121,7 +108,8 @@ void ShellAnswerThread::Wake(bool now) {
 void ShellAnswerThread::Run() {
     ++running_;
     const platform::ScopeExit leave([] { --running_; });
-    const ThreadCom com;
+    // COM for this thread's own use: the shell's questions need it.
+    const platform::ComSession com(COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
     const platform::QuietDriveErrors quiet;
     std::unique_lock lock(mutex_);
     for (;;) {

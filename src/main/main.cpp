@@ -23,8 +23,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
             if (const auto exitCode = korvex::HandOverToRunning(instance, paths, prompter)) return *exitCode;
         }
         // The shell's context menus need OLE on this thread; the application then joins COM.
-        const korvex::OleSession ole;
-        const korvex::ComSession com;
+        const korvex::platform::OleSession ole;
+        const korvex::platform::ComSession com;
         const INITCOMMONCONTROLSEX controls{sizeof controls,
                                             ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
         InitCommonControlsEx(&controls);

@@ -91,14 +91,7 @@ protected:
         std::wstring text;
         for (HWND s : ChildrenOfClass(box, L"Static")) text += WindowText(s);
         EXPECT_TRUE(text.starts_with(begins)) << EncodeUtf8(text);
-        std::vector<std::wstring> captions;
-        HWND target = nullptr;
-        for (HWND b : ChildrenOfClass(box, L"Button")) {
-            captions.push_back(WindowText(b));
-            if (WindowText(b) == click) target = b;
-        }
-        EXPECT_EQ(captions, buttons);
-        if (target) PostMessageW(target, BM_CLICK, 0, 0);
+        EXPECT_TRUE(ClickBoxButton(box, click, buttons)) << EncodeUtf8(click);
         EXPECT_TRUE(WaitFor([&] { return !IsWindow(box); }));
         return text;
     }

@@ -6,25 +6,33 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
 #include <vector>
 
 #include "TestPrefixGuard.h"
 #include "TestSupport.h"
 #include "UniqueResource.h"
+#include "Utf8.h"
 
 namespace korvex::test {
 
 inline constexpr wchar_t kClientKey[] = L"Software\\RIT\\The Bat!";
 
+// Bounds for what a started korvex.exe does: generous, for a machine that runs many Wine
+// processes at once; a passing wait ends as soon as its condition holds.
+inline constexpr std::chrono::seconds kProcessBound{90};
+
 // A top-level window of the process with the given class, once it is visible.
 inline HWND WaitForWindow(DWORD pid, const std::wstring& className) {
     HWND found = nullptr;
-    WaitFor([&] {
-        for (HWND w : ProcessWindows(pid, className))
-            if (IsWindowVisible(w)) return (found = w) != nullptr;
-        return false;
-    });
+    WaitFor(
+        [&] {
+            for (HWND w : ProcessWindows(pid, className))
+                if (IsWindowVisible(w)) return (found = w) != nullptr;
+            return false;
+        },
+        kProcessBound);
     return found;
 }
 
@@ -63,7 +71,9 @@ protected:
         pid = info.dwProcessId;
     }
     DWORD WaitForExit() {
-        if (WaitForSingleObject(process.get(), 30000) != WAIT_OBJECT_0) return 0xDEAD;
+        if (WaitForSingleObject(process.get(), static_cast<DWORD>(std::chrono::milliseconds(kProcessBound).count())) !=
+            WAIT_OBJECT_0)
+            return 0xDEAD;
         DWORD code = 0;
         GetExitCodeProcess(process.get(), &code);
         return code;
@@ -100,6 +110,11 @@ protected:
         for (HWND s : ChildrenOfClass(box, L"Static"))
             if (!WindowText(s).empty()) texts.push_back(WindowText(s));
         EXPECT_EQ(texts, std::vector<std::wstring>{text});
+        ASSERT_TRUE(ClickBoxButton(box, click, buttons)) << EncodeUtf8(click);
+    }
+    // Checks the captions of the box's buttons, in their order, and clicks the one named click;
+    // false when no button has that name.
+    static bool ClickBoxButton(HWND box, const std::wstring& click, const std::vector<std::wstring>& buttons) {
         std::vector<std::wstring> captions;
         HWND target = nullptr;
         for (HWND b : ChildrenOfClass(box, L"Button")) {
@@ -107,8 +122,8 @@ protected:
             if (WindowText(b) == click) target = b;
         }
         EXPECT_EQ(captions, buttons);
-        ASSERT_NE(target, nullptr);
-        PostMessageW(target, BM_CLICK, 0, 0);
+        if (target) PostMessageW(target, BM_CLICK, 0, 0);
+        return target != nullptr;
     }
 };
 

@@ -446,8 +446,16 @@ std::uint32_t StartRecorder::Start(std::wstring_view application, std::wstring_v
     if (error == 0) {
         commands_.emplace_back(commandLine);
         processes_.push_back(std::move(process));
+    } else {
+        ++refused_[error];
     }
     return error;
+}
+
+std::size_t StartRecorder::Refused() const {
+    std::size_t count = 0;
+    for (const auto& [error, n] : refused_) count += n;
+    return count;
 }
 
 bool StartRecorder::WaitForExit(std::chrono::milliseconds limit) const {
@@ -468,16 +476,37 @@ std::size_t StartRecorder::Running() const {
     }));
 }
 
+namespace {
+
+// "code ×count" for each code, in the codes' order.
+std::wstring CountsText(const std::map<DWORD, std::size_t>& counts) {
+    std::wstring text;
+    for (const auto& [code, n] : counts)
+        text += (text.empty() ? L"" : L", ") + std::to_wstring(code) + L" \u00D7" + std::to_wstring(n);
+    return text;
+}
+
+}  // namespace
+
+std::wstring StartRecorder::RefusedErrors() const {
+    return CountsText(refused_);
+}
+
+void ReportRefusedStarts(const StartRecorder& starts) {
+    if (starts.Refused() == 0) return;
+    const std::string text = std::to_string(starts.Refused()) + " of " +
+                             std::to_string(starts.Refused() + starts.Started()) +
+                             " starts refused by the system (errors: " + EncodeUtf8(starts.RefusedErrors()) + ")";
+    std::printf("%s\n", text.c_str());
+}
+
 std::wstring StartRecorder::UnusualExits() const {
     std::map<DWORD, std::size_t> codes;
     for (const auto& process : processes_) {
         DWORD code = 0;
         if (GetExitCodeProcess(process.get(), &code) && code != 0 && code != STILL_ACTIVE) ++codes[code];
     }
-    std::wstring text;
-    for (const auto& [code, n] : codes)
-        text += (text.empty() ? L"" : L", ") + std::to_wstring(code) + L" \u00D7" + std::to_wstring(n);
-    return text;
+    return CountsText(codes);
 }
 
 std::string ReadBytes(const std::wstring& path) {

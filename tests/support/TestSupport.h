@@ -73,7 +73,9 @@ public:
 bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds limit = std::chrono::seconds(30));
 
 // Starts processes as the program does (platform::StartProcess) and keeps what it started: the
-// command lines of the starts that succeeded and the processes' handles, to wait for them.
+// command lines of the starts that succeeded and the processes' handles, to wait for them. Starts
+// the system refused are counted apart, by error: Wine refuses some of many starts at once
+// (ERROR_INTERNAL_ERROR) when the machine is busy.
 class StartRecorder {
 public:
     StartRecorder() = default;
@@ -86,6 +88,9 @@ public:
     std::uint32_t Start(std::wstring_view application, std::wstring_view commandLine);
 
     std::size_t Started() const { return commands_.size(); }
+    std::size_t Refused() const;
+    // The errors of the refused starts, as "error ×count" texts.
+    std::wstring RefusedErrors() const;
     const std::vector<std::wstring>& Commands() const { return commands_; }
     // Waits until every started process has ended; false when the limit came first.
     bool WaitForExit(std::chrono::milliseconds limit = std::chrono::minutes(2)) const;
@@ -96,7 +101,10 @@ public:
 private:
     std::vector<std::wstring> commands_;
     std::vector<platform::UniqueHandle> processes_;
+    std::map<DWORD, std::size_t> refused_;
 };
+// Says in the test's output how many of the recorder's starts the system refused, and why, if any.
+void ReportRefusedStarts(const StartRecorder& starts);
 
 // One line of the stand-in client's log, its fields as texts (arrays joined by "|").
 using LogLine = std::map<std::string, std::wstring>;

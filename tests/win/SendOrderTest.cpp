@@ -148,11 +148,11 @@ TEST_F(SendOrder, TheOldStartEverythingAtOnceLoopLosesTheOrder) {
         // The loop as it was: every start at once, none waited for.
         // Fifty processes at once are more than Wine always takes: a start it refuses is a file lost
         // all the same, so only the started ones are waited for.
-        std::size_t started = 0;
-        for (const auto& command : plan.commands)
-            if (platform::StartProcess(plan.application, command) == 0) ++started;
+        StartRecorder loop;
+        for (const auto& command : plan.commands) loop.Start(plan.application, command);
+        ReportRefusedStarts(loop);
         const std::size_t skip = running ? 1 : 0;
-        EXPECT_FALSE(CompleteAndInOrder(LogInArrivalOrder(started + skip), skip, SheetPaths()));
+        EXPECT_FALSE(CompleteAndInOrder(LogInArrivalOrder(loop.Started() + skip), skip, SheetPaths()));
         CloseClient();
     }
 }

@@ -1,10 +1,11 @@
 #pragma once
-// OLE and COM for the user-interface thread, released in reverse order at the end of the program.
+// OLE and COM joined by the calling thread for the life of the object, and left again at its end
+// (only when joining succeeded). A thread that needs both makes the OLE session first.
 
 #include <objbase.h>
 #include <ole2.h>
 
-namespace korvex {
+namespace korvex::platform {
 
 class OleSession {
 public:
@@ -21,7 +22,7 @@ private:
 
 class ComSession {
 public:
-    ComSession() : ok_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+    explicit ComSession(DWORD model = COINIT_APARTMENTTHREADED) : ok_(SUCCEEDED(CoInitializeEx(nullptr, model))) {}
     ~ComSession() {
         if (ok_) CoUninitialize();
     }
@@ -32,4 +33,4 @@ private:
     bool ok_;
 };
 
-}  // namespace korvex
+}  // namespace korvex::platform
