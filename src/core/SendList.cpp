@@ -11,8 +11,12 @@ namespace {
 // FNV-1a over the UTF-16 units; a hash of a text continues from the hash of what precedes it.
 constexpr std::uint64_t kHashStart = 0xCBF29CE484222325ull;
 
+std::uint64_t ContinueHash(std::uint64_t hash, wchar_t c) noexcept {
+    return (hash ^ static_cast<std::uint16_t>(c)) * 0x100000001B3ull;
+}
+
 std::uint64_t ContinueHash(std::uint64_t hash, std::wstring_view text) noexcept {
-    for (const wchar_t c : text) hash = (hash ^ static_cast<std::uint16_t>(c)) * 0x100000001B3ull;
+    for (const wchar_t c : text) hash = ContinueHash(hash, c);
     return hash;
 }
 
@@ -45,10 +49,27 @@ bool SendList::Add(std::wstring_view folder, std::wstring_view fileName, std::ws
         lastFolderHash_ = ContinueHash(kHashStart, lastFolderFolded_);
         lastFolderGiven_ = folder;
     }
-    const std::wstring foldedName = fold_(fileName);
-    const std::uint64_t hash = ContinueHash(lastFolderHash_, foldedName);
-    if (index_.Find(hash, [&](std::size_t position) { return FoldsTo(position, lastFolderFolded_, foldedName); }))
-        return false;
+    // Most names are ASCII, which every folding maps to its lower case: hashed as folded without
+    // a folded copy. The copy is made where the hash meets an entry's.
+    std::uint64_t hash = lastFolderHash_;
+    bool ascii = true;
+    for (const wchar_t c : fileName) {
+        if (c >= 0x80) {
+            ascii = false;
+            break;
+        }
+        hash = ContinueHash(hash, c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c);
+    }
+    std::wstring foldedName;
+    if (!ascii) {
+        foldedName = fold_(fileName);
+        hash = ContinueHash(lastFolderHash_, foldedName);
+    }
+    const auto isSame = [&](std::size_t position) {
+        if (ascii && foldedName.empty()) foldedName = fold_(fileName);
+        return FoldsTo(position, lastFolderFolded_, foldedName);
+    };
+    if (index_.Find(hash, isSame)) return false;
     entries_.push_back({std::wstring(fileName), lastFolder_, std::move(sizeText), {}});
     index_.Insert(hash, entries_.size() - 1);
     return true;

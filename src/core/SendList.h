@@ -33,7 +33,8 @@ struct SendListEntry {
 class SendList {
 public:
     // Case folding of the platform (the product passes the system's; tests may pass a simple one).
-    // It folds each character on its own: a path folded in pieces is the path folded whole.
+    // It folds each character on its own, ASCII letters to their lower case, as every folding of
+    // file names does: a path folded in pieces is the path folded whole.
     using FoldCase = std::function<std::wstring(std::wstring_view)>;
 
     explicit SendList(FoldCase fold);

@@ -96,3 +96,27 @@ TEST(SendList, FolderSpellingsInARowAreOneFolder) {
     EXPECT_EQ(list[2].FullPath(), L"\\c.pdf");
     EXPECT_EQ(list[3].FullPath(), L"D:\\Out\\a.pdf\\x");
 }
+
+// Names beyond ASCII go through the list's own folding; here one that knows Cyrillic, so that
+// "ЧЕРТЁЖ" and "чертёж" are one name whichever way the path reaches the list.
+TEST(SendList, NamesBeyondAsciiFoldByTheGivenFolding) {
+    const auto cyrillicFold = [](std::wstring_view s) {
+        std::wstring out = SimpleFold(s);
+        for (auto& c : out) {
+            if (c >= L'А' && c <= L'Я') c = static_cast<wchar_t>(c + 0x20);
+            if (c == L'Ё') c = L'ё';
+        }
+        return out;
+    };
+    SendList list(cyrillicFold);
+    EXPECT_TRUE(list.Add(L"C:\\Папка", L"Чертёж 1.DWG", L"0 B"));
+    EXPECT_TRUE(list.Add(L"C:\\Папка", L"plan.dwg", L"0 B"));
+    EXPECT_FALSE(list.Add(L"c:\\ПАПКА", L"ЧЕРТЁЖ 1.dwg", L"0 B"));
+    EXPECT_FALSE(list.Add(L"C:\\папка\\чертёж 1.dwg", L"0 B"));
+    EXPECT_FALSE(list.Add(L"C:\\ПАПКА", L"PLAN.DWG", L"0 B"));
+    EXPECT_TRUE(list.Contains(L"C:\\ПАПКА\\чертёж 1.DWG"));
+    EXPECT_TRUE(list.Contains(L"c:\\папка\\Plan.dwg"));
+    EXPECT_FALSE(list.Contains(L"C:\\Папка\\Чертёж 2.dwg"));
+    EXPECT_TRUE(list.Add(L"C:\\Папка", L"Чертёж 2.dwg", L"0 B"));
+    EXPECT_EQ(list.Size(), 3u);
+}
