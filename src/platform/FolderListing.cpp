@@ -28,10 +28,25 @@ std::optional<FileIdentity> FolderListing::Identity() const {
 
 bool FolderListing::Fill() {
     if (!buffer_) buffer_ = std::make_unique<std::byte[]>(kBatchBytes);
-    // The first call starts the listing from the beginning; a file opened by mistake fails here.
-    const FILE_INFO_BY_HANDLE_CLASS kind = started_ ? FileIdBothDirectoryInfo : FileIdBothDirectoryRestartInfo;
-    started_ = true;
-    if (!GetFileInformationByHandleEx(handle_.get(), kind, buffer_.get(), kBatchBytes)) return false;
+    const auto read = [&](FILE_INFO_BY_HANDLE_CLASS kind) {
+        return GetFileInformationByHandleEx(handle_.get(), kind, buffer_.get(), kBatchBytes) != FALSE;
+    };
+    bool filled = false;
+    if (started_) {
+        filled = read(withIds_ ? FileIdBothDirectoryInfo : FileFullDirectoryInfo);
+    } else {
+        started_ = true;
+        // The first call starts the listing from the beginning; a file opened by mistake fails here.
+        filled = read(FileIdBothDirectoryRestartInfo);
+        const DWORD error = filled ? ERROR_SUCCESS : GetLastError();
+        if (!filled && error != ERROR_NO_MORE_FILES && error != ERROR_FILE_NOT_FOUND) {
+            // A file system that keeps no file ids (some network and third-party ones) still
+            // lists its entries in the plain form, without identities.
+            withIds_ = false;
+            filled = read(FileFullDirectoryRestartInfo);
+        }
+    }
+    if (!filled) return false;
     next_ = buffer_.get();
     return true;
 }
@@ -42,14 +57,24 @@ std::optional<FolderEntry> FolderListing::Next() {
         finished_ = true;
         return std::nullopt;
     }
-    // The buffer holds FILE_ID_BOTH_DIR_INFO records chained by their offsets, each 8-byte aligned.
-    const auto* info = reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*>(next_);
+    // The buffer holds records chained by their offsets, each 8-byte aligned.
     FolderEntry entry;
-    entry.name = std::wstring_view(info->FileName, info->FileNameLength / sizeof(wchar_t));
-    entry.attributes = info->FileAttributes;
-    entry.size = static_cast<std::uint64_t>(info->EndOfFile.QuadPart);
-    entry.index = static_cast<std::uint64_t>(info->FileId.QuadPart);
-    next_ = info->NextEntryOffset ? next_ + info->NextEntryOffset : nullptr;
+    DWORD nextOffset = 0;
+    if (withIds_) {
+        const auto* info = reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*>(next_);
+        entry.name = std::wstring_view(info->FileName, info->FileNameLength / sizeof(wchar_t));
+        entry.attributes = info->FileAttributes;
+        entry.size = static_cast<std::uint64_t>(info->EndOfFile.QuadPart);
+        entry.index = static_cast<std::uint64_t>(info->FileId.QuadPart);
+        nextOffset = info->NextEntryOffset;
+    } else {
+        const auto* info = reinterpret_cast<const FILE_FULL_DIR_INFO*>(next_);
+        entry.name = std::wstring_view(info->FileName, info->FileNameLength / sizeof(wchar_t));
+        entry.attributes = info->FileAttributes;
+        entry.size = static_cast<std::uint64_t>(info->EndOfFile.QuadPart);
+        nextOffset = info->NextEntryOffset;
+    }
+    next_ = nextOffset ? next_ + nextOffset : nullptr;
     return entry;
 }
 

@@ -40,6 +40,7 @@ public:
     std::optional<FolderEntry> Next();
 
 private:
+    // Reads the next batch of entries; false at the end or when the folder cannot be read.
     bool Fill();
 
     UniqueFile handle_;
@@ -47,6 +48,7 @@ private:
     const std::byte* next_ = nullptr;  // the entry Next returns, in buffer_; null when a new batch is due
     bool started_ = false;
     bool finished_ = false;
+    bool withIds_ = true;  // the records are FILE_ID_BOTH_DIR_INFO, else FILE_FULL_DIR_INFO
 };
 
 }  // namespace korvex::platform

@@ -56,7 +56,9 @@ TEST(FolderListing, MatchesASearchAndGivesEachSubfolderItsIdentity) {
         const auto it = listed.find(name);
         ASSERT_NE(it, listed.end()) << name;
         EXPECT_EQ(it->second.attributes, found.attributes) << name;
-        if (!(found.attributes & FILE_ATTRIBUTE_DIRECTORY)) EXPECT_EQ(it->second.size, found.size) << name;
+        if (!(found.attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+            EXPECT_EQ(it->second.size, found.size) << name;
+        }
     }
 
     const auto rootIdentity = platform::FolderListing(root).Identity();
