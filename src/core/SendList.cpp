@@ -6,10 +6,35 @@
 
 namespace korvex {
 
+namespace {
+
+// FNV-1a over the UTF-16 units; a hash of a text continues from the hash of what precedes it.
+constexpr std::uint64_t kHashStart = 0xCBF29CE484222325ull;
+
+std::uint64_t ContinueHash(std::uint64_t hash, wchar_t c) noexcept {
+    return (hash ^ static_cast<std::uint16_t>(c)) * 0x100000001B3ull;
+}
+
+std::uint64_t ContinueHash(std::uint64_t hash, std::wstring_view text) noexcept {
+    for (const wchar_t c : text) hash = ContinueHash(hash, c);
+    return hash;
+}
+
+}  // namespace
+
 SendList::SendList(FoldCase fold) : fold_(std::move(fold)) {}
 
+bool SendList::FoldsTo(std::size_t position, std::wstring_view folder, std::wstring_view name) const {
+    const std::wstring folded = fold_(entries_[position].FullPath());
+    return folded.size() == folder.size() + name.size() &&
+           std::wstring_view(folded).substr(0, folder.size()) == folder &&
+           std::wstring_view(folded).substr(folder.size()) == name;
+}
+
 bool SendList::Contains(std::wstring_view path) const {
-    return index_.contains(fold_(path));
+    const std::wstring folded = fold_(path);
+    return index_.Find(ContinueHash(kHashStart, folded),
+                       [&](std::size_t position) { return FoldsTo(position, folded, {}); });
 }
 
 bool SendList::Add(std::wstring_view path, std::wstring sizeText) {
@@ -18,15 +43,41 @@ bool SendList::Add(std::wstring_view path, std::wstring sizeText) {
 }
 
 bool SendList::Add(std::wstring_view folder, std::wstring_view fileName, std::wstring sizeText) {
-    SendListEntry entry{std::wstring(fileName), EnsureBackslash(folder), std::move(sizeText), {}};
-    if (!index_.insert(fold_(entry.FullPath())).second) return false;
-    entries_.push_back(std::move(entry));
+    if (folder != lastFolderGiven_ || lastFolderGiven_.empty()) {
+        lastFolder_ = EnsureBackslash(folder);
+        lastFolderFolded_ = fold_(lastFolder_);
+        lastFolderHash_ = ContinueHash(kHashStart, lastFolderFolded_);
+        lastFolderGiven_ = folder;
+    }
+    // Most names are ASCII, which every folding maps to its lower case: hashed as folded without
+    // a folded copy. The copy is made where the hash meets an entry's.
+    std::uint64_t hash = lastFolderHash_;
+    bool ascii = true;
+    for (const wchar_t c : fileName) {
+        if (c >= 0x80) {
+            ascii = false;
+            break;
+        }
+        hash = ContinueHash(hash, c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c);
+    }
+    std::wstring foldedName;
+    if (!ascii) {
+        foldedName = fold_(fileName);
+        hash = ContinueHash(lastFolderHash_, foldedName);
+    }
+    const auto isSame = [&](std::size_t position) {
+        if (ascii && foldedName.empty()) foldedName = fold_(fileName);
+        return FoldsTo(position, lastFolderFolded_, foldedName);
+    };
+    if (index_.Find(hash, isSame)) return false;
+    entries_.push_back({std::wstring(fileName), lastFolder_, std::move(sizeText), {}});
+    index_.Insert(hash, entries_.size() - 1);
     return true;
 }
 
 void SendList::Clear() {
     entries_.clear();
-    index_.clear();
+    index_.Clear();
 }
 
 void SendList::ClearMarks() {
@@ -40,19 +91,18 @@ std::size_t SendList::StartedTo(std::wstring_view mailbox, std::wstring_view add
 }
 
 void SendList::RemoveAt(const std::vector<std::size_t>& positions) {
-    std::vector<bool> doomed(entries_.size(), false);
+    std::vector<std::size_t> moved(entries_.size(), 0);
     for (auto p : positions)
-        if (p < doomed.size()) doomed[p] = true;
+        if (p < moved.size()) moved[p] = HashedPositions::kDropped;
     std::size_t out = 0;
     for (std::size_t i = 0; i < entries_.size(); ++i) {
-        if (doomed[i]) {
-            index_.erase(fold_(entries_[i].FullPath()));
-        } else {
-            if (out != i) entries_[out] = std::move(entries_[i]);
-            ++out;
-        }
+        if (moved[i] == HashedPositions::kDropped) continue;
+        moved[i] = out;
+        if (out != i) entries_[out] = std::move(entries_[i]);
+        ++out;
     }
     entries_.resize(out);
+    index_.Renumber([&](std::size_t position) { return moved[position]; });
 }
 
 }  // namespace korvex

@@ -1,13 +1,15 @@
 #pragma once
 // The ordered list of files to send. No two entries have full paths that fold to the same text;
-// the test uses an index of folded paths, so adding n files costs O(n).
+// the test uses an index of hashes of folded paths, so adding n files costs O(n).
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
-#include <unordered_set>
 #include <vector>
+
+#include "HashedPositions.h"
 
 namespace korvex {
 
@@ -31,6 +33,8 @@ struct SendListEntry {
 class SendList {
 public:
     // Case folding of the platform (the product passes the system's; tests may pass a simple one).
+    // It folds each character on its own, ASCII letters to their lower case, as every folding of
+    // file names does: a path folded in pieces is the path folded whole.
     using FoldCase = std::function<std::wstring(std::wstring_view)>;
 
     explicit SendList(FoldCase fold);
@@ -62,9 +66,16 @@ public:
     const std::vector<SendListEntry>& Entries() const noexcept { return entries_; }
 
 private:
+    // Whether the entry at position has the full path whose folded text is folder + name.
+    bool FoldsTo(std::size_t position, std::wstring_view folder, std::wstring_view name) const;
+
     FoldCase fold_;
     std::vector<SendListEntry> entries_;
-    std::unordered_set<std::wstring> index_;
+    HashedPositions index_;  // every entry by the hash of its folded full path
+    // The folder added to last, as given, with the form its entries take, that form folded and
+    // its hash: a walk adds a whole folder's files in a row.
+    std::wstring lastFolderGiven_, lastFolder_, lastFolderFolded_;
+    std::uint64_t lastFolderHash_ = 0;
 };
 
 }  // namespace korvex

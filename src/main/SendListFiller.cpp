@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "FolderListing.h"
 #include "PathText.h"
 #include "SizeText.h"
 
@@ -33,30 +34,39 @@ void SendListFiller::AddFolder(std::wstring_view folder, bool recursive) {
     WalkFolder(platform::CanonicalPath(folder), recursive);
 }
 
-void SendListFiller::WalkFolder(const std::wstring& folder, bool recursive) {
+void SendListFiller::WalkFolder(const std::wstring& folder, bool recursive,
+                                std::optional<platform::FileIdentity> identity) {
     if (stopped_) return;
     const std::wstring folderText = EnsureBackslash(folder);
+    platform::FolderListing listing(folderText);
+    if (!listing) return;
     // Links inside the tree are never followed (below); this catches a walk that started at a
-    // link and still meets its own ancestor where the file system reports no link.
-    const auto identity = platform::IdentifyFile(folderText);
+    // link and still meets its own ancestor where the file system reports no link. A subfolder's
+    // identity comes with its parent's listing; the open folder is asked only where none came.
+    if (!identity) identity = listing.Identity();
     if (identity) {
         if (std::find(walkPath_.begin(), walkPath_.end(), *identity) != walkPath_.end()) return;
         walkPath_.push_back(*identity);
     }
-    platform::EnumerateDirectory(folderText + L"*.*", [&](const WIN32_FIND_DATAW& found) {
-        const std::wstring_view name = found.cFileName;
-        // Once stopped, the rest of this folder's entries pass by unseen.
-        if (name == L"." || name == L".." || !Tick()) return;
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    while (const auto entry = listing.Next()) {
+        const std::wstring_view name = entry->name;
+        if (name == L"." || name == L"..") continue;
+        // Once stopped, the rest of this folder's entries are left unread.
+        if (!Tick()) break;
+        if (!(entry->attributes & FILE_ATTRIBUTE_DIRECTORY)) {
             // The directory entry at hand already holds what AddPath would ask the disk again;
             // Add applies the same duplicate test.
-            if (list_.Add(folderText, name, SizeToText(platform::FindDataSize(found), decimalSeparator_))) ++added_;
-        } else if (recursive && !platform::IsFolderLink(found.dwFileAttributes)) {
+            if (list_.Add(folderText, name, SizeToText(entry->size, decimalSeparator_))) ++added_;
+        } else if (recursive && !platform::IsFolderLink(entry->attributes)) {
             // A linked folder's files belong to another place in some tree: taking them here would
             // send them under a second path, or twice.
-            WalkFolder(folderText + std::wstring(name), recursive);
+            std::wstring subfolder = folderText;
+            subfolder.append(name);
+            std::optional<platform::FileIdentity> subIdentity;
+            if (identity && entry->index) subIdentity = platform::FileIdentity{identity->volume, entry->index};
+            WalkFolder(subfolder, recursive, subIdentity);
         }
-    });
+    }
     if (identity) walkPath_.pop_back();
 }
 

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -41,8 +42,8 @@ public:
 private:
     // Counts one entry met; false once the walk is to stop.
     bool Tick();
-    // AddFolder on a canonical path.
-    void WalkFolder(const std::wstring& folder, bool recursive);
+    // AddFolder on a canonical path; identity is the folder's where its parent's listing gave it.
+    void WalkFolder(const std::wstring& folder, bool recursive, std::optional<platform::FileIdentity> identity = {});
 
     SendList& list_;
     wchar_t decimalSeparator_;

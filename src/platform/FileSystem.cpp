@@ -78,17 +78,6 @@ bool EnumerateDirectory(std::wstring_view pattern, const std::function<void(cons
     return true;
 }
 
-std::optional<FileIdentity> IdentifyFile(std::wstring_view path) {
-    UniqueFile file(CreateFileW(ToApiPath(path).c_str(), FILE_READ_ATTRIBUTES,
-                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    if (!file) return std::nullopt;
-    BY_HANDLE_FILE_INFORMATION info;
-    if (!GetFileInformationByHandle(file.get(), &info)) return std::nullopt;
-    return FileIdentity{info.dwVolumeSerialNumber,
-                        (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
-}
-
 std::string ReadFileBytes(std::wstring_view path) {
     const std::wstring apiPath = ToApiPath(path);
     UniqueFile file(CreateFileW(apiPath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,

@@ -5,7 +5,6 @@
 
 #include <cstdint>
 #include <functional>
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -53,7 +52,6 @@ struct FileIdentity {
     std::uint64_t index = 0;
     bool operator==(const FileIdentity&) const = default;
 };
-std::optional<FileIdentity> IdentifyFile(std::wstring_view path);
 
 // The whole file; throws Win32Error when it cannot be opened or read.
 std::string ReadFileBytes(std::wstring_view path);

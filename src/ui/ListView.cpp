@@ -38,9 +38,17 @@ void ListView::OnResized() {
     GetClientRect(hwnd_, &r);
     const int width = r.right - r.left;
     sharedWidth_ = width;
+    // Each new width would repaint the whole list at once; one repaint after the last is enough.
+    // (Redraw is switched only on a shown list: switching it on shows a hidden window.)
+    const bool shown = IsWindowVisible(hwnd_) != FALSE;
+    if (shown) SendMessageW(hwnd_, WM_SETREDRAW, FALSE, 0);
     for (int i = 0; i < columns; ++i) {
         const int share = width / columns + (i < width % columns ? 1 : 0);
         ListView_SetColumnWidth(hwnd_, i, share);
+    }
+    if (shown) {
+        SendMessageW(hwnd_, WM_SETREDRAW, TRUE, 0);
+        RedrawWindow(hwnd_, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
     }
 }
 
