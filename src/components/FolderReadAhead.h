@@ -13,7 +13,7 @@
 
 #include "EntryOrder.h"
 #include "ExplorerTypes.h"
-#include "FolderEntry.h"
+#include "EnumerateFolder.h"
 #include "Locale.h"
 
 namespace korvex::components {

@@ -33,7 +33,7 @@
 
 #include "EntryOrder.h"
 #include "ExplorerTypes.h"
-#include "FolderEntry.h"
+#include "EnumerateFolder.h"
 #include "FolderReadAhead.h"
 #include "ListView.h"
 #include "Locale.h"

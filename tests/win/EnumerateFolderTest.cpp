@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "FileSystem.h"
-#include "FolderEntry.h"
+#include "EnumerateFolder.h"
 #include "TestSupport.h"
 
 namespace korvex::test {
@@ -42,7 +42,7 @@ std::vector<Seen> ByEnumerateFolder(const std::wstring& pattern, bool* started =
     return seen;
 }
 
-TEST(FolderEntries, EveryEntryOnceInTheOrderOfAPlainSearchAtEveryFolderSize) {
+TEST(EnumerateFolder, EveryEntryOnceInTheOrderOfAPlainSearchAtEveryFolderSize) {
     // Around the entries read before the reader thread takes over, and many of its batches.
     for (const int count : {0, 1, 510, 511, 512, 513, 3000}) {
         TempDir dir;
@@ -60,14 +60,14 @@ TEST(FolderEntries, EveryEntryOnceInTheOrderOfAPlainSearchAtEveryFolderSize) {
     }
 }
 
-TEST(FolderEntries, AFolderThatCannotBeSearchedReportsIt) {
+TEST(EnumerateFolder, AFolderThatCannotBeSearchedReportsIt) {
     TempDir dir;
     bool started = true;
     EXPECT_TRUE(ByEnumerateFolder(dir / L"no such folder\\*.*", &started).empty());
     EXPECT_FALSE(started);
 }
 
-TEST(FolderEntries, AnErrorOfTheCallerEndsTheReadingAndPassesOn) {
+TEST(EnumerateFolder, AnErrorOfTheCallerEndsTheReadingAndPassesOn) {
     TempDir dir;
     for (int i = 0; i < 2000; ++i) WriteBytes(dir / (L"f" + std::to_wstring(i)), "");
     // Before and after the reader thread took over; the reader is stopped and joined either way.

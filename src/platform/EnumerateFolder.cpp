@@ -1,4 +1,4 @@
-#include "FolderEntry.h"
+#include "EnumerateFolder.h"
 
 #include <condition_variable>
 #include <deque>
