@@ -148,14 +148,15 @@ ShellInfoCache::Answer ShellInfoCache::ForEntry(std::wstring_view path, std::wst
     const bool folder = attributes & FILE_ATTRIBUTE_DIRECTORY;
     std::wstring key = folder ? std::wstring(L"\\") : FoldCase(Extension(name));
     const bool perPath = PerPathByExtension(key, attributes);
-    if (perPath) {
-        std::wstring pathKey(path);
-        if (const auto now = current_.find(pathKey); now != current_.end()) return {now->second.info, false, false};
-        const auto before = previous_.find(pathKey);
+    // A listing that keeps no answers of the one before has none of its own yet either: nothing
+    // to look up (and no path to hash) for each of its rows.
+    if (perPath && !(current_.empty() && previous_.empty())) {
+        if (const auto now = current_.find(path); now != current_.end()) return {now->second.info, false, false};
+        const auto before = previous_.find(path);
         if (before != previous_.end() && before->second.attributes == attributes &&
             CompareFileTime(&before->second.lastWrite, &lastWrite) == 0) {
             PathAnswer kept = before->second;
-            return {current_.insert_or_assign(std::move(pathKey), std::move(kept)).first->second.info, false, false};
+            return {current_.insert_or_assign(std::wstring(path), std::move(kept)).first->second.info, false, false};
         }
     }
     auto it = byType_.find(key);

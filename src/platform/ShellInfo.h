@@ -6,6 +6,7 @@
 #include <commctrl.h>
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -88,9 +89,15 @@ private:
     };
     // extension: the name's extension, folded.
     bool PerPathByExtension(const std::wstring& extension, DWORD attributes);
-    std::unordered_map<std::wstring, TypeAnswer> byType_;              // folded extension; "\\" for a folder
-    std::unordered_map<std::wstring, bool> perFile_;                   // extension -> its icon belongs to each file
-    std::unordered_map<std::wstring, PathAnswer> previous_, current_;  // by path, of the listing before and this one
+    std::unordered_map<std::wstring, TypeAnswer> byType_;  // folded extension; "\\" for a folder
+    std::unordered_map<std::wstring, bool> perFile_;       // extension -> its icon belongs to each file
+    // Looked up by any text of a path, with no copy of it made for the lookup.
+    struct PathHash {
+        using is_transparent = void;
+        std::size_t operator()(std::wstring_view path) const noexcept { return std::hash<std::wstring_view>{}(path); }
+    };
+    using PathAnswers = std::unordered_map<std::wstring, PathAnswer, PathHash, std::equal_to<>>;
+    PathAnswers previous_, current_;  // by path, of the listing before and this one
     std::size_t shellQueries_ = 0;
 };
 
