@@ -114,6 +114,7 @@ public:
     BareVirtualList(const BareVirtualList&) = delete;
     BareVirtualList& operator=(const BareVirtualList&) = delete;
 
+    HWND Host() const { return host_; }
     HWND List() const { return list_; }
     // Shows rows (kept by the caller): the row count, then one paint.
     void Show(const std::vector<RowType>& rows) {
