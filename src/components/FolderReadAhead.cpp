@@ -36,7 +36,8 @@ void FolderReadAhead::List() noexcept {
     try {
         std::vector<ReadAheadRow> rows;
         const platform::LocalTimeConverter localTime;
-        const bool read = platform::EnumerateFolder(folder_ + L"*.*", [&](const platform::FolderEntryView& view) {
+        const bool read = platform::EnumerateDirectory(folder_ + L"*.*", [&](const WIN32_FIND_DATAW& d) {
+            const platform::FolderEntryView view = platform::ViewOf(d);
             if (view.name == L"." || view.name == L"..") return;
             rows.push_back({MakeRowTexts(folder_, view, facts_, localTime), view.attributes, view.lastWrite});
         });

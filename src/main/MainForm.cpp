@@ -196,7 +196,8 @@ void TMainForm::CreateControls() {
     dropRegistration_.Register(hwnd_, [this](IDataObject* data) { OleDrop(data); });
 
     ApplyFont();
-    Realign();
+    // Laid out once the window has the size it opens with (at the first show): a layout now, at
+    // the system's size, would be made again at once, and each costs every child a move.
 }
 
 POINT TMainForm::MinimumTrackSize() const {

@@ -78,6 +78,7 @@ void TMainForm::FormShow() {
         ShowError(L"Unexpected error");
     }
     settingsLoaded_ = true;
+    EnsureLaidOut();  // also when the settings failed before the window had its size
 }
 
 void TMainForm::FormClose() {
@@ -145,6 +146,7 @@ void TMainForm::LoadSettings() {
     // Moving onto a monitor of another scale rescales the window to the size the system suggests;
     // the saved size is meant in that monitor's pixels, so it is given once more.
     if (GetDpiForWindow(hwnd_) != dpiBefore) ui::SetNormalBounds(hwnd_, wanted);
+    EnsureLaidOut();  // the saved size may be the size it had
 
     // The window was created without a folder: only the folder that will be shown is listed,
     // the saved one when it exists, else the first folder. Listed once the list has its view and

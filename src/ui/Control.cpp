@@ -46,6 +46,13 @@ void Control::ScaleForDpi(int oldDpi, int newDpi) {
 }
 
 void Control::Place(HDWP& batch, const RECT& r) {
+    // A control already where it goes is not moved: each move costs messages to it and its
+    // children, and nested layouts place most controls where they are.
+    RECT now{};
+    if (GetWindowRect(hwnd_, &now)) {
+        MapWindowPoints(nullptr, GetParent(hwnd_), reinterpret_cast<POINT*>(&now), 2);
+        if (EqualRect(&now, &r)) return;
+    }
     if (batch)
         batch = DeferWindowPos(batch, hwnd_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                                SWP_NOZORDER | SWP_NOACTIVATE);

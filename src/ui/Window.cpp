@@ -136,7 +136,9 @@ void Container::ScaleChildrenForDpi(int oldDpi, int newDpi) {
 }
 
 void Container::Realign() {
-    if (hwnd_) DockControls(children_, DockArea());
+    if (!hwnd_) return;
+    DockControls(children_, DockArea());
+    laidOut_ = true;
 }
 
 LRESULT Container::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {

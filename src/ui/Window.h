@@ -50,6 +50,11 @@ class Container : public Window {
 public:
     void AddChild(Control& child) { children_.push_back(&child); }
     void Realign();
+    // Lays the children out unless a layout has been made already (a window given its size after
+    // its children were made is laid out by that resize, and only once).
+    void EnsureLaidOut() {
+        if (!laidOut_) Realign();
+    }
     void ScaleForDpi(int oldDpi, int newDpi) override;
     // Scales the docked children (and theirs), not this window.
     void ScaleChildrenForDpi(int oldDpi, int newDpi);
@@ -62,6 +67,7 @@ protected:
 
 private:
     std::vector<Control*> children_;
+    bool laidOut_ = false;
 };
 
 }  // namespace korvex::ui

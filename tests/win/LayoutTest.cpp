@@ -1,5 +1,5 @@
 // The docked layout of the main window: what grows when the window does, the splitters, the
-// smallest sizes, docking before the first show, the keyboard order and the focus.
+// smallest sizes, docking at the first show, the keyboard order and the focus.
 
 #include <algorithm>
 
@@ -275,15 +275,38 @@ TEST_F(Layout, FollowsAChangeOfMonitorScale) {
     EXPECT_GE(limits.ptMinTrackSize.x, 2 * (panel3.cx + 3 + 3 * 103));
 }
 
-// Docking does not wait for a resize at the first show: a window that was never shown has its
-// controls in place already.
-class LayoutBeforeShow : public FormFixture {};
+// The controls are docked once, at the first show, for the size the window opens with: also when
+// that is the size it was made with, which no resize message announces.
+class LayoutAtFirstShow : public FormFixture {
+protected:
+    void ExpectDocked() const;
+};
 
-TEST_F(LayoutBeforeShow, ControlsAreDockedBeforeTheFirstShow) {
+TEST_F(LayoutAtFirstShow, ControlsAreDockedForTheSizeTheWindowOpensWith) {
     RegisterClient({{L"User #0", L"Office"}});
     WriteAddressBook("a@example.com\r\n");
-    ASSERT_TRUE(CreateForm());
-    ASSERT_FALSE(IsWindowVisible(form->Handle()));
+    for (const bool keepsItsSize : {true, false}) {
+        SCOPED_TRACE(keepsItsSize ? "saved bounds equal to the window's own" : "saved bounds of another size");
+        ASSERT_TRUE(CreateForm());
+        RECT made;
+        GetWindowRect(form->Handle(), &made);
+        const int width = keepsItsSize ? made.right - made.left : 860;
+        const int height = keepsItsSize ? made.bottom - made.top : 610;
+        WriteUtf16File(exeDir / L"korvex.ini", L"[Main]\r\nLeft=" + std::to_wstring(made.left) +
+                                                   L"\r\nTop=" + std::to_wstring(made.top) + L"\r\nWidth=" +
+                                                   std::to_wstring(width) + L"\r\nHeight=" +
+                                                   std::to_wstring(height) + L"\r\n");
+        form->Show(SW_SHOWNORMAL);
+        RECT shown;
+        GetWindowRect(form->Handle(), &shown);
+        ASSERT_EQ(shown.right - shown.left, width);
+        ASSERT_EQ(shown.bottom - shown.top, height);
+        ExpectDocked();
+        form.reset();
+    }
+}
+
+void LayoutAtFirstShow::ExpectDocked() const {
     RECT client;
     GetClientRect(form->Handle(), &client);
     MapWindowPoints(form->Handle(), nullptr, reinterpret_cast<POINT*>(&client), 2);
