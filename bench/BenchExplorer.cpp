@@ -120,6 +120,10 @@ public:
     }
     // The bare side, timed: the folder (a sub-folder of parent) enumerated and its rows shown.
     double Bare(const std::wstring& parent, const std::wstring& name) {
+        // Our side idle first: the shell's answers for the folder it entered last are not asked
+        // while the bare side is timed.
+        host_.frame.QFileExplorer.SetDirectory(parent);
+        PumpMessages();
         ShowAlone(bare_.Host(), host_.Handle());
         parentRows_ = BareEnumeration(parent + L"\\");
         bare_.Show(parentRows_);
@@ -275,7 +279,7 @@ void BenchManyFolders() {
     TFrameFileExlore& frame = sides.Frame();
     Compare(
         "P10", "Enter on a folder of 5,000 subfolders until the list and the status line show it",
-        "bare enumeration + virtual list painted once", 3,
+        "bare enumeration + virtual list painted once", 5,
         [&] { return sides.Ours(parent.Path(), L"projects"); }, [&] { return sides.Bare(parent.Path(), L"projects"); });
     if (frame.QFileExplorer.Entries().size() != kFolders)
         std::printf("P10 warning: %zu entries\n", frame.QFileExplorer.Entries().size());
@@ -308,7 +312,7 @@ void BenchOwnIcons() {
     components::TQFileExplorer& explorer = frame.QFileExplorer;
     Compare(
         "P11", "Enter on a folder of 2,000 .exe and 2,000 .ico files until the list and the status line show it",
-        "bare enumeration + virtual list painted once", 3, [&] { return sides.Ours(parent.Path(), L"tools"); },
+        "bare enumeration + virtual list painted once", 5, [&] { return sides.Ours(parent.Path(), L"tools"); },
         [&] { return sides.Bare(parent.Path(), L"tools"); });
 
     // Every icon final, against the same per-path questions asked in a bare loop on one thread.
