@@ -22,9 +22,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
             korvex::ui::DialogPrompter prompter;
             if (const auto exitCode = korvex::HandOverToRunning(instance, paths, prompter)) return *exitCode;
         }
-        // The shell's context menus need OLE on this thread; the application then joins COM.
+        // The shell's context menus need OLE on this thread; joining OLE joins COM's single-threaded
+        // apartment as well.
         const korvex::platform::OleSession ole;
-        const korvex::platform::ComSession com;
         const INITCOMMONCONTROLSEX controls{sizeof controls,
                                             ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
         InitCommonControlsEx(&controls);

@@ -1,6 +1,7 @@
 #pragma once
-// OLE and COM joined by the calling thread for the life of the object, and left again at its end
-// (only when joining succeeded). A thread that needs both makes the OLE session first.
+// OLE or COM joined by the calling thread for the life of the object, and left again at its end
+// (only when joining succeeded). Joining OLE joins COM's single-threaded apartment too: a thread
+// that needs OLE needs no COM session of its own.
 
 #include <objbase.h>
 #include <ole2.h>
