@@ -185,7 +185,8 @@ void TFrameFileExlore::RefreshStatus() {
                               ? StatusSelectedSizeText(SelectedFilesSize(), separator)
                               : std::wstring());
     } else {
-        sb.SetPartText(1, StatusDriveText(QFileExplorer.GetDriveSize(), QFileExplorer.GetDriveFreeSpace(), separator));
+        const auto [size, free] = QFileExplorer.GetDriveSpace();
+        sb.SetPartText(1, StatusDriveText(size, free, separator));
     }
 }
 

@@ -22,6 +22,7 @@
 #include <commctrl.h>
 
 #include <array>
+#include <utility>
 #include <cstdint>
 #include <functional>
 #include <iterator>
@@ -189,6 +190,8 @@ public:
     std::vector<std::wstring> GetNameList(bool fullPath, bool selectedOnly) const;
     std::int64_t GetDriveSize() const;
     std::int64_t GetDriveFreeSpace() const;
+    // Both of the above (size first) from one question per drive.
+    std::pair<std::int64_t, std::int64_t> GetDriveSpace() const;
 
     // --- rows and selection, in display order
     TEntryView Entries() const noexcept { return {rows_, order_}; }

@@ -55,37 +55,37 @@ std::vector<std::wstring> TQFileExplorer::GetNameList(bool fullPath, bool select
     return names;
 }
 
-namespace {
-// The drive of the shown folder; in the drives view every drive that is ready. A slow drive
-// (network, removable, optical) counts as its last answer in the drives view told, or not at all:
-// the window's thread never waits for one.
-template <typename Field>
-std::int64_t DriveTotal(const std::wstring& directory, const std::array<std::optional<TDiskInfo>, 26>& slowDrives,
-                        Field field) {
-    if (!IsDrivesWord(directory)) {
-        if (directory.empty()) return 0;
-        return field(TQFileExplorer::GetDiskInfo(std::wstring{directory[0], L':'}));
+std::pair<std::int64_t, std::int64_t> TQFileExplorer::GetDriveSpace() const {
+    // The drive of the shown folder; in the drives view every drive that is ready. A slow drive
+    // (network, removable, optical) counts as its last answer in the drives view told, or not at
+    // all: the window's thread never waits for one. Each drive is asked once for both sums.
+    std::int64_t size = 0, free = 0;
+    const auto add = [&](const TDiskInfo& disk) {
+        size += disk.TotalSize;
+        free += disk.FreeSize;
+    };
+    if (!IsDrivesView()) {
+        if (!directory_.empty()) add(GetDiskInfo(std::wstring{directory_[0], L':'}));
+        return {size, free};
     }
-    std::int64_t total = 0;
     const std::uint32_t mask = GetLogicalDrives();
     for (int n = 0; n < 26; ++n) {
         if (!(mask & (1u << n))) continue;
         const std::wstring drive{static_cast<wchar_t>(L'A' + n), L':'};
-        if (slowDrives[static_cast<std::size_t>(n)])
-            total += field(*slowDrives[static_cast<std::size_t>(n)]);
+        if (const auto& known = slowDrives_[static_cast<std::size_t>(n)])
+            add(*known);
         else if (!platform::IsSlowDriveType(platform::DriveType(drive + L"\\")))
-            total += field(TQFileExplorer::GetDiskInfo(drive));
+            add(GetDiskInfo(drive));
     }
-    return total;
+    return {size, free};
 }
-}  // namespace
 
 std::int64_t TQFileExplorer::GetDriveSize() const {
-    return DriveTotal(directory_, slowDrives_, [](const TDiskInfo& d) { return d.TotalSize; });
+    return GetDriveSpace().first;
 }
 
 std::int64_t TQFileExplorer::GetDriveFreeSpace() const {
-    return DriveTotal(directory_, slowDrives_, [](const TDiskInfo& d) { return d.FreeSize; });
+    return GetDriveSpace().second;
 }
 
 }  // namespace korvex::components

@@ -58,6 +58,7 @@ protected:
 
 private:
     Align align_ = Align::None;
+    HWND reflectedFrom_ = nullptr;  // the window this control takes notifications back from
     SIZE wanted_{};
     SIZE placed_{};
     bool placedOnce_ = false;

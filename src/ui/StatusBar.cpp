@@ -17,6 +17,8 @@ void StatusBar::SetParts(std::vector<int> widths) {
 }
 
 void StatusBar::SetPartText(int part, const std::wstring& text) const {
+    // Setting a part repaints it, which costs more than asking what it shows.
+    if (PartText(part) == text) return;
     SendMessageW(hwnd_, SB_SETTEXTW, static_cast<WPARAM>(part), reinterpret_cast<LPARAM>(text.c_str()));
 }
 
