@@ -122,7 +122,7 @@ void BenchStartup(const test::TestRegistryKey& reg) {
     std::size_t listed = 0;
     Compare(
         "P7", "start-up into a saved folder of 20,000 files, to the first paint",
-        "bare window + enumeration + five-column virtual list + one paint", 3,
+        "bare window + enumeration + five-column virtual list + one paint", 5,
         [&] {
             TMainFormConfig config = BenchFormConfig(exeDir, reg);
             std::unique_ptr<TMainForm> form;
