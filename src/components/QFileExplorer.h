@@ -22,7 +22,6 @@
 #include <commctrl.h>
 
 #include <array>
-#include <utility>
 #include <cstdint>
 #include <functional>
 #include <iterator>
@@ -30,6 +29,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "EntryOrder.h"
