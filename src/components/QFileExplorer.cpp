@@ -78,6 +78,8 @@ void TQFileExplorer::Create(HWND parent, int id, SIZE size, const Options& optio
     const UINT windowDpi = GetDpiForWindow(parent);
     dpi_ = windowDpi ? static_cast<int>(windowDpi) : ui::ScreenDpi();
     MakeFont();
+    // The columns and the first listing change the header several times: it is laid out once.
+    const ui::RedrawHold hold(hwnd_);
     CreateColumns();
     RefreshList();
 }
@@ -130,6 +132,11 @@ void TQFileExplorer::CreateColumns() {
 }
 
 void TQFileExplorer::SetViewColumns(bool drives) {
+    // The columns are set when the list changes between drives and folders, not at every listing:
+    // a width the user gave a column stays while the view does.
+    if (drivesColumns_ == drives) return;
+    drivesColumns_ = drives;
+    const ui::RedrawHold hold(hwnd_);
     if (drives) {
         SetColumn(1, L"Type", 100, LVCFMT_LEFT);
         SetColumn(2, L"Disk Size", 100, LVCFMT_RIGHT);

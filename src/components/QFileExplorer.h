@@ -286,6 +286,9 @@ private:
     std::unique_ptr<ShellAnswerThread> answers_;
     // The sizes of the slow drives (removable, network, optical) as their answers told them.
     std::array<std::optional<TDiskInfo>, 26> slowDrives_;
+    // Which view the Size..Modified columns are set for (drives or a folder); none before the
+    // first listing.
+    std::optional<bool> drivesColumns_;
 
     // Adds a row at the end of the display order.
     void AppendRow(TExplorerEntry&& entry);

@@ -92,12 +92,16 @@ void TJournalWindow::CreateControls(HWND owner) {
          .text = [this](std::size_t row, int column) -> const std::wstring& { return RowText(row, column); }});
     const std::wstring_view header = kJournalHeader;
     static constexpr int kWidths[kJournalFieldCount] = {150, 90, 140, 160, 240, 70, 50, 100};
-    std::size_t from = 0;
-    for (std::size_t column = 0; column < kJournalFieldCount; ++column) {
-        const std::size_t to = std::min(header.find(L';', from), header.size());
-        const std::wstring caption(header.substr(from, to - from));
-        ListViewJournal.AddColumn(caption.c_str(), Scale(kWidths[column]), column == 5 ? LVCFMT_RIGHT : LVCFMT_LEFT);
-        from = to + 1;
+    {
+        const ui::RedrawHold hold(ListViewJournal.Handle());  // the header is laid out once, for all
+        std::size_t from = 0;
+        for (std::size_t column = 0; column < kJournalFieldCount; ++column) {
+            const std::size_t to = std::min(header.find(L';', from), header.size());
+            const std::wstring caption(header.substr(from, to - from));
+            ListViewJournal.AddColumn(caption.c_str(), Scale(kWidths[column]),
+                                      column == 5 ? LVCFMT_RIGHT : LVCFMT_LEFT);
+            from = to + 1;
+        }
     }
 
     if (!childrenAdded_) {  // a window made again after its owner went keeps its layout

@@ -109,10 +109,13 @@ void TMainForm::CreateControls() {
     ListViewFiles.Create(Panel6.Handle(), kIdListViewFiles, LVS_OWNERDATA | LVS_SHOWSELALWAYS,
                          LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER | LVS_EX_FLATSB, s(400, 150));
     ListViewFiles.SetAlign(Align::Client);
-    ListViewFiles.AddColumn(L"Имя файла", Scale(120));
-    ListViewFiles.AddColumn(L"Путь", Scale(120));
-    ListViewFiles.AddColumn(L"Размер", Scale(120));
-    ListViewFiles.AddColumn(L"Отправлено", Scale(120));
+    {
+        const ui::RedrawHold hold(ListViewFiles.Handle());  // the header is laid out once, for all four
+        ListViewFiles.AddColumn(L"Имя файла", Scale(120));
+        ListViewFiles.AddColumn(L"Путь", Scale(120));
+        ListViewFiles.AddColumn(L"Размер", Scale(120));
+        ListViewFiles.AddColumn(L"Отправлено", Scale(120));
+    }
     ListViewFiles.ShareWidthAmongColumns(true);
     ListViewFiles.SetVirtualRows({.count = [this] { return sendList_.Size(); },
                                   .text = [this](std::size_t row, int column) -> const std::wstring& {

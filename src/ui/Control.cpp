@@ -89,6 +89,9 @@ void Control::Place(HDWP& batch, const RECT& r) {
         MapWindowPoints(nullptr, GetParent(hwnd_), reinterpret_cast<POINT*>(&now), 2);
         if (EqualRect(&now, &r)) return;
     }
+    // The batch is begun by the first control that moves: a pass that moves nothing (most nested
+    // passes) costs no batch, which under Wine is two round trips to the window server.
+    if (!batch) batch = BeginDeferWindowPos(1);
     if (batch)
         batch = DeferWindowPos(batch, hwnd_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                                SWP_NOZORDER | SWP_NOACTIVATE);
@@ -152,7 +155,7 @@ void DockControls(const std::vector<Control*>& controls, RECT area) {
             placements.push_back({c, r});
         }
     }
-    HDWP batch = BeginDeferWindowPos(static_cast<int>(placements.size()));
+    HDWP batch = nullptr;
     for (auto& p : placements) p.control->Place(batch, p.rect);
     if (batch) EndDeferWindowPos(batch);
     for (auto& p : placements) {

@@ -22,7 +22,8 @@ public:
     Align GetAlign() const noexcept { return align_; }
     void SetAlign(Align align) noexcept { align_ = align; }
 
-    // Moves the control into rect (parent coordinates) as part of a docking pass.
+    // Moves the control into rect (parent coordinates) as part of a docking pass: the move joins
+    // batch, which the first control that moves begins (a null batch is none yet).
     virtual void Place(HDWP& batch, const RECT& rect);
 
     // Called after the control got a new size from its parent's layout.

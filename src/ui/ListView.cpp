@@ -1,9 +1,36 @@
 #include "ListView.h"
 
+#include <algorithm>
+
 #include "AppError.h"
 #include "Window.h"
 
 namespace korvex::ui {
+
+namespace {
+
+// The lists held on this thread: a hold inside another of the same list leaves it to the outer.
+thread_local std::vector<HWND> heldLists;
+
+}  // namespace
+
+RedrawHold::RedrawHold(HWND list)
+    : list_(list && (GetWindowLongW(list, GWL_STYLE) & WS_VISIBLE) &&
+                    std::find(heldLists.begin(), heldLists.end(), list) == heldLists.end()
+                ? list
+                : nullptr) {
+    if (!list_) return;
+    heldLists.push_back(list_);
+    SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
+}
+
+RedrawHold::~RedrawHold() {
+    if (!list_) return;
+    heldLists.erase(std::find(heldLists.begin(), heldLists.end(), list_));
+    SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
+    // A list on screen is repainted whole; one in a window not shown yet is painted when it shows.
+    if (IsWindowVisible(list_)) RedrawWindow(list_, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
+}
 
 ListView::~ListView() {
     // The owner's rows may be gone already: no row is answered from here on.
@@ -37,18 +64,17 @@ void ListView::OnResized() {
     RECT r;
     GetClientRect(hwnd_, &r);
     const int width = r.right - r.left;
+    // A layout pass places every control, moved or not: the columns are shared out again only
+    // when there is something new to share. Each new width moves the list's header, and a width
+    // a user dragged stays until the list's width changes.
+    if (width == sharedWidth_ && columns == sharedColumns_) return;
     sharedWidth_ = width;
+    sharedColumns_ = columns;
     // Each new width would repaint the whole list at once; one repaint after the last is enough.
-    // (Redraw is switched only on a shown list: switching it on shows a hidden window.)
-    const bool shown = IsWindowVisible(hwnd_) != FALSE;
-    if (shown) SendMessageW(hwnd_, WM_SETREDRAW, FALSE, 0);
+    const RedrawHold hold(hwnd_);
     for (int i = 0; i < columns; ++i) {
         const int share = width / columns + (i < width % columns ? 1 : 0);
         ListView_SetColumnWidth(hwnd_, i, share);
-    }
-    if (shown) {
-        SendMessageW(hwnd_, WM_SETREDRAW, TRUE, 0);
-        RedrawWindow(hwnd_, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
     }
 }
 

@@ -15,6 +15,21 @@
 
 namespace korvex::ui {
 
+// Holds a list's drawing, and the upkeep of its header and scroll bars, while several changes are
+// made to it (columns added or resized): the list catches up once, when the hold ends. Each column
+// change otherwise moves the header several times over. A list that is not shown by its own style
+// is left alone, because switching its drawing back on would show it.
+class RedrawHold {
+public:
+    explicit RedrawHold(HWND list);
+    ~RedrawHold();
+    RedrawHold(const RedrawHold&) = delete;
+    RedrawHold& operator=(const RedrawHold&) = delete;
+
+private:
+    HWND list_;
+};
+
 class ListView : public Control {
 public:
     ~ListView() override;
@@ -95,7 +110,8 @@ private:
     int NextSelected(int after) const;
 
     bool shareWidth_ = false;
-    int sharedWidth_ = -1;  // the client width the columns were last shared out of
+    int sharedWidth_ = -1;    // the client width the columns were last shared out of
+    int sharedColumns_ = -1;  // and how many columns there were
     VirtualRows rows_;
     WNDPROC listProcedure_ = nullptr;  // the list view's own window procedure, once hooked
 };

@@ -478,6 +478,37 @@ TEST_F(ExplorerFolder, SelectionQueries) {
     EXPECT_TRUE(x.GetNameList(false, false).empty());
 }
 
+// The columns follow the view (drives or a folder); a width the user gave a column stays through
+// listings of the same view, a folder's again or another folder's.
+TEST_F(ExplorerFolder, AColumnWidthTheUserGaveStaysWhileTheViewDoes) {
+    auto width = [&](int column) {
+        LVCOLUMNW c{};
+        c.mask = LVCF_WIDTH;
+        ListView_GetColumn(x.Handle(), column, &c);
+        return c.cx;
+    };
+    auto setWidth = [&](int column, int cx) {
+        LVCOLUMNW c{};
+        c.mask = LVCF_WIDTH;
+        c.cx = cx;
+        ListView_SetColumn(x.Handle(), column, &c);
+    };
+    x.SetDirectory(dir.Path());
+    ASSERT_EQ(host.ColumnCaption(2), L"Type");
+    const int typeWidth = width(2);
+    setWidth(2, typeWidth + 37);
+    x.RefreshList();
+    EXPECT_EQ(width(2), typeWidth + 37);
+    x.SetDirectory(dir / L"A");
+    EXPECT_EQ(width(2), typeWidth + 37);
+
+    x.SetDirectory(L"Drives");
+    EXPECT_EQ(host.ColumnCaption(2), L"Disk Size");
+    x.SetDirectory(dir.Path());
+    EXPECT_EQ(host.ColumnCaption(2), L"Type");
+    EXPECT_EQ(width(2), typeWidth);
+}
+
 TEST_F(Explorer, DrivesView) {
     x.SetDirectory(L"Drives");
     ASSERT_GE(x.Entries().size(), 2u);  // Wine has C: and Z:
