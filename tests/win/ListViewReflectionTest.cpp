@@ -11,19 +11,11 @@
 #include <string>
 #include <vector>
 
+#include "ListHost.h"
 #include "ListView.h"
-#include "Window.h"
 
 namespace korvex::test {
 namespace {
-
-class ListHost : public ui::Container {
-public:
-    void Create() {
-        CreateWin({.name = L"KorvexReflectionHost"}, L"Reflection host", WS_OVERLAPPEDWINDOW, 0, nullptr,
-                  RECT{0, 0, 420, 300});
-    }
-};
 
 struct Rows {
     std::vector<std::array<std::wstring, 2>> texts;

@@ -7,20 +7,11 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "ListHost.h"
 #include "ListView.h"
-#include "Window.h"
 
 namespace korvex::test {
 namespace {
-
-// A hidden top-level window, as the main window is while it is being built.
-class ListHost : public ui::Container {
-public:
-    void Create() {
-        CreateWin({.name = L"KorvexListViewHost"}, L"List host", WS_OVERLAPPEDWINDOW, 0, nullptr,
-                  RECT{0, 0, 420, 300});
-    }
-};
 
 bool HasStyle(HWND hwnd, DWORD style) {
     return (GetWindowLongW(hwnd, GWL_STYLE) & style) == style;
