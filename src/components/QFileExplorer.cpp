@@ -129,6 +129,7 @@ void TQFileExplorer::CreateColumns() {
     SetColumn(2, L"Type", 90, LVCFMT_LEFT);
     SetColumn(3, L"Modified", 100, LVCFMT_LEFT);
     SetColumn(4, L"Attributes", 60, LVCFMT_LEFT);
+    drivesColumns_.reset();  // a new window's columns are set for its first listing's view
 }
 
 void TQFileExplorer::SetViewColumns(bool drives) {
