@@ -29,7 +29,8 @@ RedrawHold::~RedrawHold() {
     heldLists.erase(std::find(heldLists.begin(), heldLists.end(), list_));
     SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
     // A list on screen is repainted whole; one in a window not shown yet is painted when it shows.
-    if (IsWindowVisible(list_)) RedrawWindow(list_, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
+    if (IsWindowVisible(list_))
+        RedrawWindow(list_, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 
 ListView::~ListView() {
