@@ -85,11 +85,7 @@ int ListView::Count() const {
 
 void ListView::SetVirtualCount(std::size_t count) {
     ListView_SetItemCountEx(hwnd_, static_cast<int>(count), LVSICF_NOSCROLL);
-    if (shareWidth_) {
-        RECT r;
-        GetClientRect(hwnd_, &r);
-        if (r.right - r.left != sharedWidth_) OnResized();
-    }
+    OnResized();  // a scroll bar that came or went changed the width the columns share
     InvalidateRect(hwnd_, nullptr, TRUE);
 }
 

@@ -74,22 +74,8 @@ protected:
     // Starts the given copy of the program with the arguments (already quoted as wanted).
     static void StartProgram(OtherStart& start, const std::wstring& exe, const std::wstring& arguments,
                              const std::wstring& folder) {
-        STARTUPINFOW si{};
-        si.cb = sizeof si;
-        std::wstring cmd = L"\"" + exe + L"\" " + arguments;
         PROCESS_INFORMATION info{};
-        const auto create = [&] {
-            return CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &si, &info);
-        };
-        // Under a loaded Wine a start has failed once with the program plainly there; the start
-        // is what this fixture needs, not what the test is about: one more try, said in the log.
-        bool started = create();
-        if (!started) {
-            std::fprintf(stderr, "start failed with error %lu; trying once more\n", GetLastError());
-            Sleep(500);
-            started = create();
-        }
-        ASSERT_TRUE(started) << "error " << GetLastError();
+        ASSERT_TRUE(StartProcess(L"\"" + exe + L"\" " + arguments, folder, info)) << "error " << GetLastError();
         start.process.reset(info.hProcess);
         start.thread.reset(info.hThread);
         start.pid = info.dwProcessId;
