@@ -10,6 +10,7 @@
 #include "SendFixture.h"
 #include "SavedSend.h"
 #include "SendJournal.h"
+#include "Utf8.h"
 
 namespace korvex::test {
 namespace {
@@ -122,7 +123,7 @@ TEST_F(SendOrder, FiftyFilesArriveCompleteAndInListOrderOneStartAtATime) {
         if (running) StartClient();
         AddSheets(kFiles);
         Press();
-        EXPECT_TRUE(prompter.shown.empty());
+        EXPECT_TRUE(prompter.shown.empty()) << (prompter.shown.empty() ? "" : EncodeUtf8(prompter.shown.front().text));
         const std::size_t skip = running ? 1 : 0;
         const auto lines = LogInArrivalOrder(kFiles + skip);
         EXPECT_TRUE(CompleteAndInOrder(lines, skip, SheetPaths()));
