@@ -22,12 +22,15 @@ public:
     AddressSuggestions() = default;
     AddressSuggestions(const AddressSuggestions&) = delete;
     AddressSuggestions& operator=(const AddressSuggestions&) = delete;
-    ~AddressSuggestions() { Detach(); }
+    // Lets go of the object only: the suggestions go on until the edit box is destroyed, which
+    // frees the object, its drop-down and the rows. An object switched off first would stay for
+    // the rest of the process on Wine, which frees it only while it is on.
+    ~AddressSuggestions() = default;
 
     // Lets edit suggest the rows that begin with what is typed. The HRESULT of the first step that
     // failed (the system may have no autocomplete object); the edit box then works as before.
     HRESULT Attach(HWND edit, std::shared_ptr<const AddressRows> rows);
-    // Ends the suggestions; the edit box stays as it is.
+    // Ends the suggestions while the edit box stays.
     void Detach() noexcept;
     bool Attached() const noexcept { return static_cast<bool>(autoComplete_); }
 

@@ -1,8 +1,11 @@
 // The address list as a virtual list over the book's rows, its type-ahead, and the address box's
 // suggestions.
 
+#include <memory>
+
 #include "AddressSuggestions.h"
 #include "FormFixture.h"
+#include "UniqueResource.h"
 
 namespace korvex::test {
 namespace {
@@ -114,6 +117,32 @@ TEST(AddressSuggestions, TheStringEnumeratorThroughCom) {
     EXPECT_STREQ(one, L"a@x");
     CoTaskMemFree(one);
     EXPECT_EQ(strings->Next(2, &one, nullptr), E_POINTER);
+}
+
+// Our side lets go of the suggestions before the edit box goes, as a closing window's members
+// do: the edit box's destruction still frees the system's object, its drop-down and the rows.
+TEST(AddressSuggestions, GoWithTheirEditBoxWhenOurSideLetsGoFirst) {
+    auto ownWindows = [] {
+        const DWORD thread = GetCurrentThreadId();
+        return TopLevelWindows([&](HWND w) { return GetWindowThreadProcessId(w, nullptr) == thread; }).size();
+    };
+    const std::size_t before = ownWindows();
+    platform::UniqueWindow host(
+        CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 300, 100, nullptr, nullptr, nullptr, nullptr));
+    ASSERT_TRUE(host);
+    const HWND edit = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE, 0, 0, 300, 20, host.get(), nullptr,
+                                      nullptr, nullptr);
+    ASSERT_TRUE(edit);
+    std::weak_ptr<const AddressRows> rows;
+    {
+        const auto book = std::make_shared<const AddressRows>(AddressRows{L"alpha@x", L"beta@x"});
+        rows = book;
+        platform::AddressSuggestions suggestions;
+        ASSERT_EQ(suggestions.Attach(edit, book), S_OK);
+    }
+    host.reset();
+    EXPECT_TRUE(rows.expired());
+    EXPECT_EQ(ownWindows(), before);
 }
 
 TEST_F(AddressList, TheAddressBoxSuggestsFromTheBook) {
