@@ -21,8 +21,11 @@ TExplorerEntry MakeRowTexts(const std::wstring& folder, const platform::FolderEn
     return entry;
 }
 
-FolderReadAhead::FolderReadAhead(std::wstring folder, OrderFacts facts)
-    : folder_(std::move(folder)), facts_(std::move(facts)), thread_([this] { List(); }) {}
+FolderReadAhead::FolderReadAhead(std::wstring folder, OrderFacts facts, std::function<void()> beforeReading)
+    : folder_(std::move(folder)),
+      facts_(std::move(facts)),
+      beforeReading_(std::move(beforeReading)),
+      thread_([this] { List(); }) {}
 
 FolderReadAhead::~FolderReadAhead() {
     Wait();
@@ -32,8 +35,31 @@ void FolderReadAhead::Wait() {
     if (thread_.joinable()) thread_.join();
 }
 
+bool FolderReadAhead::WaitFor(std::chrono::milliseconds limit) {
+    {
+        std::unique_lock lock(mutex_);
+        if (!endedChanged_.wait_for(lock, limit, [this] { return ended_; })) return false;
+    }
+    Wait();  // the thread has nothing left to do but end
+    return true;
+}
+
+bool FolderReadAhead::Listed() {
+    Wait();
+    return rows_.has_value();
+}
+
 void FolderReadAhead::List() noexcept {
+    const struct EndSignal {
+        FolderReadAhead& self;
+        ~EndSignal() {
+            const std::lock_guard lock(self.mutex_);
+            self.ended_ = true;
+            self.endedChanged_.notify_all();
+        }
+    } endSignal{*this};
     try {
+        if (beforeReading_) beforeReading_();
         std::vector<ReadAheadRow> rows;
         const platform::LocalTimeConverter localTime;
         const bool read = platform::EnumerateDirectory(folder_ + L"*.*", [&](const WIN32_FIND_DATAW& d) {

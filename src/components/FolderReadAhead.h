@@ -6,6 +6,10 @@
 
 #include <windows.h>
 
+#include <chrono>
+#include <condition_variable>
+#include <functional>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <thread>
@@ -32,7 +36,8 @@ struct ReadAheadRow {
 class FolderReadAhead {
 public:
     // Starts listing the folder (ending in "\", any length) with the facts of the user's locale.
-    FolderReadAhead(std::wstring folder, OrderFacts facts);
+    // beforeReading, if given, runs on the listing's thread first.
+    FolderReadAhead(std::wstring folder, OrderFacts facts, std::function<void()> beforeReading = {});
     // Waits for the listing to end.
     ~FolderReadAhead();
     FolderReadAhead(const FolderReadAhead&) = delete;
@@ -41,6 +46,10 @@ public:
     const std::wstring& Folder() const noexcept { return folder_; }
     // Waits for the listing to end.
     void Wait();
+    // Waits at most limit; whether the listing has ended.
+    bool WaitFor(std::chrono::milliseconds limit);
+    // Once the listing has ended: whether it has rows to hand over (the folder could be read).
+    bool Listed();
     // Waits for the listing and hands over its rows in the file system's order, "." and ".."
     // left out; nothing when the folder could not be read or the listing failed (the caller then
     // lists the folder itself). Once only: a second call has nothing.
@@ -51,8 +60,12 @@ private:
 
     std::wstring folder_;
     OrderFacts facts_;
-    std::optional<std::vector<ReadAheadRow>> rows_;  // written by the thread until it is joined
-    std::thread thread_;                             // last: started once the members above are there
+    std::function<void()> beforeReading_;
+    std::optional<std::vector<ReadAheadRow>> rows_;  // written by the thread until ended_ is set
+    std::mutex mutex_;
+    std::condition_variable endedChanged_;
+    bool ended_ = false;
+    std::thread thread_;  // last: started once the members above are there
 };
 
 }  // namespace korvex::components

@@ -306,6 +306,10 @@ LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             ToggleSendToShortcut();
             return 0;
         case WM_TIMER:
+            if (wParam == kSavedFolderTimer) {
+                ShowSavedFolderIfRead();
+                return 0;
+            }
             if (wParam != kAddPendingTimer) break;
             KillTimer(hwnd_, kAddPendingTimer);
             AddPendingPaths();

@@ -56,6 +56,10 @@ struct TMainFormConfig {
     DWORD startBoundMs = 20000;        // how long a start may take to settle before it counts as unconfirmed
     bool quitOnDestroy = true;         // the application's main window ends the message loop
     std::wstring sendToFolder;         // empty: the user's "Send To" folder
+    // How long the first show waits for the saved folder to be read before the window opens on
+    // the drives and shows the folder once it has been read.
+    DWORD savedFolderPatienceMs = 2000;
+    std::function<void()> beforeReadingSavedFolder;  // empty: nothing; runs on the reading thread
 };
 
 class TMainForm : public ui::Container {
@@ -163,6 +167,8 @@ public:
     // Adds the paths handed over once the window is free; the timer looks again while it is not.
     static constexpr UINT kAddPendingMessage = WM_APP + 0x50;
     static constexpr UINT_PTR kAddPendingTimer = 0x50;
+    // Looks whether the saved folder, which did not answer in time at the first show, has been read.
+    static constexpr UINT_PTR kSavedFolderTimer = 0x51;
     ui::ListView ListViewFiles, ListViewAdress;
     components::TAlignEdit EditAdress, EditSubj1;
     components::TAlignComboBox ComboAccaunts;
@@ -225,7 +231,10 @@ private:
     bool settingsLoaded_ = false;
     // The saved folder, read while the window builds itself; its explorer lists what was read.
     std::unique_ptr<components::FolderReadAhead> savedFolder_;
+    std::wstring savedFolderPath_;  // as the settings spell it, while its reading is waited for
     void StartReadingSavedFolder() noexcept;
+    // The saved folder once it has been read, unless the user went elsewhere meanwhile.
+    void ShowSavedFolderIfRead();
     int startState_ = 0;  // the window state the settings ask for at the first show
     int dpi_ = 96;
     DWORD longAddDelay_ = 500;

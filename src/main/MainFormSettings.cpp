@@ -4,6 +4,7 @@
 
 #include <shellapi.h>
 
+#include <chrono>
 #include <string>
 #include <utility>
 #include <vector>
@@ -22,6 +23,9 @@ namespace korvex {
 namespace {
 
 constexpr wchar_t kFirstFolder[] = L"c:\\";
+constexpr wchar_t kDrivesFolder[] = L"Drives";
+// How often the window looks whether a saved folder that did not answer in time has been read.
+constexpr UINT kSavedFolderLookMs = 250;
 
 // How much of its caption must be on a screen for a window to be taken by it, at 96 dpi.
 constexpr int kCaptionGrip = 100;
@@ -37,8 +41,8 @@ void TMainForm::StartReadingSavedFolder() noexcept {
         const auto path = platform::IniFile(SettingsPath()).Read(kMainSection, kPathKey);
         if (!path || path->empty() || IsDrivesWord(*path)) return;
         // Spelled as the explorer spells its folder, so that its listing knows the rows for its own.
-        savedFolder_ =
-            std::make_unique<components::FolderReadAhead>(EnsureBackslash(*path), components::TQFileExplorer::Facts());
+        savedFolder_ = std::make_unique<components::FolderReadAhead>(
+            EnsureBackslash(*path), components::TQFileExplorer::Facts(), config_.beforeReadingSavedFolder);
     } catch (const std::exception&) {
         // No thread, or no memory: the explorer reads the folder itself.
     }
@@ -99,7 +103,10 @@ MainSettings TMainForm::CurrentSettings() const {
     const Bounds bounds = ui::NormalBounds(hwnd_);
     MainSettings settings;
     settings.subject = EditSubj1.Text();
-    settings.path = FrameFileExlore.QFileExplorer.Directory();
+    // A saved folder still being waited for stays the one to open next time.
+    const components::TQFileExplorer& explorer = FrameFileExlore.QFileExplorer;
+    settings.path = savedFolder_ && !savedFolderPath_.empty() && explorer.IsDrivesView() ? savedFolderPath_
+                                                                                        : explorer.Directory();
     settings.viewStyle = FrameFileExlore.ExplorerViewStyle();
     settings.edit = CheckBoxEdit.Checked();
     settings.box = ComboAccaunts.Text();
@@ -153,14 +160,36 @@ void TMainForm::LoadSettings() {
     // the window its size, so that the rows are laid out once, for the list as it is shown.
     // A saved folder that is gone (or cannot be shown) gives way to the nearest folder above it.
     std::wstring folder = settings.path;
-    explorer.UseReadAhead(std::move(savedFolder_));
-    explorer.SetDirectory(folder);
-    while (explorer.Directory().empty() && !(folder = ParentFolder(folder)).empty()) explorer.SetDirectory(folder);
-    if (explorer.Directory().empty()) explorer.SetDirectory(kFirstFolder);
+    if (savedFolder_ && !savedFolder_->WaitFor(std::chrono::milliseconds(config_.savedFolderPatienceMs))) {
+        // The saved folder does not answer (a share whose server is gone, a drive that hangs):
+        // the window opens on the drives rather than wait, and the folder follows once read.
+        savedFolderPath_ = folder;
+        explorer.SetDirectory(kDrivesFolder);
+        SetTimer(hwnd_, kSavedFolderTimer, kSavedFolderLookMs, nullptr);
+    } else {
+        explorer.UseReadAhead(std::move(savedFolder_));
+        explorer.SetDirectory(folder);
+        while (explorer.Directory().empty() && !(folder = ParentFolder(folder)).empty())
+            explorer.SetDirectory(folder);
+        if (explorer.Directory().empty()) explorer.SetDirectory(kFirstFolder);
+    }
 
     // Last, so that a maximized window keeps the bounds above for when it is restored. Values
     // other than the three states open the window normally.
     startState_ = settings.windowState;
+}
+
+void TMainForm::ShowSavedFolderIfRead() {
+    if (savedFolder_ && !savedFolder_->WaitFor(std::chrono::milliseconds(0))) return;
+    KillTimer(hwnd_, kSavedFolderTimer);
+    std::unique_ptr<components::FolderReadAhead> read = std::move(savedFolder_);
+    const std::wstring folder = std::exchange(savedFolderPath_, {});
+    components::TQFileExplorer& explorer = FrameFileExlore.QFileExplorer;
+    // A folder that could not be read is not asked again here, where it could hold the window;
+    // a user who went elsewhere meanwhile stays there.
+    if (!read || !read->Listed() || !explorer.IsDrivesView()) return;
+    explorer.UseReadAhead(std::move(read));
+    explorer.SetDirectory(folder);
 }
 
 bool TMainForm::SaveSettings() {

@@ -2,6 +2,7 @@
 // executable path, the window is shown and closed as the program does it.
 
 #include <algorithm>
+#include <chrono>
 #include <new>
 #include <stdexcept>
 #include <string>
@@ -11,6 +12,7 @@
 #include "FormFixture.h"
 #include "PathText.h"
 #include "TextConversion.h"
+#include "UniqueResource.h"
 
 namespace korvex::test {
 namespace {
@@ -452,6 +454,58 @@ TEST_F(Settings, StartUpListsOnlyTheFolderThatIsShown) {
         EXPECT_EQ(Explorer().Directory(), c.shown) << c.path;
         EXPECT_EQ(listings, 1) << c.path;
         EXPECT_EQ(form->PanelPath.Text(), c.shown) << c.path;
+    }
+}
+
+// A saved folder that does not answer (a share whose server is gone) does not hold the window: it
+// opens on the drives, and the folder follows once it has been read, unless the user went
+// elsewhere first; a close meanwhile keeps the folder for the next start. Wine has no share that
+// stalls, so the test holds the reading of the folder itself.
+TEST_F(Settings, ASavedFolderThatDoesNotAnswerLetsTheWindowOpenOnTheDrives) {
+    const std::wstring saved = files / L"saved\\";
+    const std::wstring elsewhere = files / L"elsewhere\\";
+    MakeDir(elsewhere);
+    RegisterClient();
+    WriteAddressBook("");
+    enum class Meanwhile { nothing, userGoesElsewhere, folderGoes, windowCloses };
+    for (const Meanwhile meanwhile :
+         {Meanwhile::nothing, Meanwhile::userGoesElsewhere, Meanwhile::folderGoes, Meanwhile::windowCloses}) {
+        const int name = static_cast<int>(meanwhile);
+        MakeDir(saved);
+        WriteBytes(saved + L"a.dwg", "x");
+        WriteIniUtf16(L"[Main]\r\nPath=" + saved + L"\r\n");
+        const platform::UniqueHandle gate(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+        ASSERT_TRUE(gate);
+        TMainFormConfig config = Config();
+        config.savedFolderPatienceMs = 50;
+        config.beforeReadingSavedFolder = [g = gate.get()] { WaitForSingleObject(g, 30000); };
+        ASSERT_TRUE(CreateForm(std::move(config)));
+        form->Show(SW_SHOWNORMAL);
+        EXPECT_TRUE(Explorer().IsDrivesView()) << name;
+        std::wstring shown = L"Drives";
+        if (meanwhile == Meanwhile::userGoesElsewhere) {
+            form->FrameFileExlore.QFileExplorer.SetDirectory(elsewhere);
+            shown = elsewhere;
+        }
+        if (meanwhile == Meanwhile::folderGoes) RemoveTree(saved);
+        if (meanwhile == Meanwhile::windowCloses) {
+            Close();
+            EXPECT_EQ(Key(L"Path"), saved);
+            SetEvent(gate.get());
+            form.reset();
+            continue;
+        }
+        SetEvent(gate.get());
+        // The folder once it has been read; else nothing changes for a few looks.
+        const bool follows = meanwhile == Meanwhile::nothing;
+        if (follows) shown = saved;
+        EXPECT_EQ(WaitFor([&] { return Explorer().Directory() == saved; },
+                          follows ? std::chrono::seconds(10) : std::chrono::seconds(1)),
+                  follows)
+            << name;
+        EXPECT_EQ(Explorer().Directory(), shown) << name;
+        if (follows) EXPECT_EQ(Explorer().Entries().size(), 1u);
+        form.reset();
     }
 }
 
