@@ -22,13 +22,17 @@ TExplorerEntry MakeRowTexts(const std::wstring& folder, const platform::FolderEn
 }
 
 FolderReadAhead::FolderReadAhead(std::wstring folder, OrderFacts facts, std::function<void()> beforeReading)
-    : folder_(std::move(folder)),
-      facts_(std::move(facts)),
-      beforeReading_(std::move(beforeReading)),
-      thread_([this] { List(); }) {}
+    : listing_(std::make_shared<Listing>()) {
+    listing_->folder = std::move(folder);
+    listing_->facts = std::move(facts);
+    listing_->beforeReading = std::move(beforeReading);
+    thread_ = std::thread([listing = listing_] { List(listing); });
+}
 
 FolderReadAhead::~FolderReadAhead() {
-    Wait();
+    if (!thread_.joinable()) return;
+    if (WaitFor(std::chrono::milliseconds(0))) return;
+    thread_.detach();
 }
 
 void FolderReadAhead::Wait() {
@@ -37,8 +41,8 @@ void FolderReadAhead::Wait() {
 
 bool FolderReadAhead::WaitFor(std::chrono::milliseconds limit) {
     {
-        std::unique_lock lock(mutex_);
-        if (!endedChanged_.wait_for(lock, limit, [this] { return ended_; })) return false;
+        std::unique_lock lock(listing_->mutex);
+        if (!listing_->endedChanged.wait_for(lock, limit, [this] { return listing_->ended; })) return false;
     }
     Wait();  // the thread has nothing left to do but end
     return true;
@@ -46,37 +50,38 @@ bool FolderReadAhead::WaitFor(std::chrono::milliseconds limit) {
 
 bool FolderReadAhead::Listed() {
     Wait();
-    return rows_.has_value();
+    return listing_->rows.has_value();
 }
 
-void FolderReadAhead::List() noexcept {
+void FolderReadAhead::List(const std::shared_ptr<Listing>& listing) noexcept {
+    Listing& l = *listing;
     const struct EndSignal {
-        FolderReadAhead& self;
+        Listing& l;
         ~EndSignal() {
-            const std::lock_guard lock(self.mutex_);
-            self.ended_ = true;
-            self.endedChanged_.notify_all();
+            const std::lock_guard lock(l.mutex);
+            l.ended = true;
+            l.endedChanged.notify_all();
         }
-    } endSignal{*this};
+    } endSignal{l};
     try {
-        if (beforeReading_) beforeReading_();
+        if (l.beforeReading) l.beforeReading();
         std::vector<ReadAheadRow> rows;
         const platform::LocalTimeConverter localTime;
-        const bool read = platform::EnumerateDirectory(folder_ + L"*.*", [&](const WIN32_FIND_DATAW& d) {
+        const bool read = platform::EnumerateDirectory(l.folder + L"*.*", [&](const WIN32_FIND_DATAW& d) {
             const platform::FolderEntryView view = platform::ViewOf(d);
             if (view.name == L"." || view.name == L"..") return;
-            rows.push_back({MakeRowTexts(folder_, view, facts_, localTime), view.attributes, view.lastWrite});
+            rows.push_back({MakeRowTexts(l.folder, view, l.facts, localTime), view.attributes, view.lastWrite});
         });
-        if (read) rows_ = std::move(rows);
+        if (read) l.rows = std::move(rows);
     } catch (const std::exception&) {
         // Out of memory: nothing is handed over, and the explorer lists the folder itself.
-        rows_.reset();
+        l.rows.reset();
     }
 }
 
 std::optional<std::vector<ReadAheadRow>> FolderReadAhead::Take() {
     Wait();
-    return std::exchange(rows_, std::nullopt);
+    return std::exchange(listing_->rows, std::nullopt);
 }
 
 }  // namespace korvex::components

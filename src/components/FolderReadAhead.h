@@ -9,6 +9,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -38,17 +39,18 @@ public:
     // Starts listing the folder (ending in "\", any length) with the facts of the user's locale.
     // beforeReading, if given, runs on the listing's thread first.
     FolderReadAhead(std::wstring folder, OrderFacts facts, std::function<void()> beforeReading = {});
-    // Waits for the listing to end.
+    // A listing that has not ended goes on by itself and ends unseen: a folder that does not
+    // answer (a share whose server is gone) holds nobody who lets go of it.
     ~FolderReadAhead();
     FolderReadAhead(const FolderReadAhead&) = delete;
     FolderReadAhead& operator=(const FolderReadAhead&) = delete;
 
-    const std::wstring& Folder() const noexcept { return folder_; }
+    const std::wstring& Folder() const noexcept { return listing_->folder; }
     // Waits for the listing to end.
     void Wait();
     // Waits at most limit; whether the listing has ended.
     bool WaitFor(std::chrono::milliseconds limit);
-    // Once the listing has ended: whether it has rows to hand over (the folder could be read).
+    // Waits for the listing; whether it has rows to hand over (the folder could be read).
     bool Listed();
     // Waits for the listing and hands over its rows in the file system's order, "." and ".."
     // left out; nothing when the folder could not be read or the listing failed (the caller then
@@ -56,16 +58,20 @@ public:
     std::optional<std::vector<ReadAheadRow>> Take();
 
 private:
-    void List() noexcept;
+    // What the listing's thread works on, shared with it so that it may outlive the object.
+    struct Listing {
+        std::wstring folder;
+        OrderFacts facts;
+        std::function<void()> beforeReading;
+        std::optional<std::vector<ReadAheadRow>> rows;  // the thread's until ended is set
+        std::mutex mutex;
+        std::condition_variable endedChanged;
+        bool ended = false;
+    };
+    static void List(const std::shared_ptr<Listing>& listing) noexcept;
 
-    std::wstring folder_;
-    OrderFacts facts_;
-    std::function<void()> beforeReading_;
-    std::optional<std::vector<ReadAheadRow>> rows_;  // written by the thread until ended_ is set
-    std::mutex mutex_;
-    std::condition_variable endedChanged_;
-    bool ended_ = false;
-    std::thread thread_;  // last: started once the members above are there
+    std::shared_ptr<Listing> listing_;
+    std::thread thread_;  // last: started once the listing is there
 };
 
 }  // namespace korvex::components

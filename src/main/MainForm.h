@@ -137,6 +137,8 @@ public:
     LRESULT ListViewAdressNotify(NMHDR* header);
     const AddressRows& AddressEntries() const noexcept { return *addressRows_; }
     bool AddressSuggestionsAttached() const noexcept { return addressSuggestions_.Attached(); }
+    // Whether the saved folder, which did not answer at the first show, is still being read.
+    bool SavedFolderPending() const noexcept { return savedFolder_ != nullptr; }
     bool Sending() const noexcept { return sending_; }
     void FrameFileExloreQFileExplorerChange(components::TQFileExplorer& sender, int item,
                                             components::TItemChange change);
@@ -231,7 +233,8 @@ private:
     bool settingsLoaded_ = false;
     // The saved folder, read while the window builds itself; its explorer lists what was read.
     std::unique_ptr<components::FolderReadAhead> savedFolder_;
-    std::wstring savedFolderPath_;  // as the settings spell it, while its reading is waited for
+    // The saved folder as the settings spell it, while the drives are shown in its stead.
+    std::wstring savedFolderPath_;
     void StartReadingSavedFolder() noexcept;
     // The saved folder once it has been read, unless the user went elsewhere meanwhile.
     void ShowSavedFolderIfRead();

@@ -103,10 +103,10 @@ MainSettings TMainForm::CurrentSettings() const {
     const Bounds bounds = ui::NormalBounds(hwnd_);
     MainSettings settings;
     settings.subject = EditSubj1.Text();
-    // A saved folder still being waited for stays the one to open next time.
+    // A saved folder that did not answer stays the one to open next time, until the user leaves
+    // the drives shown in its stead.
     const components::TQFileExplorer& explorer = FrameFileExlore.QFileExplorer;
-    settings.path = savedFolder_ && !savedFolderPath_.empty() && explorer.IsDrivesView() ? savedFolderPath_
-                                                                                        : explorer.Directory();
+    settings.path = !savedFolderPath_.empty() && explorer.IsDrivesView() ? savedFolderPath_ : explorer.Directory();
     settings.viewStyle = FrameFileExlore.ExplorerViewStyle();
     settings.edit = CheckBoxEdit.Checked();
     settings.box = ComboAccaunts.Text();
@@ -159,12 +159,12 @@ void TMainForm::LoadSettings() {
     // the saved one when it exists, else the first folder. Listed once the list has its view and
     // the window its size, so that the rows are laid out once, for the list as it is shown.
     // A saved folder that is gone (or cannot be shown) gives way to the nearest folder above it.
+    // One that does not answer in time (a share whose server is gone, a drive that hangs) lets
+    // the window open on the drives instead, and follows once it has been read.
     std::wstring folder = settings.path;
     if (savedFolder_ && !savedFolder_->WaitFor(std::chrono::milliseconds(config_.savedFolderPatienceMs))) {
-        // The saved folder does not answer (a share whose server is gone, a drive that hangs):
-        // the window opens on the drives rather than wait, and the folder follows once read.
-        savedFolderPath_ = folder;
         explorer.SetDirectory(kDrivesFolder);
+        savedFolderPath_ = folder;
         SetTimer(hwnd_, kSavedFolderTimer, kSavedFolderLookMs, nullptr);
     } else {
         explorer.UseReadAhead(std::move(savedFolder_));
@@ -181,15 +181,19 @@ void TMainForm::LoadSettings() {
 
 void TMainForm::ShowSavedFolderIfRead() {
     if (savedFolder_ && !savedFolder_->WaitFor(std::chrono::milliseconds(0))) return;
+    // Not inside a menu, a message box or a send: the rows stay those they were made for.
+    if (Busy()) return;
     KillTimer(hwnd_, kSavedFolderTimer);
     std::unique_ptr<components::FolderReadAhead> read = std::move(savedFolder_);
-    const std::wstring folder = std::exchange(savedFolderPath_, {});
     components::TQFileExplorer& explorer = FrameFileExlore.QFileExplorer;
-    // A folder that could not be read is not asked again here, where it could hold the window;
-    // a user who went elsewhere meanwhile stays there.
-    if (!read || !read->Listed() || !explorer.IsDrivesView()) return;
+    // A user who went elsewhere meanwhile stays there. A folder that could not be read is not
+    // asked again here, where it could hold the window; it stays the one to open next time.
+    if (!read || savedFolderPath_.empty() || !explorer.IsDrivesView() || !read->Listed()) return;
+    const std::wstring folder = savedFolderPath_;  // the listing's change ends the wait for it
     explorer.UseReadAhead(std::move(read));
     explorer.SetDirectory(folder);
+    // A folder gone since it was read is refused: its rows are not kept for a later listing.
+    if (explorer.IsDrivesView()) explorer.UseReadAhead(nullptr);
 }
 
 bool TMainForm::SaveSettings() {
@@ -208,6 +212,8 @@ void TMainForm::FrameFileExloreQFileExplorerChange(components::TQFileExplorer& s
                                                    components::TItemChange change) {
     FrameFileExlore.QFileExplorerChange(sender, item, change);
     PanelPath.SetCaption(sender.Directory());
+    // Anywhere but the drives shown in its stead, a saved folder that did not answer is given up.
+    if (!savedFolderPath_.empty() && !sender.IsDrivesView()) savedFolderPath_.clear();
 }
 
 }  // namespace korvex

@@ -30,7 +30,8 @@ public:
     // Lets edit suggest the rows that begin with what is typed. The HRESULT of the first step that
     // failed (the system may have no autocomplete object); the edit box then works as before.
     HRESULT Attach(HWND edit, std::shared_ptr<const AddressRows> rows);
-    // Ends the suggestions while the edit box stays.
+    // Ends the suggestions while the edit box stays. On Wine the object switched off stays with
+    // the edit box for the rest of the process; only a new Attach needs this.
     void Detach() noexcept;
     bool Attached() const noexcept { return static_cast<bool>(autoComplete_); }
 

@@ -119,8 +119,9 @@ TEST(AddressSuggestions, TheStringEnumeratorThroughCom) {
     EXPECT_EQ(strings->Next(2, &one, nullptr), E_POINTER);
 }
 
-// Our side lets go of the suggestions before the edit box goes, as a closing window's members
-// do: the edit box's destruction still frees the system's object, its drop-down and the rows.
+// Our side lets go of the suggestions before the edit box goes, as a window destroyed without a
+// close does (its members go before its controls): the edit box's destruction still frees the
+// system's object, its drop-down and the rows.
 TEST(AddressSuggestions, GoWithTheirEditBoxWhenOurSideLetsGoFirst) {
     auto ownWindows = [] {
         const DWORD thread = GetCurrentThreadId();
