@@ -30,9 +30,7 @@ FolderReadAhead::FolderReadAhead(std::wstring folder, OrderFacts facts, std::fun
 }
 
 FolderReadAhead::~FolderReadAhead() {
-    if (!thread_.joinable()) return;
-    if (WaitFor(std::chrono::milliseconds(0))) return;
-    thread_.detach();
+    if (thread_.joinable() && !WaitFor(std::chrono::milliseconds(0))) thread_.detach();
 }
 
 void FolderReadAhead::Wait() {

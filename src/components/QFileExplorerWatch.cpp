@@ -59,7 +59,7 @@ void TQFileExplorer::OnWatchTimer() {
         // The shown folder is gone: show the nearest folder above it that is still there.
         std::wstring folder = directory_;
         do {
-            folder = ParentOrDrives(folder).value_or(L"Drives");
+            folder = ParentOrDrives(folder).value_or(kDrivesFolder);
         } while (!IsDrivesWord(folder) && !Exists(folder));
         // Its watch goes first, so that nothing keeps the removed folder.
         watch_.reset();

@@ -100,7 +100,7 @@ bool MaskMatchesAll(std::wstring_view mask) {
 std::optional<std::wstring> ParentOrDrives(std::wstring_view folder) {
     const std::wstring withSlash = EnsureBackslash(folder);
     const std::wstring_view withoutSlash = std::wstring_view(withSlash).substr(0, withSlash.size() - 1);
-    if (!withoutSlash.empty() && withoutSlash.back() == L':') return std::wstring(L"Drives");
+    if (!withoutSlash.empty() && withoutSlash.back() == L':') return std::wstring(kDrivesFolder);
     const auto cut = withoutSlash.find_last_of(L"\\:");
     if (cut == std::wstring_view::npos) return std::nullopt;
     return std::wstring(withoutSlash.substr(0, cut + 1));

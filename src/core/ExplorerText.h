@@ -50,6 +50,9 @@ std::vector<std::wstring> SplitMask(std::wstring_view mask);
 // Whether the mask lets every name through: its only pattern (empty ones aside) is "*.*" or "*".
 bool MaskMatchesAll(std::wstring_view mask);
 
+// The drives pseudo-folder as the explorer names it.
+inline constexpr wchar_t kDrivesFolder[] = L"Drives";
+
 // Whether the text is the drives pseudo-folder: "DRIVES" once its ASCII letters are upper case.
 bool IsDrivesWord(std::wstring_view text);
 

@@ -233,7 +233,8 @@ private:
     bool settingsLoaded_ = false;
     // The saved folder, read while the window builds itself; its explorer lists what was read.
     std::unique_ptr<components::FolderReadAhead> savedFolder_;
-    // The saved folder as the settings spell it, while the drives are shown in its stead.
+    // The saved folder as the settings spell it, while the drives are shown in its stead; the
+    // explorer's change handler drops it once anything else is shown.
     std::wstring savedFolderPath_;
     void StartReadingSavedFolder() noexcept;
     // The saved folder once it has been read, unless the user went elsewhere meanwhile.

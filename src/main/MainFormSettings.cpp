@@ -23,7 +23,6 @@ namespace korvex {
 namespace {
 
 constexpr wchar_t kFirstFolder[] = L"c:\\";
-constexpr wchar_t kDrivesFolder[] = L"Drives";
 // How often the window looks whether a saved folder that did not answer in time has been read.
 constexpr UINT kSavedFolderLookMs = 250;
 
@@ -105,8 +104,7 @@ MainSettings TMainForm::CurrentSettings() const {
     settings.subject = EditSubj1.Text();
     // A saved folder that did not answer stays the one to open next time, until the user leaves
     // the drives shown in its stead.
-    const components::TQFileExplorer& explorer = FrameFileExlore.QFileExplorer;
-    settings.path = !savedFolderPath_.empty() && explorer.IsDrivesView() ? savedFolderPath_ : explorer.Directory();
+    settings.path = savedFolderPath_.empty() ? FrameFileExlore.QFileExplorer.Directory() : savedFolderPath_;
     settings.viewStyle = FrameFileExlore.ExplorerViewStyle();
     settings.edit = CheckBoxEdit.Checked();
     settings.box = ComboAccaunts.Text();
@@ -188,7 +186,7 @@ void TMainForm::ShowSavedFolderIfRead() {
     components::TQFileExplorer& explorer = FrameFileExlore.QFileExplorer;
     // A user who went elsewhere meanwhile stays there. A folder that could not be read is not
     // asked again here, where it could hold the window; it stays the one to open next time.
-    if (!read || savedFolderPath_.empty() || !explorer.IsDrivesView() || !read->Listed()) return;
+    if (!read || savedFolderPath_.empty() || !read->Listed()) return;
     const std::wstring folder = savedFolderPath_;  // the listing's change ends the wait for it
     explorer.UseReadAhead(std::move(read));
     explorer.SetDirectory(folder);
