@@ -74,7 +74,12 @@ std::string SavedSendText(const SavedSend& send) {
     text += "\nmailbox\t" + Escape(send.mailbox) + "\naddress\t" + Escape(send.address) + "\ntemplate\t" +
             Escape(send.subjectTemplate) + "\nedit\t" + (send.edit ? "1" : "0") + "\ncount\t" +
             std::to_string(send.entries.size()) + "\n";
-    for (const auto& entry : send.entries) text += "entry\t" + Escape(entry.path) + "\t" + Escape(entry.subject) + "\n";
+    for (std::size_t i = 0; i < send.entries.size(); ++i) {
+        const SavedSendEntry& entry = send.entries[i];
+        text += "entry\t" + Escape(entry.path) + "\t" + Escape(entry.subject) + "\t" +
+                std::to_string(entry.number ? entry.number : i + 1) + "\t" +
+                std::to_string(entry.number ? entry.count : send.entries.size()) + "\n";
+    }
     text += "end\n";
     for (std::size_t i = 0; i < send.entries.size(); ++i)
         if (send.entries[i].started) text += StartedLine(i, send.entries[i].startedAt);
@@ -114,11 +119,19 @@ std::optional<SavedSend> ParseSavedSend(std::string_view bytes) {
     std::size_t line = 6;
     for (std::size_t i = 0; i < *count; ++i, ++line) {
         const auto fields = Split(lines[line]);
-        if (fields.size() != 3 || fields[0] != "entry") return std::nullopt;
+        // Records written before the numbers were kept have three fields.
+        if ((fields.size() != 3 && fields.size() != 5) || fields[0] != "entry") return std::nullopt;
         auto path = Unescape(fields[1]);
         auto subjectText = Unescape(fields[2]);
         if (!path || !subjectText) return std::nullopt;
-        send.entries.push_back({std::move(*path), std::move(*subjectText), false, {}});
+        std::size_t number = i + 1, total = *count;
+        if (fields.size() == 5) {
+            const auto n = Number(fields[3]), c = Number(fields[4]);
+            if (!n || !c || *n == 0 || *n > *c) return std::nullopt;
+            number = *n;
+            total = *c;
+        }
+        send.entries.push_back({std::move(*path), std::move(*subjectText), false, {}, number, total});
     }
     if (line >= lines.size() || lines[line] != "end") return std::nullopt;
     for (++line; line < lines.size(); ++line) {

@@ -18,6 +18,9 @@ struct SavedSendEntry {
     std::wstring subject;  // as sent
     bool started = false;
     std::wstring startedAt;  // the clock time of the start ("13:37:05"), when started
+    // The entry's %i and %n in its send; 0 in a record written before they were kept: then its
+    // position in the record, and the record's length.
+    std::size_t number = 0, count = 0;
 };
 
 struct SavedSend {

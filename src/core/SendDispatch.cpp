@@ -34,7 +34,8 @@ std::optional<ClientPathProblem> CheckClientPath(std::wstring_view application,
     }
 }
 
-SendPlan PlanSend(const SendRequest& request, const std::vector<SendListEntry>& entries, std::size_t limit) {
+SendPlan PlanSend(const SendRequest& request, const std::vector<SendListEntry>& entries, std::size_t limit,
+                  const std::vector<SendList::PartNumber>& numbers) {
     SendPlan plan;
     plan.application = ClientApplication(request.clientPath);
     const std::wstring head = BuildSendHead(request.clientPath, request.mailbox, request.address);
@@ -42,7 +43,16 @@ SendPlan PlanSend(const SendRequest& request, const std::vector<SendListEntry>& 
     plan.commands.reserve(count);
     plan.subjects.reserve(count);
     for (std::size_t i = 0; i < count; ++i) {
-        const std::wstring& subject = plan.subjects.emplace_back(ExpandSubject(request.subjectTemplate, count, i + 1));
+        const SendList::PartNumber number = numbers.empty()      ? SendList::PartNumber{i + 1, count}
+                                            : i < numbers.size() ? numbers[i]
+                                                                 : SendList::PartNumber{};
+        if (number.number == 0) {
+            plan.subjects.emplace_back();
+            plan.commands.emplace_back();
+            continue;
+        }
+        const std::wstring& subject =
+            plan.subjects.emplace_back(ExpandSubject(request.subjectTemplate, number.count, number.number));
         plan.commands.push_back(head + BuildSendTail(entries[i].folder, entries[i].fileName, subject, request.edit));
         if (!plan.firstOverlong && plan.commands.back().size() > limit) plan.firstOverlong = i;
     }
@@ -58,14 +68,15 @@ std::vector<std::size_t> FindMissingFiles(const std::vector<SendListEntry>& entr
 }
 
 std::wstring MissingFilesText(const std::vector<SendListEntry>& entries, const std::vector<std::size_t>& missing,
-                              std::size_t shownLength) {
+                              std::size_t shownLength, std::size_t total) {
+    if (total == 0) total = entries.size();
     std::wstring text =
-        L"Не найдены файлы (" + std::to_wstring(missing.size()) + L" из " + std::to_wstring(entries.size()) + L"):";
+        L"Не найдены файлы (" + std::to_wstring(missing.size()) + L" из " + std::to_wstring(total) + L"):";
     const std::size_t named = std::min(missing.size(), kMaxNamedMissingFiles);
     for (std::size_t k = 0; k < named; ++k)
         text += L"\r\n" + ShortenMiddle(entries[missing[k]].FullPath(), shownLength);
     if (missing.size() > named) text += L"\r\n… и ещё " + std::to_wstring(missing.size() - named);
-    const std::size_t rest = entries.size() - std::min(missing.size(), entries.size());
+    const std::size_t rest = total - std::min(missing.size(), total);
     if (rest == 0) return text + L"\r\n\r\nНичего не отправлено.";
     return text + L"\r\n\r\n«Отправить остальные» отправит " + std::to_wstring(rest) +
            L" найденных с их номерами в списке; ненайденные почтовому клиенту не передаются.";
@@ -86,15 +97,24 @@ DispatchOutcome StartSend(const SendPlan& plan, const std::vector<std::size_t>& 
     for (const std::size_t position : positions) {
         if (position >= plan.commands.size()) continue;
         ++outcome.attempted;
-        const StartOutcome result = start(plan.application, plan.commands[position]);
-        if (result.error != 0) {
-            if (outcome.failed++ == 0) outcome.firstError = result.error;
-        } else if (!result.confirmed) {
-            ++outcome.unconfirmed;
+        StartOutcome result;
+        if (hooks.present && !hooks.present(position)) {
+            result.gone = true;
+            outcome.gone.push_back(position);
+        } else {
+            result = start(plan.application, plan.commands[position]);
+            if (result.error != 0) {
+                if (outcome.failed++ == 0) outcome.firstError = result.error;
+            } else if (!result.confirmed) {
+                ++outcome.unconfirmed;
+            }
         }
-        if (hooks.started) hooks.started(position, result);
         const bool more = outcome.attempted < outcome.total;
-        if (result.error == 0 && !result.confirmed && !asked && more) {
+        if (hooks.started && !hooks.started(position, result)) {
+            outcome.stopped = more;
+            break;
+        }
+        if (!result.gone && result.error == 0 && !result.confirmed && !asked && more) {
             asked = true;
             if (hooks.goOnUnconfirmed && !hooks.goOnUnconfirmed()) {
                 outcome.stopped = true;
@@ -113,7 +133,7 @@ DispatchOutcome StartSend(const SendPlan& plan, const ProcessStarter& start, con
     std::vector<std::size_t> all;
     for (std::size_t i = 0; i < plan.commands.size(); ++i)
         if (!(i < plan.skipped.size() && plan.skipped[i])) all.push_back(i);
-    return StartSend(plan, all, start, SendHooks{{}, {}, progress});
+    return StartSend(plan, all, start, SendHooks{{}, {}, {}, progress});
 }
 
 std::wstring ShortenMiddle(std::wstring_view text, std::size_t maxLength) {

@@ -29,10 +29,12 @@ struct SendRequest {
 };
 
 // What became of one start: error 0 is a process that was started; confirmed is false for one
-// that neither ended nor waited for input within the bound (the client may hang).
+// that neither ended nor waited for input within the bound (the client may hang); gone is a file
+// that was no longer there right before its start, which was therefore not made.
 struct StartOutcome {
     std::uint32_t error = 0;
     bool confirmed = true;
+    bool gone = false;
     StartOutcome(std::uint32_t startError = 0, bool startConfirmed = true)  // NOLINT: a bare error code is one
         : error(startError), confirmed(startConfirmed) {}
 };
@@ -60,8 +62,10 @@ struct SendPlan {
     std::optional<std::size_t> firstOverlong;  // the first entry whose command the system would cut
     std::vector<bool> skipped;                 // per entry: not to be started (its file is gone)
 };
+// numbers, when not empty, gives each entry its {%i, %n}; an entry numbered 0 is not part of the
+// send and gets no command. Empty: the entries are numbered 1 to n in list order.
 SendPlan PlanSend(const SendRequest& request, const std::vector<SendListEntry>& entries,
-                  std::size_t limit = kMaxCommandLength);
+                  std::size_t limit = kMaxCommandLength, const std::vector<SendList::PartNumber>& numbers = {});
 
 // The positions of the entries whose files are not there, as exists tells, in list order.
 std::vector<std::size_t> FindMissingFiles(const std::vector<SendListEntry>& entries,
@@ -73,8 +77,9 @@ inline constexpr std::size_t kMaxNamedMissingFiles = 10;
 // The text of the box that asks whether to send the others: "Не найдены файлы (k из n):", the
 // first kMaxNamedMissingFiles paths (each shortened in its middle to at most shownLength
 // characters), how many more, and what "Отправить остальные" does.
+// total is the number of files the send was to start (0: every entry).
 std::wstring MissingFilesText(const std::vector<SendListEntry>& entries, const std::vector<std::size_t>& missing,
-                              std::size_t shownLength);
+                              std::size_t shownLength, std::size_t total = 0);
 
 // Marks the given entries of the plan as not to be started.
 void SkipEntries(SendPlan& plan, const std::vector<std::size_t>& positions);
@@ -86,15 +91,19 @@ struct DispatchOutcome {
     std::size_t total = 0;      // starts planned (skipped entries not counted)
     std::size_t attempted = 0;  // starts made, failed ones included
     std::size_t failed = 0;
-    std::size_t unconfirmed = 0;   // started but not settled within the bound
-    std::uint32_t firstError = 0;  // the reason of the first failed start
-    bool stopped = false;          // the progress callback stopped the send before its end
+    std::size_t unconfirmed = 0;      // started but not settled within the bound
+    std::uint32_t firstError = 0;     // the reason of the first failed start
+    bool stopped = false;             // a hook stopped the send before its end
+    std::vector<std::size_t> gone{};  // positions whose files were gone right before their starts
 };
 
 // What a send tells and asks while it runs; every member may be empty.
 struct SendHooks {
-    // After each start, with the entry's position in the plan.
-    std::function<void(std::size_t position, const StartOutcome& outcome)> started;
+    // Right before each start: false when the entry's file is gone, which is then not started.
+    std::function<bool(std::size_t position)> present;
+    // After each start (or file found gone), with the entry's position in the plan; false stops
+    // the send after it.
+    std::function<bool(std::size_t position, const StartOutcome& outcome)> started;
     // Asked once, after the first start that was not confirmed; false stops the send.
     std::function<bool()> goOnUnconfirmed;
     SendProgress progress;

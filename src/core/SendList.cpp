@@ -70,7 +70,7 @@ bool SendList::Add(std::wstring_view folder, std::wstring_view fileName, std::ws
         return FoldsTo(position, lastFolderFolded_, foldedName);
     };
     if (index_.Find(hash, isSame)) return false;
-    entries_.push_back({std::wstring(fileName), lastFolder_, std::move(sizeText), {}});
+    entries_.push_back({std::wstring(fileName), lastFolder_, std::move(sizeText), {}, {}});
     index_.Insert(hash, entries_.size() - 1);
     return true;
 }
@@ -78,6 +78,7 @@ bool SendList::Add(std::wstring_view folder, std::wstring_view fileName, std::ws
 void SendList::Clear() {
     entries_.clear();
     index_.Clear();
+    sets_.clear();
 }
 
 void SendList::ClearMarks() {
@@ -85,9 +86,56 @@ void SendList::ClearMarks() {
 }
 
 std::size_t SendList::StartedTo(std::wstring_view mailbox, std::wstring_view address) const {
-    return static_cast<std::size_t>(std::count_if(entries_.begin(), entries_.end(), [&](const SendListEntry& e) {
-        return e.mark.state == SentState::Started && e.mark.mailbox == mailbox && e.mark.address == address;
-    }));
+    std::size_t started = 0;
+    for (std::size_t i = 0; i < entries_.size(); ++i)
+        if (StartedTo(i, mailbox, address)) ++started;
+    return started;
+}
+
+bool SendList::StartedTo(std::size_t position, std::wstring_view mailbox, std::wstring_view address) const {
+    for (const SendPart& part : entries_.at(position).parts) {
+        if (!part.started) continue;
+        const auto target =
+            std::find_if(sets_.begin(), sets_.end(), [&](const SetTarget& t) { return t.id == part.set; });
+        if (target != sets_.end() && target->mailbox == mailbox && target->address == address) return true;
+    }
+    return false;
+}
+
+std::uint32_t SendList::BeginSet(std::wstring_view mailbox, std::wstring_view address,
+                                 const std::vector<std::size_t>& positions, const std::vector<PartNumber>& numbers) {
+    const std::uint32_t id = sets_.empty() ? 1 : sets_.back().id + 1;
+    sets_.push_back({id, std::wstring(mailbox), std::wstring(address)});
+    for (std::size_t k = 0; k < positions.size(); ++k) {
+        const PartNumber number = k < numbers.size() ? numbers[k] : PartNumber{k + 1, positions.size()};
+        entries_.at(positions[k]).parts.push_back({id, number.number, number.count, false, {}});
+    }
+    return id;
+}
+
+void SendList::DropSet(std::uint32_t set) {
+    for (auto& entry : entries_) std::erase_if(entry.parts, [&](const SendPart& part) { return part.set == set; });
+    std::erase_if(sets_, [&](const SetTarget& target) { return target.id == set; });
+}
+
+std::uint32_t SendList::LatestSet(std::wstring_view mailbox, std::wstring_view address) const {
+    for (auto it = sets_.rbegin(); it != sets_.rend(); ++it)
+        if (it->mailbox == mailbox && it->address == address) return it->id;
+    return 0;
+}
+
+const SendPart* SendList::PartIn(std::size_t position, std::uint32_t set) const {
+    for (const SendPart& part : entries_.at(position).parts)
+        if (part.set == set) return &part;
+    return nullptr;
+}
+
+void SendList::SetStarted(std::size_t position, std::uint32_t set, std::wstring_view clock) {
+    for (SendPart& part : entries_.at(position).parts) {
+        if (part.set != set) continue;
+        part.started = true;
+        part.startedAt = clock;
+    }
 }
 
 void SendList::RemoveAt(const std::vector<std::size_t>& positions) {

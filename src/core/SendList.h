@@ -21,11 +21,22 @@ struct SentMark {
     std::wstring mailbox, address;  // of the send that made the mark
 };
 
+// An entry's place in one send of this list: the set of files that send numbered, to one mailbox
+// and address. "Оставшиеся" finishes a set with the numbers it gave, whatever was added or removed
+// since; files added later are not part of it.
+struct SendPart {
+    std::uint32_t set = 0;              // SendList::BeginSet's id
+    std::size_t number = 0, count = 0;  // the entry's %i and %n in that set
+    bool started = false;
+    std::wstring startedAt;  // the clock time of the start, when started
+};
+
 struct SendListEntry {
-    std::wstring fileName;  // after the last "\" or ":"
-    std::wstring folder;    // up to the last "\" or ":", always ending in "\"
-    std::wstring sizeText;  // fixed when the entry was added
-    SentMark mark;          // kept while the entry stays in the list
+    std::wstring fileName;        // after the last "\" or ":"
+    std::wstring folder;          // up to the last "\" or ":", always ending in "\"
+    std::wstring sizeText;        // fixed when the entry was added
+    SentMark mark;                // kept while the entry stays in the list
+    std::vector<SendPart> parts;  // every set the entry was numbered in, oldest first
 
     std::wstring FullPath() const { return folder + fileName; }
 };
@@ -52,9 +63,28 @@ public:
     void Clear();
 
     void SetMark(std::size_t position, SentMark mark) { entries_.at(position).mark = std::move(mark); }
+    // Clears what the "Отправлено" column shows; the sets the entries were sent in are kept.
     void ClearMarks();
-    // How many entries were started by a send to this mailbox and address.
+    // How many entries were started by any send of this list to this mailbox and address.
     std::size_t StartedTo(std::wstring_view mailbox, std::wstring_view address) const;
+
+    // A new set to the mailbox and address: the entries at positions (ascending), numbered 1 to
+    // numbers.size() in that order unless numbers gives each its own {number, count}.
+    struct PartNumber {
+        std::size_t number = 0, count = 0;
+    };
+    std::uint32_t BeginSet(std::wstring_view mailbox, std::wstring_view address,
+                           const std::vector<std::size_t>& positions, const std::vector<PartNumber>& numbers = {});
+    // Forgets a set that was begun but never sent.
+    void DropSet(std::uint32_t set);
+    // The latest set to this mailbox and address, 0 when there is none.
+    std::uint32_t LatestSet(std::wstring_view mailbox, std::wstring_view address) const;
+    // The entry's part in the set, or nullptr when it is not a member.
+    const SendPart* PartIn(std::size_t position, std::uint32_t set) const;
+    // Marks the entry's part in the set as started at the clock time.
+    void SetStarted(std::size_t position, std::uint32_t set, std::wstring_view clock);
+    // Whether the entry was started by any set to this mailbox and address.
+    bool StartedTo(std::size_t position, std::wstring_view mailbox, std::wstring_view address) const;
 
     // Removes the entries at the given positions (any order, duplicates allowed); the others keep
     // their order.
@@ -69,9 +99,15 @@ private:
     // Whether the entry at position has the full path whose folded text is folder + name.
     bool FoldsTo(std::size_t position, std::wstring_view folder, std::wstring_view name) const;
 
+    struct SetTarget {
+        std::uint32_t id = 0;
+        std::wstring mailbox, address;
+    };
+
     FoldCase fold_;
     std::vector<SendListEntry> entries_;
-    HashedPositions index_;  // every entry by the hash of its folded full path
+    std::vector<SetTarget> sets_;  // every set begun in this list, oldest first
+    HashedPositions index_;        // every entry by the hash of its folded full path
     // The folder added to last, as given, with the form its entries take, that form folded and
     // its hash: a walk adds a whole folder's files in a row.
     std::wstring lastFolderGiven_, lastFolder_, lastFolderFolded_;

@@ -1,5 +1,7 @@
 #include "SendText.h"
 
+#include <algorithm>
+
 namespace korvex {
 
 std::wstring QuotedPath(std::wstring_view path) {
@@ -21,11 +23,11 @@ std::wstring ClientPathMessage(ClientPathProblem problem, std::wstring_view path
     }
 }
 
-std::wstring SendSummary(const DispatchOutcome& outcome, std::wstring_view clientPath,
-                         std::wstring_view firstErrorText) {
+std::wstring SendSummary(const DispatchOutcome& outcome, std::wstring_view clientPath, std::wstring_view firstErrorText,
+                         const std::vector<std::wstring>& gonePaths) {
     std::wstring summary;
     if (outcome.stopped) {
-        const std::size_t started = outcome.attempted - outcome.failed;
+        const std::size_t started = outcome.attempted - outcome.failed - outcome.gone.size();
         summary = L"Отправка остановлена: запущено " + std::to_wstring(started) + L" из " +
                   std::to_wstring(outcome.total) + L", не запущено " + std::to_wstring(outcome.total - started) + L".";
     }
@@ -34,6 +36,14 @@ std::wstring SendSummary(const DispatchOutcome& outcome, std::wstring_view clien
         summary += L"Почтовый клиент не удалось запустить для " + std::to_wstring(outcome.failed) + L" из " +
                    std::to_wstring(outcome.attempted) + L" файлов.\r\n" + std::wstring(clientPath) + L":\r\n" +
                    std::wstring(firstErrorText);
+    }
+    if (!outcome.gone.empty()) {
+        if (!summary.empty()) summary += L"\r\n";
+        summary += L"Файлы исчезли до своего запуска и почтовому клиенту не переданы (" +
+                   std::to_wstring(outcome.gone.size()) + L"):";
+        const std::size_t named = std::min(gonePaths.size(), kMaxNamedMissingFiles);
+        for (std::size_t k = 0; k < named; ++k) summary += L"\r\n" + ShortenMiddle(gonePaths[k], kShownPathLength);
+        if (outcome.gone.size() > named) summary += L"\r\n… и ещё " + std::to_wstring(outcome.gone.size() - named);
     }
     if (outcome.unconfirmed > 0) {
         if (!summary.empty()) summary += L"\r\n";

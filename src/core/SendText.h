@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "SendDispatch.h"
 
@@ -20,8 +21,9 @@ std::wstring ClientPathMessage(ClientPathProblem problem, std::wstring_view path
 
 // How the send ended, when that needs saying: stopped part way, some starts failed (with the
 // client's path and the system's text of the first failure), or some were not confirmed by the
-// client in time. Empty when every start was made and confirmed.
-std::wstring SendSummary(const DispatchOutcome& outcome, std::wstring_view clientPath,
-                         std::wstring_view firstErrorText);
+// client in time, files that were gone right before their starts (gonePaths names them, in the
+// outcome's order). Empty when every start was made and confirmed.
+std::wstring SendSummary(const DispatchOutcome& outcome, std::wstring_view clientPath, std::wstring_view firstErrorText,
+                         const std::vector<std::wstring>& gonePaths = {});
 
 }  // namespace korvex

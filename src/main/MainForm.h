@@ -54,8 +54,11 @@ struct TMainFormConfig {
     ProcessStarter startProcess;       // empty: the system's process start, settled one at a time
     FileOpener openFile;               // empty: the system's program for a file (the journal's)
     DWORD startBoundMs = 20000;        // how long a start may take to settle before it counts as unconfirmed
-    bool quitOnDestroy = true;         // the application's main window ends the message loop
-    std::wstring sendToFolder;         // empty: the user's "Send To" folder
+    // A test's stand-in for a full disk: asked before each write of the record of a send under
+    // way; a non-zero answer is that write's error. Empty: the writes are the file's own.
+    std::function<DWORD()> recordWriteFault;
+    bool quitOnDestroy = true;  // the application's main window ends the message loop
+    std::wstring sendToFolder;  // empty: the user's "Send To" folder
     // How long the first show waits for the saved folder to be read before the window opens on
     // the drives and shows the folder once it has been read.
     DWORD savedFolderPatienceMs = 2000;
@@ -199,12 +202,26 @@ private:
     LRESULT OnNotify(NMHDR* header);
     void ShowError(const std::wstring& message);
     int Scale(int pixels) const;
-    // The positions to send: all, or after a question the ones not yet sent; none when cancelled.
-    std::optional<std::vector<std::size_t>> ChooseSendPositions(const SendRequest& request);
+    // What a press sends: a new set of files numbered among themselves, or the rest of a set.
+    struct SendSelection {
+        std::uint32_t set = 0;                      // 0: a new set of positions
+        std::vector<std::size_t> positions;         // ascending
+        std::vector<SendList::PartNumber> numbers;  // each position's %i and %n
+    };
+    // All, or after a question the rest of the last set or the files never sent there; none when
+    // cancelled (MainFormSendRecord.cpp).
+    std::optional<SendSelection> ChooseSendPositions(const SendRequest& request);
+    // The send's starts and what they leave behind (MainFormSendRun.cpp).
     // Opens the journal; when it cannot be written, asks whether to send without it.
     bool OpenJournal();
+    // Writes the record of the set about to be sent; when it cannot be, asks whether to send without.
+    bool OpenSavedSend(const SendRequest& request, const SendPlan& plan, std::uint32_t set);
     DispatchOutcome RunSend(const SendRequest& request, const SendPlan& plan, const std::vector<std::size_t>& positions,
                             const std::function<void()>& pump, const SendProgress& progress);
+    void WriteJournalLine(const SendRequest& request, const SendPlan& plan, std::size_t position, const ZonedTime& when,
+                          std::wstring_view result);
+    // The client's process for the entry was created (error 0) or could not be.
+    void NoteCreated(const SendRequest& request, const SendPlan& plan, std::size_t position, DWORD error);
     // What went wrong with the journal or the record during the last send, for its summary.
     std::wstring SendRecordProblems() const;
     void ShowSendStatus(const SendRequest& request);
@@ -224,7 +241,13 @@ private:
     platform::AppendOnlyFile savedSend_;  // the record of the send under way
     std::size_t journalErrors_ = 0;
     DWORD journalError_ = 0;
-    DWORD savedSendError_ = 0;
+    bool journalAsked_ = false;  // the user was told the journal stopped being written
+    DWORD savedSendError_ = 0;   // a write of the record failed: the send stopped there
+    DWORD savedSendRemoveError_ = 0;
+    static constexpr std::size_t kNotInRecord = static_cast<std::size_t>(-1);
+    std::vector<std::size_t> savedSendPositions_;  // per list entry, its line in the record
+    std::uint32_t sendSet_ = 0;                    // the set being sent
+    bool stopRequested_ = false;                   // the send stops after the start under way
     std::wstring sendStatus_;
     TJournalWindow journalWindow_;
     platform::UniqueGdiObject font_;

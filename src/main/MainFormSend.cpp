@@ -2,6 +2,7 @@
 
 #include "MainForm.h"
 
+#include <algorithm>
 #include <chrono>
 
 #include "AppError.h"
@@ -128,7 +129,18 @@ void TMainForm::btMakeQueryClick() {
                                ui::MessageButtons::Ok});
         return;
     }
-    SendPlan plan = PlanSend(request, sendList_.Entries());
+    // A second send of the same files, or the rest of one cut short, is asked about first: it
+    // decides which files go and with which numbers.
+    const auto selection = ChooseSendPositions(request);
+    if (!selection) return;
+    std::vector<SendList::PartNumber> numbers(sendList_.Size());
+    for (std::size_t k = 0; k < selection->positions.size(); ++k)
+        numbers[selection->positions[k]] = selection->numbers[k];
+    if (selection->set != 0) {  // the rest of a set: its started members keep their subjects in the record
+        for (std::size_t i = 0; i < sendList_.Size(); ++i)
+            if (const SendPart* part = sendList_.PartIn(i, selection->set)) numbers[i] = {part->number, part->count};
+    }
+    SendPlan plan = PlanSend(request, sendList_.Entries(), kMaxCommandLength, numbers);
     if (plan.firstOverlong) {
         const SendListEntry& entry = sendList_[*plan.firstOverlong];
         prompter_.Show(hwnd_,
@@ -142,14 +154,18 @@ void TMainForm::btMakeQueryClick() {
     }
 
     // A file that is gone is never handed to the client: the user hears of it first and may send
-    // the others, which keep their numbers in the list.
-    const auto missing = FindMissingFiles(sendList_.Entries(), [](std::wstring_view path) {
-        const DWORD attributes = platform::FileAttributes(path);
-        return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-    });
+    // the others, which keep their numbers.
+    std::vector<std::size_t> missing;
+    for (const std::size_t i : FindMissingFiles(sendList_.Entries(), [](std::wstring_view path) {
+             const DWORD attributes = platform::FileAttributes(path);
+             return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+         }))
+        if (numbers[i].number != 0 && std::binary_search(selection->positions.begin(), selection->positions.end(), i))
+            missing.push_back(i);
     if (!missing.empty()) {
-        const std::wstring text = MissingFilesText(sendList_.Entries(), missing, kShownPathLength);
-        if (missing.size() == sendList_.Size()) {
+        const std::wstring text =
+            MissingFilesText(sendList_.Entries(), missing, kShownPathLength, selection->positions.size());
+        if (missing.size() == selection->positions.size()) {
             prompter_.Show(hwnd_, {L"Korvex", text, ui::MessageIcon::Error, ui::MessageButtons::Ok});
             return;
         }
@@ -158,14 +174,24 @@ void TMainForm::btMakeQueryClick() {
         if (prompter_.Show(hwnd_, question) != ui::ChoiceResult(0)) return;
         SkipEntries(plan, missing);
     }
-
-    // A second send of the same files, or the rest of one cut short, is asked about first.
-    const auto positions = ChooseSendPositions(request);
-    if (!positions) return;
     std::vector<std::size_t> toStart;
-    for (const std::size_t i : *positions)
+    for (const std::size_t i : selection->positions)
         if (!(i < plan.skipped.size() && plan.skipped[i])) toStart.push_back(i);
     if (!OpenJournal()) return;
+    // A new set exists from here on; a send that does not start leaves none behind.
+    sendSet_ = selection->set != 0
+                   ? selection->set
+                   : sendList_.BeginSet(request.mailbox, request.address, selection->positions, selection->numbers);
+    if (selection->set == 0) {
+        // The files of a new set show this send's progress in the "Отправлено" column.
+        for (const std::size_t i : selection->positions) sendList_.SetMark(i, {});
+        RefreshSendListView();
+    }
+    if (!OpenSavedSend(request, plan, sendSet_)) {
+        journal_.Close();
+        if (selection->set == 0) sendList_.DropSet(sendSet_);
+        return;
+    }
 
     DispatchOutcome outcome;
     {
@@ -177,16 +203,20 @@ void TMainForm::btMakeQueryClick() {
             request, plan, toStart, [&] { progress.Pump(); },
             [&](std::size_t started, std::size_t total) { return progress.Update(started, total); });
     }
-    std::wstring summary = SendSummary(
-        outcome, clientExePath_, outcome.failed > 0 ? platform::SystemMessage(outcome.firstError) : std::wstring());
+    std::vector<std::wstring> gonePaths;
+    for (const std::size_t i : outcome.gone) gonePaths.push_back(sendList_[i].FullPath());
+    std::wstring summary =
+        SendSummary(outcome, clientExePath_,
+                    outcome.failed > 0 ? platform::SystemMessage(outcome.firstError) : std::wstring(), gonePaths);
     if (const std::wstring problems = SendRecordProblems(); !problems.empty()) {
         if (!summary.empty()) summary += L"\r\n";
         summary += problems;
     }
     if (!summary.empty())
         prompter_.Show(hwnd_, {L"Korvex", summary,
-                               outcome.failed > 0 || !SendRecordProblems().empty() ? ui::MessageIcon::Error
-                                                                                   : ui::MessageIcon::Information,
+                               outcome.failed > 0 || !outcome.gone.empty() || !SendRecordProblems().empty()
+                                   ? ui::MessageIcon::Error
+                                   : ui::MessageIcon::Information,
                                ui::MessageButtons::Ok});
 }
 

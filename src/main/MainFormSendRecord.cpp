@@ -14,6 +14,7 @@
 #include "Process.h"
 #include "PathText.h"
 #include "SavedSend.h"
+#include "SendChoice.h"
 #include "SizeText.h"
 #include "Utf8.h"
 #include "Win32Error.h"
@@ -42,16 +43,20 @@ std::wstring TMainForm::SavedSendPath() const {
     return SavedSendPathFor(config_.exePath);
 }
 
-std::optional<std::vector<std::size_t>> TMainForm::ChooseSendPositions(const SendRequest& request) {
+std::optional<TMainForm::SendSelection> TMainForm::ChooseSendPositions(const SendRequest& request) {
     const std::size_t count = sendList_.Size();
-    const std::size_t started = sendList_.StartedTo(request.mailbox, request.address);
-    if (started == 0) return AllPositions(count);
-    std::wstring lastTime;
-    for (const auto& entry : sendList_.Entries())
-        if (entry.mark.state == SentState::Started) lastTime = entry.mark.text;
+    const SendChoice choice = ChooseSend(sendList_, request.mailbox, request.address);
+    // A new set of the given positions, numbered among themselves in list order.
+    const auto newSet = [](std::vector<std::size_t> positions) {
+        SendSelection selection;
+        for (std::size_t k = 0; k < positions.size(); ++k) selection.numbers.push_back({k + 1, positions.size()});
+        selection.positions = std::move(positions);
+        return selection;
+    };
+    if (choice.kind == SendChoiceKind::First) return newSet(AllPositions(count));
     const std::wstring where = L"на адрес " + Angled(request.address) + L" с ящика " + Angled(request.mailbox) +
-                               L", последний запуск в " + lastTime;
-    if (started == count) {
+                               L", последний запуск в " + choice.lastStartedAt;
+    if (choice.kind == SendChoiceKind::AlreadySent) {
         const auto answer = prompter_.Show(hwnd_, {L"Korvex",
                                                    L"Эти файлы уже отправлены " + where + L".\r\nОтправить их ещё раз?",
                                                    ui::MessageIcon::Warning,
@@ -59,134 +64,38 @@ std::optional<std::vector<std::size_t>> TMainForm::ChooseSendPositions(const Sen
                                                    {L"Отправить ещё раз", L"Отмена"},
                                                    1});
         if (answer != ui::ChoiceResult(0)) return std::nullopt;
-        sendList_.ClearMarks();
-        return AllPositions(count);
+        return newSet(AllPositions(count));
     }
-    const auto answer = prompter_.Show(
-        hwnd_, {L"Korvex",
-                L"Отправлено " + std::to_wstring(started) + L" из " + std::to_wstring(count) + L" " + where +
-                    L".\r\n\u00ABОставшиеся\u00BB отправит только остальные файлы, с теми же номерами частей; "
-                    L"\u00ABВсе заново\u00BB \u2014 все файлы.",
-                ui::MessageIcon::Warning,
-                ui::MessageButtons::Choices,
-                {L"Оставшиеся", L"Все заново", L"Отмена"},
-                0});
-    if (answer == ui::ChoiceResult(1)) {
-        sendList_.ClearMarks();
-        return AllPositions(count);
+    std::wstring text = L"Отправлено " + std::to_wstring(choice.started) + L" из " + std::to_wstring(choice.count) +
+                        L" " + where + L".\r\n";
+    std::vector<std::wstring> choices;
+    if (choice.kind == SendChoiceKind::Rest) {
+        text += L"\u00ABОставшиеся\u00BB отправит только остальные файлы той отправки, с теми же номерами частей";
+        if (choice.outside > 0)
+            text += L" (добавленные после неё файлы \u2014 " + std::to_wstring(choice.outside) +
+                    L" \u2014 в неё не входят)";
+        text += L"; \u00ABВсе заново\u00BB \u2014 все файлы.";
+        choices = {L"Оставшиеся", L"Все заново", L"Отмена"};
+    } else {
+        text += L"Файлов, добавленных после неё: " + std::to_wstring(choice.rest.size()) +
+                L".\r\n\u00ABНовые\u00BB отправит только их, с номерами частей среди них; \u00ABВсе заново\u00BB "
+                L"\u2014 все файлы.";
+        choices = {L"Новые", L"Все заново", L"Отмена"};
     }
+    const auto answer =
+        prompter_.Show(hwnd_, {L"Korvex", text, ui::MessageIcon::Warning, ui::MessageButtons::Choices, choices, 0});
+    if (answer == ui::ChoiceResult(1)) return newSet(AllPositions(count));
     if (answer != ui::ChoiceResult(0)) return std::nullopt;
-    std::vector<std::size_t> rest;
-    for (std::size_t i = 0; i < count; ++i) {
-        const SentMark& mark = sendList_[i].mark;
-        if (!(mark.state == SentState::Started && mark.mailbox == request.mailbox && mark.address == request.address))
-            rest.push_back(i);
+    if (choice.kind == SendChoiceKind::New) return newSet(choice.rest);
+    // The rest of the set, each with the number that set gave it.
+    SendSelection rest;
+    rest.set = choice.set;
+    for (const std::size_t i : choice.rest) {
+        const SendPart* part = sendList_.PartIn(i, choice.set);
+        rest.positions.push_back(i);
+        rest.numbers.push_back({part->number, part->count});
     }
     return rest;
-}
-
-bool TMainForm::OpenJournal() {
-    const std::wstring path = JournalPath();
-    const DWORD error = journal_.Open(path, std::string(kUtf8Bom) + EncodeUtf8(kJournalHeader) + "\r\n");
-    if (error == 0) return true;
-    const auto answer =
-        prompter_.Show(hwnd_, {L"Korvex",
-                               L"Журнал отправок не удаётся записать:\r\n" + Angled(path) + L"\r\n" +
-                                   platform::SystemMessage(error) + L"\r\nОтправить без записи в журнал?",
-                               ui::MessageIcon::Warning,
-                               ui::MessageButtons::Choices,
-                               {L"Отправить без журнала", L"Отмена"},
-                               1});
-    return answer == ui::ChoiceResult(0);
-}
-
-DispatchOutcome TMainForm::RunSend(const SendRequest& request, const SendPlan& plan,
-                                   const std::vector<std::size_t>& positions, const std::function<void()>& pump,
-                                   const SendProgress& progress) {
-    journalErrors_ = 0;
-    journalError_ = 0;
-    // The record of this send: replaced at once, then each start appended as it is made.
-    SavedSend saved{request.mailbox, request.address, request.subjectTemplate, request.edit, {}};
-    for (std::size_t i = 0; i < sendList_.Size(); ++i) {
-        const SentMark& mark = sendList_[i].mark;
-        const bool started =
-            mark.state == SentState::Started && mark.mailbox == request.mailbox && mark.address == request.address;
-        saved.entries.push_back({sendList_[i].FullPath(), plan.subjects[i], started, started ? mark.text : L""});
-    }
-    const std::wstring savedPath = SavedSendPath();
-    savedSendError_ = platform::ReplaceFileAtomically(savedPath, SavedSendText(saved));
-    if (savedSendError_ == 0) savedSendError_ = savedSend_.Open(savedPath, {});
-
-    const std::size_t count = sendList_.Size();
-    SendHooks hooks;
-    hooks.started = [&](std::size_t position, const StartOutcome& outcome) {
-        const ZonedTime now = platform::LocalNow();
-        const SendListEntry& entry = sendList_[position];
-        const std::wstring result = outcome.error != 0  ? FailedResult(platform::SystemMessage(outcome.error))
-                                    : outcome.confirmed ? std::wstring(kResultStarted)
-                                                        : std::wstring(kResultUnconfirmed);
-        if (journal_.IsOpen()) {
-            const JournalRecord record{now,
-                                       request.mailbox,
-                                       request.address,
-                                       plan.subjects[position],
-                                       entry.FullPath(),
-                                       platform::ProbeFileSize(entry.FullPath()),
-                                       position + 1,
-                                       count,
-                                       result};
-            if (const DWORD error = journal_.Append(EncodeUtf8(JournalLine(record)) + "\r\n"); error != 0) {
-                if (journalErrors_++ == 0) journalError_ = error;
-            }
-        }
-        const bool started = outcome.error == 0;
-        const std::wstring clock = ClockText(now);
-        if (started && savedSend_.IsOpen()) savedSend_.Append(StartedLine(position, clock));
-        sendList_.SetMark(position, {started ? SentState::Started : SentState::Failed, started ? clock : result,
-                                     request.mailbox, request.address});
-        ListView_RedrawItems(ListViewFiles.Handle(), static_cast<int>(position), static_cast<int>(position));
-    };
-    hooks.goOnUnconfirmed = [&] {
-        const auto answer = prompter_.Show(
-            hwnd_, {L"Korvex",
-                    L"Почтовый клиент не ответил за " + std::to_wstring(config_.startBoundMs / 1000) +
-                        L" с после запуска: файл, возможно, не отправлен (в журнале \u2014 \u00ABбез ответа\u00BB)."
-                        L"\r\n" +
-                        ClientApplication(request.clientPath) + L"\r\nПродолжить отправку остальных файлов?",
-                    ui::MessageIcon::Warning,
-                    ui::MessageButtons::Choices,
-                    {L"Продолжить", L"Остановить"},
-                    0});
-        return answer == ui::ChoiceResult(0);
-    };
-    hooks.progress = progress;
-
-    const ProcessStarter real = [&](std::wstring_view application, std::wstring_view commandLine) -> StartOutcome {
-        const auto result = platform::StartAndSettle(application, commandLine, config_.startBoundMs, pump);
-        return {result.error, result.confirmed};
-    };
-    const DispatchOutcome outcome =
-        StartSend(plan, positions, config_.startProcess ? config_.startProcess : real, hooks);
-
-    // The send has ended, completed or stopped: nothing is left to finish.
-    savedSend_.Close();
-    journal_.Close();
-    DeleteFileW(platform::ToApiPath(savedPath).c_str());
-    ShowSendStatus(request);
-    return outcome;
-}
-
-std::wstring TMainForm::SendRecordProblems() const {
-    std::wstring text;
-    if (journalErrors_ > 0)
-        text += L"В журнал не записано строк: " + std::to_wstring(journalErrors_) + L".\r\n" + JournalPath() +
-                L":\r\n" + platform::SystemMessage(journalError_);
-    if (savedSendError_ != 0) {
-        if (!text.empty()) text += L"\r\n";
-        text += L"Запись хода отправки (для её завершения после сбоя) не удалось сохранить:\r\n" + SavedSendPath() +
-                L":\r\n" + platform::SystemMessage(savedSendError_);
-    }
-    return text;
 }
 
 void TMainForm::ShowSendStatus(const SendRequest& request) {
@@ -207,8 +116,17 @@ void TMainForm::OfferInterruptedSend() {
     std::string bytes;
     try {
         bytes = platform::ReadFileBytes(path);
-    } catch (const std::exception&) {
-        return;  // no send was cut short
+    } catch (const platform::Win32Error& e) {
+        if (e.Code() == ERROR_FILE_NOT_FOUND || e.Code() == ERROR_PATH_NOT_FOUND) return;  // no send was cut short
+        // A record that is there but cannot be read now (held by another program, no access) is
+        // kept: the next start tries again, and the user knows a send may have been cut short.
+        prompter_.Show(hwnd_, {L"Korvex",
+                               L"Возможно, прошлая отправка прервана, но её запись сейчас не прочитать:\r\n" +
+                                   Angled(path) + L"\r\n" + platform::SystemMessage(e.Code()) +
+                                   L"\r\nЗапись оставлена до следующего запуска. Какие файлы ушли, смотрите в журнале "
+                                   L"отправок.",
+                               ui::MessageIcon::Warning, ui::MessageButtons::Ok});
+        return;
     }
     const auto saved = ParseSavedSend(bytes);
     if (!saved) {
@@ -231,14 +149,36 @@ void TMainForm::OfferInterruptedSend() {
                 {L"Восстановить", L"Отказаться"},
                 0});
     if (answer == ui::ChoiceResult(0)) {
-        // The files of the send in its order, with its marks: "Отправить" then offers the rest.
+        // The files of the send in its order, as one set with its numbers and its starts:
+        // "Отправить" then offers the rest, and files added later do not join it.
         sendList_.Clear();
-        for (std::size_t i = 0; i < saved->entries.size(); ++i) {
-            const SavedSendEntry& entry = saved->entries[i];
-            sendList_.Add(entry.path, SizeToText(platform::ProbeFileSize(entry.path), platform::DecimalSeparator()));
-            if (entry.started && sendList_.Size() > 0)
-                sendList_.SetMark(sendList_.Size() - 1,
-                                  {SentState::Started, entry.startedAt, saved->mailbox, saved->address});
+        std::vector<std::size_t> positions;
+        std::vector<SendList::PartNumber> numbers;
+        std::vector<const SavedSendEntry*> members;
+        for (const SavedSendEntry& entry : saved->entries) {
+            // The record is read as the list spells paths: a hand-edited one with two spellings of
+            // one file gives one entry, which keeps its number.
+            const std::wstring canonical = platform::CanonicalPath(entry.path);
+            if (!sendList_.Add(canonical,
+                               SizeToText(platform::ProbeFileSize(canonical), platform::DecimalSeparator()))) {
+                // Already there: a start under either spelling is a start of the file.
+                if (entry.started)
+                    for (std::size_t k = 0; k < members.size(); ++k)
+                        if (platform::SameNameIgnoringCase(sendList_[positions[k]].FullPath(), canonical) &&
+                            !members[k]->started)
+                            members[k] = &entry;
+                continue;
+            }
+            positions.push_back(sendList_.Size() - 1);
+            numbers.push_back({entry.number, entry.count});
+            members.push_back(&entry);
+        }
+        const std::uint32_t set = sendList_.BeginSet(saved->mailbox, saved->address, positions, numbers);
+        for (std::size_t k = 0; k < positions.size(); ++k) {
+            if (!members[k]->started) continue;
+            sendList_.SetStarted(positions[k], set, members[k]->startedAt);
+            sendList_.SetMark(positions[k],
+                              {SentState::Started, members[k]->startedAt, saved->mailbox, saved->address});
         }
         RefreshSendListView();
         ComboAccaunts.SetText(saved->mailbox);

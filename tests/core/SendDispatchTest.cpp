@@ -157,3 +157,50 @@ TEST(DispatchSend, ShortenMiddle) {
         }
     }
 }
+
+TEST(DispatchSend, AFileGoneBeforeItsStartIsNotStartedAndAHookMayStopAfterAnyStart) {
+    SendList list = ThreeEntries();
+    const SendRequest request{L"C:\\bat.exe", L"Work", L"r", L"s %i", false};
+    const SendPlan plan = PlanSend(request, list.Entries());
+    std::vector<std::wstring> starts;
+    const ProcessStarter start = [&](std::wstring_view, std::wstring_view cmd) {
+        starts.emplace_back(cmd);
+        return StartOutcome{};
+    };
+    std::vector<std::pair<std::size_t, bool>> told;  // position, gone
+    SendHooks hooks;
+    hooks.present = [](std::size_t position) { return position != 1; };
+    hooks.started = [&](std::size_t position, const StartOutcome& outcome) {
+        told.emplace_back(position, outcome.gone);
+        return true;
+    };
+    DispatchOutcome outcome = StartSend(plan, {0, 1, 2}, start, hooks);
+    EXPECT_EQ(starts.size(), 2u);
+    EXPECT_EQ(told, (std::vector<std::pair<std::size_t, bool>>{{0, false}, {1, true}, {2, false}}));
+    EXPECT_EQ(outcome.gone, (std::vector<std::size_t>{1}));
+    EXPECT_EQ(outcome.failed, 0u);
+    EXPECT_FALSE(outcome.stopped);
+
+    // A hook that cannot let the send go on (a record that could not be written) stops it after
+    // that start; stopping after the last start is no stop.
+    for (const std::size_t stopAt : {0u, 2u}) {
+        starts.clear();
+        hooks.present = {};
+        hooks.started = [&](std::size_t position, const StartOutcome&) { return position != stopAt; };
+        outcome = StartSend(plan, {0, 1, 2}, start, hooks);
+        EXPECT_EQ(starts.size(), stopAt + 1);
+        EXPECT_EQ(outcome.stopped, stopAt != 2);
+    }
+}
+
+TEST(DispatchSend, EntriesNumberedByTheirSetAndOthersLeftOut) {
+    SendList list = ThreeEntries();
+    const SendRequest request{L"C:\\bat.exe", L"Work", L"r", L"s %i/%n", false};
+    const SendPlan plan = PlanSend(request, list.Entries(), kMaxCommandLength, {{4, 9}, {}, {9, 9}});
+    EXPECT_EQ(plan.subjects, (std::vector<std::wstring>{L"s 4/9", L"", L"s 9/9"}));
+    EXPECT_TRUE(plan.commands[1].empty());
+    EXPECT_NE(plan.commands[2].find(L"S=\"s 9/9\""), std::wstring::npos);
+    // An entry left out is never the one found too long.
+    const SendPlan tight = PlanSend(request, list.Entries(), plan.commands[0].size(), {{4, 9}, {}, {}});
+    EXPECT_FALSE(tight.firstOverlong);
+}

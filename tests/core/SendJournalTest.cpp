@@ -114,3 +114,33 @@ TEST(SavedSendRecord, WhatIsNotAWholeRecordIsRefused) {
     badEscape.replace(badEscape.find("mailbox\tm"), 9, "mailbox\t\\q");
     EXPECT_FALSE(ParseSavedSend(badEscape));
 }
+
+TEST(SavedSendRecord, KeepsEachEntrysPartNumberAndReadsOlderRecordsByPosition) {
+    // The rest of a set of ten after its third file was removed: the numbers are not positions.
+    SavedSend send{L"m", L"a", L"s %i/%n", false, {}};
+    send.entries = {{L"C:\\1.dwg", L"s 1/10", true, L"10:00:01", 1, 10},
+                    {L"C:\\4.dwg", L"s 4/10", false, {}, 4, 10},
+                    {L"C:\\5.dwg", L"s 5/10", false, {}, 5, 10}};
+    auto read = ParseSavedSend(SavedSendText(send));
+    ASSERT_TRUE(read);
+    ASSERT_EQ(read->entries.size(), 3u);
+    EXPECT_EQ(read->entries[1].number, 4u);
+    EXPECT_EQ(read->entries[2].count, 10u);
+
+    // A record written before the numbers were kept: three fields an entry.
+    const std::string older =
+        "korvex-send 1\nmailbox\tm\naddress\ta\ntemplate\ts\nedit\t0\ncount\t2\n"
+        "entry\tC:\\\\1.dwg\ts 1\nentry\tC:\\\\2.dwg\ts 2\nend\n";  // paths escaped
+    read = ParseSavedSend(older);
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->entries[1].number, 2u);
+    EXPECT_EQ(read->entries[1].count, 2u);
+
+    // A number that cannot be a part of its set is a damaged record.
+    for (const char* bad : {"\t0\t10", "\t11\t10", "\tx\t10", "\t1\t"}) {
+        SCOPED_TRACE(bad);
+        std::string text = older;
+        text.replace(text.find("\ts 2\n"), 5, std::string("\ts 2") + bad + "\n");
+        EXPECT_FALSE(ParseSavedSend(text));
+    }
+}

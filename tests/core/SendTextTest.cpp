@@ -43,4 +43,14 @@ TEST(SendText, SummarySaysWhatWasStoppedAndWhatFailed) {
          L"\u00ABбез ответа\u00BB)."},
     };
     for (const auto& c : cases) EXPECT_EQ(SendSummary(c.outcome, L"C:\\bat.exe", L"no such file"), c.summary);
+
+    // Files gone right before their starts are named, and are not counted as started.
+    DispatchOutcome gone{.total = 3, .attempted = 3, .stopped = false};
+    gone.gone = {0, 2};
+    EXPECT_EQ(SendSummary(gone, L"C:\\bat.exe", L"", {L"C:\\a.dwg", L"C:\\c.dwg"}),
+              L"Файлы исчезли до своего запуска и почтовому клиенту не переданы (2):\r\nC:\\a.dwg\r\nC:\\c.dwg");
+    gone.stopped = true;
+    gone.total = 5;
+    EXPECT_TRUE(SendSummary(gone, L"C:\\bat.exe", L"", {L"C:\\a.dwg", L"C:\\c.dwg"})
+                    .starts_with(L"Отправка остановлена: запущено 1 из 5, не запущено 4."));
 }

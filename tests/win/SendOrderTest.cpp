@@ -300,9 +300,12 @@ TEST_F(SendOrder, AClientThatDoesNotSettleWithinTheBoundIsAskedAboutOnce) {
     Press();
     ASSERT_GE(prompter.shown.size(), 1u);
     EXPECT_EQ(prompter.shown[0].choices, (std::vector<std::wstring>{L"Продолжить", L"Остановить"}));
+    // The start is journaled when the process is made, and its silence when the bound has passed.
     const auto journal = Journal();
-    ASSERT_EQ(journal.size(), 1u);
-    EXPECT_EQ(journal[0][7], L"без ответа");
+    ASSERT_EQ(journal.size(), 2u);
+    EXPECT_EQ(journal[0][7], L"запущен");
+    EXPECT_EQ(journal[1][7], L"без ответа");
+    EXPECT_EQ(journal[1][4], journal[0][4]);
     EXPECT_EQ(form->SendEntries()[0].mark.state, SentState::Started);  // started, though unconfirmed
     EXPECT_EQ(form->SendEntries()[1].mark.state, SentState::None);
     // The client comes up in the end and logs what it was given.
