@@ -106,7 +106,7 @@ std::wstring JoinPathBlock(const std::vector<std::wstring>& paths) {
 }
 
 std::optional<std::vector<std::wstring>> SplitPathBlock(std::wstring_view block) {
-    if (block.empty() || block.back() != L'\0') return std::nullopt;
+    if (block.empty() || block.size() > kMaxBlockLength || block.back() != L'\0') return std::nullopt;
     block.remove_suffix(1);  // the block's own end
     std::vector<std::wstring> paths;
     while (!block.empty()) {

@@ -30,11 +30,19 @@ bool IsFullPath(std::wstring_view path);
 std::wstring JoinPathBlock(const std::vector<std::wstring>& paths);
 
 // The paths of a block, or nothing when the block is not one: it must end with the NUL after the
-// last path's NUL and hold at most kMaxBlockPaths paths, each a full path of at most
-// kMaxPathLength characters. No paths at all is a valid block. Whether the paths exist is the
-// receiver's question.
+// last path's NUL, be no longer than kMaxBlockLength and hold at most kMaxBlockPaths paths, each
+// a full path of at most kMaxPathLength characters. No paths at all is a valid block. Whether the
+// paths exist is the receiver's question.
 inline constexpr std::size_t kMaxPathLength = 32767;
 inline constexpr std::size_t kMaxBlockPaths = 100000;
+// The longest block a start can send: its command line holds at most 32,767 characters, so at
+// most 16,384 arguments (each one character and a blank); each becomes a path by being made full
+// against the start's current folder, which the system holds in MAX_PATH (260) characters, and
+// gets its NUL; then the block's own NUL. About 4.3 million characters: a block beyond it comes
+// from no start of the program and is refused by its size alone.
+inline constexpr std::size_t kMaxCommandLineLength = 32767;
+inline constexpr std::size_t kMaxCommandLineArguments = (kMaxCommandLineLength + 1) / 2;
+inline constexpr std::size_t kMaxBlockLength = kMaxCommandLineLength + kMaxCommandLineArguments * (260 + 1) + 1;
 std::optional<std::vector<std::wstring>> SplitPathBlock(std::wstring_view block);
 
 }  // namespace korvex

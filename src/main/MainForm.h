@@ -53,6 +53,8 @@ struct TMainFormConfig {
     ui::Prompter* prompter = nullptr;  // empty: the real message boxes
     ProcessStarter startProcess;       // empty: the system's process start, settled one at a time
     FileOpener openFile;               // empty: the system's program for a file (the journal's)
+    // empty: the settings file is written to a temporary file beside it, flushed and moved over it
+    std::function<DWORD(std::wstring_view path, std::string_view bytes)> replaceSettingsFile;
     DWORD startBoundMs = 20000;        // how long a start may take to settle before it counts as unconfirmed
     // A test's stand-in for a full disk: asked before each write of the record of a send under
     // way; a non-zero answer is that write's error. Empty: the writes are the file's own.

@@ -167,8 +167,7 @@ void TMainForm::LoadSettings() {
     } else {
         explorer.UseReadAhead(std::move(savedFolder_));
         explorer.SetDirectory(folder);
-        while (explorer.Directory().empty() && !(folder = ParentFolder(folder)).empty())
-            explorer.SetDirectory(folder);
+        while (explorer.Directory().empty() && !(folder = ParentFolder(folder)).empty()) explorer.SetDirectory(folder);
         if (explorer.Directory().empty()) explorer.SetDirectory(kFirstFolder);
     }
 
@@ -195,13 +194,12 @@ void TMainForm::ShowSavedFolderIfRead() {
 }
 
 bool TMainForm::SaveSettings() {
-    const platform::IniFile ini(SettingsPath());
-    for (const auto& [key, value] : MainSettingTexts(CurrentSettings())) {
-        if (!ini.Write(kMainSection, key, value)) {
-            // Once: the values after this one would fail alike. The window closes all the same.
-            ShowError(L"Unable to write to " + ini.Path());
-            return false;
-        }
+    const platform::IniFile ini(SettingsPath(), config_.replaceSettingsFile);
+    // All keys in one new file: a failure anywhere leaves the file as it was.
+    if (ini.Write(kMainSection, MainSettingTexts(CurrentSettings())) != 0) {
+        // The window closes all the same.
+        ShowError(L"Unable to write to " + ini.Path());
+        return false;
     }
     return true;
 }

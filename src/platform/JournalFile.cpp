@@ -72,11 +72,22 @@ DWORD ReplaceFileAtomically(std::wstring_view path, std::string_view bytes) {
     const std::wstring target = ToApiPath(path);
     const std::wstring temporary = ToApiPath(std::wstring(path) + L".new");
     {
-        const UniqueFile file(
+        UniqueFile file(
             CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file) return GetLastError();
-        if (const DWORD error = WriteAll(file.get(), bytes)) return error;
-        if (!FlushFileBuffers(file.get())) return GetLastError();
+        // A write the disk did not take whole leaves no temporary file behind. The size is asked
+        // once the bytes are flushed: a file system that said yes to a write it could not keep
+        // shows it there.
+        DWORD error = WriteAll(file.get(), bytes);
+        if (!error && !FlushFileBuffers(file.get())) error = GetLastError();
+        LARGE_INTEGER size{};
+        if (!error && !GetFileSizeEx(file.get(), &size)) error = GetLastError();
+        if (!error && static_cast<std::uint64_t>(size.QuadPart) != bytes.size()) error = ERROR_DISK_FULL;
+        if (error) {
+            file.reset();
+            DeleteFileW(temporary.c_str());
+            return error;
+        }
     }
     if (!MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         const DWORD error = GetLastError();

@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "CommandLinePaths.h"
 #include "UniqueResource.h"
 
 namespace korvex::platform {
@@ -50,7 +51,8 @@ public:
     // Answers of the listening window to WM_COPYDATA.
     static constexpr LRESULT kTaken = 1, kNotNow = 2, kRefused = 0;
     static constexpr ULONG_PTR kPathsMagic = 0x4B565850;  // "KVXP": a block of paths
-    static constexpr DWORD kMaxBlockBytes = 64u << 20;
+    // A block longer than any start can send is refused by its size, unread.
+    static constexpr DWORD kMaxBlockBytes = static_cast<DWORD>(kMaxBlockLength * sizeof(wchar_t));
 
 private:
     static LRESULT CALLBACK ListenerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);

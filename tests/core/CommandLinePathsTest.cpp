@@ -58,4 +58,14 @@ TEST(PathBlock, RefusesWhatIsNotABlock) {
         {"too long", L"C:\\"s + std::wstring(kMaxPathLength - 2, L'a') + L"\0\0"s},
     };
     for (const auto& [why, block] : cases) EXPECT_EQ(SplitPathBlock(block), std::nullopt) << why;
+
+    // Well-formed paths, but more of them than any start's command line can give: refused as a
+    // whole, while the same paths up to the bound are a block.
+    std::vector<std::wstring> paths;
+    const std::wstring path = L"C:\\" + std::wstring(kMaxPathLength - 3, L'a');
+    for (std::size_t length = 1; length + path.size() + 1 <= kMaxBlockLength; length += path.size() + 1)
+        paths.push_back(path);
+    EXPECT_EQ(SplitPathBlock(JoinPathBlock(paths)), paths);
+    paths.push_back(path);
+    EXPECT_EQ(SplitPathBlock(JoinPathBlock(paths)), std::nullopt);
 }

@@ -10,10 +10,12 @@
 #include <chrono>
 #include <cstdio>
 
+#include "CommandLinePaths.h"
 #include "ComSession.h"
 #include "MainFormIds.h"
 #include "RemoteListView.h"
 #include "SendToShortcut.h"
+#include "SingleInstance.h"
 
 namespace korvex::test {
 namespace {
@@ -163,14 +165,85 @@ TEST_F(CommandLineProcess, ASecondStartWaitsWhileTheWindowShowsAModalBox) {
     OtherStart second;
     StartProgram(second, dir / L"korvex.exe", L"b.dwg", in);
     // It neither gives up nor ends while the box is open, and its path is not added under the box.
-    EXPECT_EQ(WaitForSingleObject(second.process.get(), 1500), static_cast<DWORD>(WAIT_TIMEOUT));
+    // Its question whether to go on waiting comes only once its offers have been refused for its
+    // whole patience: then it has been waiting all that time.
+    const HWND question = WaitForWindow(second.pid, L"#32770");
+    ASSERT_NE(question, nullptr);
+    EXPECT_EQ(WaitForSingleObject(second.process.get(), 0), static_cast<DWORD>(WAIT_TIMEOUT));
     EXPECT_EQ(RemoteSendList(list), std::vector<std::wstring>{in + L"a.dwg"});
     EXPECT_FALSE(HasMainWindow(second.pid));
+    bool asks = false;
+    for (const HWND s : ChildrenOfClass(question, L"Static"))
+        asks = asks || WindowText(s).find(L"не принимает файлы") != std::wstring::npos;
+    EXPECT_TRUE(asks);
+    ASSERT_TRUE(ClickBoxButton(question, L"Подождать ещё", {L"Подождать ещё", L"Не добавлять"}));
 
     AnswerBox(L"Korvex", L"Не найден:\r\n" + in + L"нет.dwg", {L"OK"}, L"OK");
     EXPECT_EQ(second.WaitForExit(), 0u);
     const std::vector<std::wstring> both{in + L"a.dwg", in + L"b.dwg"};
     EXPECT_TRUE(WaitFor([&] { return RemoteSendList(list) == both; })) << RemoteSendList(list).size() << " rows";
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(WaitForExit(), 0u);
+}
+
+// Anyone on the desktop can send the listening window a block. Wine copies the block onto the
+// stack of the window's thread before the window sees it, so a block larger than that stack used
+// to end the program; now such blocks, and those larger than any start can send, are refused by
+// their size, and the window goes on taking the blocks of later starts.
+TEST_F(CommandLineProcess, HostileBlocksAreRefusedAndTheWindowGoesOn) {
+    WriteBytes(in + L"a.dwg", "a");
+    StartFirst(L"");
+    const HWND main = WaitForWindow(pid, L"KorvexMainForm");
+    ASSERT_NE(main, nullptr);
+    HWND listener = nullptr;
+    for (HWND w = nullptr; (w = FindWindowExW(HWND_MESSAGE, w, nullptr, nullptr)) != nullptr;) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(w, &owner);
+        wchar_t name[64] = {};
+        GetClassNameW(w, name, 64);
+        if (owner == pid && std::wstring_view(name).starts_with(L"Korvex.Instance.")) listener = w;
+    }
+    ASSERT_NE(listener, nullptr);
+    const auto send = [&](const std::wstring& block, DWORD bytes) {
+        COPYDATASTRUCT data{platform::SingleInstance::kPathsMagic, bytes, const_cast<wchar_t*>(block.data())};
+        DWORD_PTR answer = 99;
+        if (!SendMessageTimeoutW(listener, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_NORMAL, 60000,
+                                 &answer))
+            return DWORD_PTR{0xDEAD};
+        return answer;
+    };
+    const auto bytesOf = [](const std::wstring& block) { return static_cast<DWORD>(block.size() * sizeof(wchar_t)); };
+    // Full paths, as many as make the block at least chars long.
+    const auto pathsOf = [](std::size_t chars) {
+        std::vector<std::wstring> paths;
+        for (std::size_t length = 1; length < chars; length += 261)
+            paths.push_back(L"C:\\" + std::wstring(256, L'p') + L".dwg");
+        return JoinPathBlock(paths);
+    };
+    constexpr std::size_t kMiB = 1u << 20;
+    const std::wstring garbage(2 * kMiB / sizeof(wchar_t), L'x');
+    const std::wstring tooLong = pathsOf(kMaxBlockLength + 1);
+    const std::wstring huge(48 * kMiB / sizeof(wchar_t), L'\0');
+    struct Case {
+        const char* what;
+        const std::wstring& block;
+        DWORD bytes;
+    };
+    const Case cases[] = {
+        {"2 MiB without an end", garbage, bytesOf(garbage)},
+        {"2 MiB and one byte", garbage, bytesOf(garbage) - 1},
+        {"well-formed paths beyond what a start can send", tooLong, bytesOf(tooLong)},
+        {"48 MiB of NULs", huge, bytesOf(huge)},
+    };
+    ASSERT_GT(tooLong.size(), kMaxBlockLength);
+    for (const Case& c : cases) {
+        EXPECT_EQ(send(c.block, c.bytes), static_cast<DWORD_PTR>(platform::SingleInstance::kRefused)) << c.what;
+        ASSERT_EQ(WaitForSingleObject(process.get(), 0), static_cast<DWORD>(WAIT_TIMEOUT)) << c.what;
+    }
+    const std::wstring good = JoinPathBlock({in + L"a.dwg"});
+    EXPECT_EQ(send(good, bytesOf(good)), static_cast<DWORD_PTR>(platform::SingleInstance::kTaken));
+    const HWND list = SendListOf(main);
+    EXPECT_TRUE(WaitFor([&] { return RemoteSendList(list) == std::vector<std::wstring>{in + L"a.dwg"}; }));
     PostMessageW(main, WM_CLOSE, 0, 0);
     EXPECT_EQ(WaitForExit(), 0u);
 }

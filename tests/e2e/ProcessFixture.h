@@ -37,20 +37,26 @@ inline HWND WaitForWindow(DWORD pid, const std::wstring& className) {
     return found;
 }
 
-// Starts a process with the command line in folder. Under a loaded Wine a start has failed once
-// with the program plainly there; the start is what a fixture needs, not what a test is about:
-// one more try, said in the log. False, with the last error kept, when both fail.
+// Starts a process with the command line in folder. Under a loaded Wine a start has failed now
+// and then with the program plainly there; the start is what a fixture needs, not what a test is
+// about: it is tried again until it starts, within a bound, and each refusal is said in the log.
+// False, with the last error kept, when none started.
 inline bool StartProcess(std::wstring commandLine, const std::wstring& folder, PROCESS_INFORMATION& info) {
     STARTUPINFOW si{};
     si.cb = sizeof si;
-    const auto create = [&] {
-        return CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &si,
-                              &info) != FALSE;
-    };
-    if (create()) return true;
-    std::fprintf(stderr, "start failed with error %lu; trying once more\n", GetLastError());
-    Sleep(500);
-    return create();
+    DWORD error = 0;
+    const bool started = WaitFor(
+        [&] {
+            if (CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &si,
+                               &info))
+                return true;
+            error = GetLastError();
+            std::fprintf(stderr, "start failed with error %lu; trying again\n", error);
+            return false;
+        },
+        std::chrono::seconds(10));
+    if (!started) SetLastError(error);
+    return started;
 }
 
 class KorvexProcess : public ::testing::Test {

@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "FileSystem.h"
 #include "FormFixture.h"
 #include "PathText.h"
 #include "TextConversion.h"
@@ -31,6 +32,13 @@ protected:
         return L"<missing>";
     }
     void WriteIniUtf16(const std::wstring& text) const { WriteUtf16File(IniPath(), text); }
+    // The names of what lies beside the executable that begins with the settings file's name.
+    std::vector<std::wstring> FilesBeside() const {
+        std::vector<std::wstring> names;
+        platform::EnumerateDirectory(exeDir / L"korvex.ini*",
+                                     [&names](const WIN32_FIND_DATAW& data) { names.emplace_back(data.cFileName); });
+        return names;
+    }
 
     // A window over the current settings file, shown as the program shows it.
     void Start(std::initializer_list<std::pair<const wchar_t*, const wchar_t*>> mailboxes = {{L"User #0", L"Office"}}) {
@@ -111,47 +119,43 @@ TEST_F(Settings, StartingMailboxReplacesOnlyThePlaceholder) {
     }
 }
 
-TEST_F(Settings, MaximizedCloseKeepsTheNormalBoundsAndTheNextStartOpensMaximized) {
-    Start();
-    SetWindowPos(form->Handle(), nullptr, 100, 80, 760, 500, SWP_NOZORDER);
-    ShowWindow(form->Handle(), SW_MAXIMIZE);
-    ASSERT_TRUE(IsZoomed(form->Handle()));
-    Close();
-    EXPECT_EQ(Key(L"WindowState"), L"2");
-    EXPECT_EQ(Key(L"Left"), L"100");
-    EXPECT_EQ(Key(L"Top"), L"80");
-    EXPECT_EQ(Key(L"Width"), L"760");
-    EXPECT_EQ(Key(L"Height"), L"500");
+// Maximized or minimized, the close keeps the normal bounds (never the minimized parking place),
+// and the next start opens in that state and restores to them.
+TEST_F(Settings, AMaximizedOrMinimizedCloseKeepsTheNormalBoundsAndTheNextStartOpensSo) {
+    struct Case {
+        int show;
+        BOOL (*inState)(HWND);
+        const wchar_t* state;
+        RECT bounds;  // left, top, width, height
+    };
+    const Case cases[] = {
+        {SW_MAXIMIZE, &IsZoomed, L"2", {100, 80, 760, 500}},
+        {SW_MINIMIZE, &IsIconic, L"1", {120, 90, 740, 480}},
+    };
+    for (const Case& c : cases) {
+        const RECT& b = c.bounds;
+        DeleteFileW(IniPath().c_str());
+        Start();
+        SetWindowPos(form->Handle(), nullptr, b.left, b.top, b.right, b.bottom, SWP_NOZORDER);
+        ShowWindow(form->Handle(), c.show);
+        ASSERT_TRUE(c.inState(form->Handle())) << c.state;
+        Close();
+        EXPECT_EQ(Key(L"WindowState"), c.state);
+        EXPECT_EQ(Key(L"Left"), std::to_wstring(b.left)) << c.state;
+        EXPECT_EQ(Key(L"Top"), std::to_wstring(b.top)) << c.state;
+        EXPECT_EQ(Key(L"Width"), std::to_wstring(b.right)) << c.state;
+        EXPECT_EQ(Key(L"Height"), std::to_wstring(b.bottom)) << c.state;
 
-    Start();
-    EXPECT_TRUE(IsZoomed(form->Handle()));
-    EXPECT_TRUE(IsWindowVisible(form->Handle()));
-    ShowWindow(form->Handle(), SW_RESTORE);
-    const RECT r = WindowRect();
-    EXPECT_EQ(r.left, 100);
-    EXPECT_EQ(r.top, 80);
-    EXPECT_EQ(r.right - r.left, 760);
-    EXPECT_EQ(r.bottom - r.top, 500);
-}
-
-TEST_F(Settings, MinimizedCloseStoresTheNormalBoundsNotTheParkingPlace) {
-    Start();
-    SetWindowPos(form->Handle(), nullptr, 120, 90, 740, 480, SWP_NOZORDER);
-    ShowWindow(form->Handle(), SW_MINIMIZE);
-    ASSERT_TRUE(IsIconic(form->Handle()));
-    Close();
-    EXPECT_EQ(Key(L"WindowState"), L"1");
-    EXPECT_EQ(Key(L"Left"), L"120");
-    EXPECT_EQ(Key(L"Top"), L"90");
-    EXPECT_EQ(Key(L"Width"), L"740");
-    EXPECT_EQ(Key(L"Height"), L"480");
-
-    Start();
-    EXPECT_TRUE(IsIconic(form->Handle()));
-    ShowWindow(form->Handle(), SW_RESTORE);
-    const RECT r = WindowRect();
-    EXPECT_EQ(r.left, 120);
-    EXPECT_EQ(r.right - r.left, 740);
+        Start();
+        EXPECT_TRUE(c.inState(form->Handle())) << c.state;
+        EXPECT_TRUE(IsWindowVisible(form->Handle())) << c.state;
+        ShowWindow(form->Handle(), SW_RESTORE);
+        const RECT r = WindowRect();
+        EXPECT_EQ(r.left, b.left) << c.state;
+        EXPECT_EQ(r.top, b.top) << c.state;
+        EXPECT_EQ(r.right - r.left, b.right) << c.state;
+        EXPECT_EQ(r.bottom - r.top, b.bottom) << c.state;
+    }
 }
 
 // Whatever the saved bounds, the window opens whole on the work area, at least its smallest size,
@@ -321,6 +325,89 @@ TEST_F(Settings, UnwritableFolderSaysSoOnceToo) {
     ASSERT_EQ(prompter.shown.size(), 1u);
     EXPECT_EQ(prompter.shown[0].text, L"Unable to write to " + exeDir / L"no such folder\\korvex.ini");
     EXPECT_FALSE(IsWindow(form->Handle()));
+}
+
+// Every value comes back as it was saved, Cyrillic included, also where the file was left empty
+// (as a full disk leaves a file written in place); nothing else is left beside the file.
+TEST_F(Settings, ASaveRoundTripsEveryValue) {
+    const std::wstring folder = files / L"Чертежи отдела\\";
+    MakeDir(folder);
+    for (const bool emptyFileFirst : {false, true}) {
+        DeleteFileW(IniPath().c_str());
+        if (emptyFileFirst) WriteBytes(IniPath(), "");
+        Start({{L"User #0", L"Почта"}, {L"User #1", L"Архив"}});
+        form->EditSubj1.SetText(L"Чертёж № 5 — часть %i из %n");
+        form->ComboAccaunts.SetText(L"Архив");
+        form->CheckBoxEdit.SetChecked(true);
+        form->FrameFileExlore.SetExplorerViewStyle(1);
+        form->FrameFileExlore.QFileExplorer.SetDirectory(folder);
+        SetWindowPos(form->Handle(), nullptr, 110, 70, 790, 530, SWP_NOZORDER);
+        Close();
+        EXPECT_EQ(IniBytes().substr(0, 2), "\xFF\xFE") << emptyFileFirst;
+
+        Start({{L"User #0", L"Почта"}, {L"User #1", L"Архив"}});
+        EXPECT_EQ(form->EditSubj1.Text(), L"Чертёж № 5 — часть %i из %n") << emptyFileFirst;
+        EXPECT_EQ(form->ComboAccaunts.Text(), L"Архив") << emptyFileFirst;
+        EXPECT_TRUE(form->CheckBoxEdit.Checked()) << emptyFileFirst;
+        EXPECT_EQ(form->FrameFileExlore.ExplorerViewStyle(), 1) << emptyFileFirst;
+        EXPECT_EQ(Explorer().Directory(), folder) << emptyFileFirst;
+        const RECT r = WindowRect();
+        EXPECT_EQ(r.left, 110) << emptyFileFirst;
+        EXPECT_EQ(r.top, 70) << emptyFileFirst;
+        EXPECT_EQ(r.right - r.left, 790) << emptyFileFirst;
+        EXPECT_EQ(r.bottom - r.top, 530) << emptyFileFirst;
+        EXPECT_EQ(FilesBeside(), std::vector<std::wstring>{L"korvex.ini"}) << emptyFileFirst;
+        form.reset();
+    }
+}
+
+// A save that fails anywhere leaves the old file byte for byte, says so once, and leaves nothing
+// beside it. Wine's file systems never run full here: the full disk is a stand-in of the test's
+// own in the place of the file's replacement (an injected write failure); the other failures are
+// real ones of the system.
+TEST_F(Settings, AFailedSaveLeavesTheOldFileByteForByteAndSaysSo) {
+    std::wstring old = L"[Before]\r\nk=кириллица\r\n[Main]\r\nSubject=старая тема\r\nBox=Почта\r\n[After]\r\n";
+    for (int i = 0; i < 300; ++i) old += L"line" + std::to_wstring(i) + L"=значение, которое не теряется\r\n";
+    enum class Failure { diskFull, fileHeldOpen, temporaryPlaceTaken };
+    for (const Failure failure : {Failure::diskFull, Failure::fileHeldOpen, Failure::temporaryPlaceTaken}) {
+        const int name = static_cast<int>(failure);
+        WriteIniUtf16(old);
+        const std::string before = IniBytes();
+        ASSERT_GT(before.size(), 4096u);
+        std::size_t offered = 0;
+        form.reset();
+        RegisterClient();
+        WriteAddressBook("a@example.com\r\n");
+        TMainFormConfig config = Config();
+        if (failure == Failure::diskFull) {
+            config.replaceSettingsFile = [&offered](std::wstring_view, std::string_view bytes) -> DWORD {
+                offered = bytes.size();
+                return ERROR_DISK_FULL;
+            };
+        }
+        ASSERT_TRUE(CreateForm(std::move(config)));
+        form->Show(SW_SHOWNORMAL);
+        form->EditSubj1.SetText(L"новая тема");
+        // Another program reads the file and lets no one replace it meanwhile.
+        platform::UniqueFile held;
+        if (failure == Failure::fileHeldOpen) {
+            held.reset(CreateFileW(IniPath().c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                   OPEN_EXISTING, 0, nullptr));
+            ASSERT_TRUE(held);
+        }
+        if (failure == Failure::temporaryPlaceTaken) MakeDir(IniPath() + L".new");
+        prompter.shown.clear();
+        Close();
+        held.reset();
+        ASSERT_EQ(prompter.shown.size(), 1u) << name;
+        EXPECT_EQ(prompter.shown[0].text, L"Unable to write to " + IniPath()) << name;
+        EXPECT_EQ(prompter.shown[0].icon, ui::MessageIcon::Error) << name;
+        EXPECT_FALSE(IsWindow(form->Handle())) << name;
+        EXPECT_TRUE(IniBytes() == before) << name;
+        if (failure == Failure::diskFull) EXPECT_GT(offered, before.size()) << "the whole file was offered";
+        if (failure == Failure::temporaryPlaceTaken) RemoveTree(IniPath() + L".new");
+        EXPECT_EQ(FilesBeside(), std::vector<std::wstring>{L"korvex.ini"}) << name;
+    }
 }
 
 TEST_F(Settings, ANewFileIsUtf16AndKeepsAnyText) {
