@@ -1,8 +1,8 @@
 #pragma once
 // The journal of starts as the journal window shows it: the decoded text of the whole file held
-// once, its records found as spans of that text (a quoted field may span lines), the fields of a
-// record parsed only when a row is shown, newest record first, and a filter that keeps the records
-// with the typed text in any field, case ignored.
+// once, its records found as spans of that text (a damaged line is a record of its own), the
+// fields of a record parsed only when a row is shown, newest record first, and a filter that keeps
+// the records with the typed text in any field as shown, case ignored.
 
 #include <array>
 #include <cstddef>
@@ -10,27 +10,25 @@
 #include <string_view>
 #include <vector>
 
+#include "SendJournal.h"
+
 namespace korvex {
 
-inline constexpr std::size_t kJournalFieldCount = 8;
 using JournalFields = std::array<std::wstring, kJournalFieldCount>;
 
 // The lower case of every UTF-16 code unit: what the filter compares. The platform makes it once
 // (its own case rules); a code unit that folds to more than one unit keeps itself.
 using FoldTable = std::array<wchar_t, 0x10000>;
 
-// The ";"-separated fields of one record's text: quotes taken off, doubled quotes made single.
-// Fields past the eighth are joined to it with their ";", missing ones are empty.
+// The ";"-separated fields of one record's text, split as SplitJournalFields does. Fields past
+// the eighth are joined to it with their ";", missing ones are empty.
 JournalFields ParseJournalRecord(std::wstring_view record);
-
-// A field as one line of a list's cell: each line break (CR LF, LF or CR) is shown as "¶".
-std::wstring OneLineField(std::wstring_view field);
 
 class JournalView {
 public:
     JournalView() = default;
-    // The journal's text as decoded from the file, its byte-order mark (U+FEFF) included or not.
-    // The header line and empty lines are no records.
+    // The journal's text as decoded from the file, its byte-order mark (U+FEFF) included or not,
+    // its records as JournalRecordSpans finds them.
     explicit JournalView(std::wstring text);
 
     std::size_t RecordCount() const noexcept { return records_.size(); }
@@ -45,15 +43,14 @@ public:
     }
     JournalFields Fields(std::size_t record) const { return ParseJournalRecord(RecordText(record)); }
 
-    // Keeps the records that hold needle in any field, case ignored by fold; an empty needle keeps
-    // all. The folded text is made at the first filter and kept.
+    // Keeps the records that hold needle in any field as shown on one line (OneLineField), case
+    // ignored by fold; a line break in needle stands for "¶". An empty needle keeps all. The
+    // folded text is made at the first filter and kept.
     void SetFilter(std::wstring_view needle, const FoldTable& fold);
     const std::wstring& Filter() const noexcept { return needle_; }
 
 private:
-    struct Span {
-        std::size_t begin, end;  // the record's text, without its line end
-    };
+    using Span = JournalSpan;  // the record's text, without its line end
     void FilterByFields(const std::wstring& needle, const FoldTable& fold);
 
     std::wstring text_;

@@ -17,9 +17,8 @@ TEST(SendJournal, FieldsAreQuotedOnlyWhereASpreadsheetNeedsIt) {
         {L"a;b", L"\"a;b\""},
         {L"Say \"hi\"", L"\"Say \"\"hi\"\"\""},
         {L"\"", L"\"\"\"\""},
-        {L"line\r\nbreak", L"\"line\r\nbreak\""},
-        {L"lone\nfeed", L"\"lone\nfeed\""},
         {L"\"Иван Петров\" <ivan@example.ru>; копия", L"\"\"\"Иван Петров\"\" <ivan@example.ru>; копия\""},
+        {L"¶ as typed", L"¶ as typed"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(EncodeUtf8(c.value));
@@ -28,6 +27,44 @@ TEST(SendJournal, FieldsAreQuotedOnlyWhereASpreadsheetNeedsIt) {
         const auto rows = ParseJournal(EncodeUtf8(L"x;" + CsvField(c.value) + L";y\r\n"));
         ASSERT_EQ(rows.size(), 1u);
         EXPECT_EQ(rows[0], (std::vector<std::wstring>{L"x", c.value, L"y"}));
+    }
+}
+
+TEST(SendJournal, NoLineBreakIsEverWrittenInsideAField) {
+    // Every separator a spreadsheet or a text reader may start a new line at, alone and mixed with
+    // what needs quotes; each becomes "¶" (CR LF as one), as the journal window shows a break.
+    struct Case {
+        std::wstring value, shown;
+    } const cases[] = {
+        {L"line\r\nbreak", L"line¶break"},
+        {L"lone\nfeed", L"lone¶feed"},
+        {L"lone\rreturn", L"lone¶return"},
+        {L"\n\r", L"¶¶"},
+        {L"\r\n\r\n", L"¶¶"},
+        {L"a\vb\fc", L"a¶b¶c"},
+        {L"a\x1C"
+         L"b\x1D"
+         L"c\x1E"
+         L"d",
+         L"a¶b¶c¶d"},
+        {L"next\x85line", L"next¶line"},
+        {L"line\u2028sep\u2029para", L"line¶sep¶para"},
+        {L"say \"hi\";\r\nbye", L"say \"hi\";¶bye"},
+        {L"trailing\r", L"trailing¶"},
+    };
+    constexpr std::wstring_view separators = L"\r\n\v\f\x1C\x1D\x1E\x85\u2028\u2029";
+    for (const auto& c : cases) {
+        SCOPED_TRACE(EncodeUtf8(c.value));
+        // In every text field of a line at once: the line stays one line of eight fields.
+        const JournalRecord record{
+            {2026, 12, 10, 13, 37, 5, 180}, c.value, c.value, c.value, L"C:\\x\\" + c.value, 1, 1, 1, c.value};
+        const std::wstring line = JournalLine(record);
+        EXPECT_EQ(line.find_first_of(separators), std::wstring::npos) << EncodeUtf8(line);
+        const auto rows = ParseJournal(EncodeUtf8(line + L"\r\n" + line + L"\r\n"));
+        ASSERT_EQ(rows.size(), 2u);
+        EXPECT_EQ(rows[0], (std::vector<std::wstring>{L"2026-12-10T13:37:05+03:00", c.shown, c.shown, c.shown,
+                                                      L"C:\\x\\" + c.shown, L"1", L"1/1", c.shown}));
+        EXPECT_EQ(rows[1], rows[0]);
     }
 }
 
@@ -142,5 +179,25 @@ TEST(SavedSendRecord, KeepsEachEntrysPartNumberAndReadsOlderRecordsByPosition) {
         std::string text = older;
         text.replace(text.find("\ts 2\n"), 5, std::string("\ts 2") + bad + "\n");
         EXPECT_FALSE(ParseSavedSend(text));
+    }
+}
+
+TEST(SavedSendRecord, AStartLineCutShortAndEndedBeforeTheNextHidesNoStart) {
+    // A full disk cuts the start line of entry 12; once there is room, the record file gets a line
+    // end before the next start line (entry 13). At every cut, entry 13 reads as started, and entry
+    // 12 does exactly when its position came whole (the tab after it was written): never another.
+    SavedSend send{L"m", L"a", L"s", false, {}};
+    for (int i = 0; i < 14; ++i) send.entries.push_back({L"C:\\" + std::to_wstring(i) + L".dwg", L"s", false, {}});
+    const std::string text = SavedSendText(send);
+    const std::string cutLine = StartedLine(12, L"13:37:05");
+    for (std::size_t cut = 0; cut < cutLine.size(); ++cut) {
+        SCOPED_TRACE(cut);
+        const std::string piece = cutLine.substr(0, cut);
+        const auto read = ParseSavedSend(text + piece + "\n" + StartedLine(13, L"13:37:09"));
+        ASSERT_TRUE(read);
+        EXPECT_TRUE(read->entries[13].started);
+        EXPECT_EQ(read->entries[13].startedAt, L"13:37:09");
+        EXPECT_EQ(read->entries[12].started, cut >= std::string_view("started\t12\t").size());
+        EXPECT_EQ(read->StartedCount(), read->entries[12].started ? 2u : 1u);
     }
 }

@@ -1,9 +1,14 @@
 // The journal in its window: newest start first, every field as the journal holds it, a filter that
 // narrows as the user types and clears again, a journal not there yet said so, and the file opened
-// in its own program.
+// in its own program. And the file itself: appended to after a line a full disk cut, it keeps
+// every start a line of its own.
 
 #include <gtest/gtest.h>
 
+#include <limits>
+#include <optional>
+
+#include "JournalFile.h"
 #include "JournalWindow.h"
 #include "SendFixture.h"
 #include "SendJournal.h"
@@ -123,11 +128,114 @@ TEST_F(JournalWindowTest, TheButtonOpensTheFileInItsProgramAndSaysWhenItCannot) 
 }
 
 TEST_F(JournalWindowTest, BrokenBytesAndATornLastLineAreShownNotLost) {
+    // The quote torn open never closes: it ends with its line, and the line after it is a row.
     WriteBytes(path, std::string(kUtf8Bom) + EncodeUtf8(kJournalHeader) + "\r\n" + "t1;bad \xFF byte\r\n" +
                          "t2;\"torn \r\nquote");
     window.Open(nullptr);
-    EXPECT_EQ(Column(0), (std::vector<std::wstring>{L"t2", L"t1"}));
-    EXPECT_EQ(Column(1), (std::vector<std::wstring>{L"torn \u00B6quote", L"bad \uFFFD byte"}));
+    EXPECT_EQ(Column(0), (std::vector<std::wstring>{L"quote", L"t2", L"t1"}));
+    EXPECT_EQ(Column(1), (std::vector<std::wstring>{L"", L"torn ", L"bad \uFFFD byte"}));
+}
+
+TEST_F(JournalWindowTest, AStrayQuoteHidesNoneOfTheLinesAfterIt) {
+    std::string bytes = std::string(kUtf8Bom) + EncodeUtf8(kJournalHeader) + "\r\n";
+    for (int i = 1; i <= 1000; ++i) {
+        std::string line = EncodeUtf8(JournalLine(Record(i % 60, L"Лист " + std::to_wstring(i), L"C:\\x.dwg")));
+        if (i == 2) line.insert(line.find(';') + 1, "\"");
+        bytes += line + "\r\n";
+    }
+    WriteBytes(path, bytes);
+    window.Open(nullptr);
+    EXPECT_EQ(window.ListViewJournal.Count(), 1000);
+    EXPECT_NE(window.StateText().find(L"Записей: 1\u00A0000"), std::wstring::npos) << EncodeUtf8(window.StateText());
+    EXPECT_EQ(window.ListViewJournal.ItemText(0, 3), L"Лист 1000");
+    EXPECT_EQ(window.ListViewJournal.ItemText(997, 3), L"Лист 3");
+    EXPECT_EQ(window.ListViewJournal.ItemText(998, 1).substr(0, 13), L"Рабочий ящик;");
+    EXPECT_EQ(window.ListViewJournal.ItemText(999, 3), L"Лист 1");
+}
+
+// A disk of the test's own that fills up: each write gets as many bytes as there is room for.
+class FillingFile : public platform::AppendOnlyFile {
+public:
+    std::size_t room = std::numeric_limits<std::size_t>::max();
+
+protected:
+    DWORD Write(HANDLE file, std::string_view bytes, std::size_t& written) override {
+        const std::size_t fits = std::min(room, bytes.size());
+        room -= fits;
+        if (const DWORD error = AppendOnlyFile::Write(file, bytes.substr(0, fits), written)) return error;
+        return fits < bytes.size() ? ERROR_DISK_FULL : 0;
+    }
+};
+
+TEST(AppendOnlyFile, ALineLeftCutIsEndedBeforeTheNextBytes) {
+    const std::string head = std::string(kUtf8Bom) + "H;x\r\n";
+    struct Case {
+        const char* name;
+        std::optional<std::string> before;  // nullopt: no file yet
+        std::string head, line, after;
+    } const cases[] = {
+        {"no file yet", std::nullopt, head, "L\r\n", head + "L\r\n"},
+        {"an empty file", "", head, "L\r\n", head + "L\r\n"},
+        {"whole lines", head + "a\r\n", head, "L\r\n", head + "a\r\nL\r\n"},
+        {"cut inside a quote", head + "a;\"b", head, "L\r\n", head + "a;\"b\r\nL\r\n"},
+        {"cut between CR and LF", head + "a\r", head, "L\r\n", head + "a\r\nL\r\n"},
+        {"the head cut", "\xEF\xBB\xBFH;", head, "L\r\n", "\xEF\xBB\xBFH;\r\nL\r\n"},
+        {"LF lines, whole", "k 1\nend\n", "", "started\t2\t13:37:09\n", "k 1\nend\nstarted\t2\t13:37:09\n"},
+        {"LF lines, cut", "k 1\nend\nstarted\t1", "", "started\t2\t13:37:09\n",
+         "k 1\nend\nstarted\t1\nstarted\t2\t13:37:09\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const TempDir dir;
+        const std::wstring file = dir / L"f.txt";
+        if (c.before) WriteBytes(file, *c.before);
+        platform::AppendOnlyFile appended;
+        ASSERT_EQ(appended.Open(file, c.head), 0u);
+        ASSERT_EQ(appended.Append(c.line), 0u);
+        appended.Close();
+        EXPECT_EQ(ReadBytes(file), c.after);
+        // Opened again on whole lines, it adds nothing of its own.
+        ASSERT_EQ(appended.Open(file, c.head), 0u);
+        appended.Close();
+        EXPECT_EQ(ReadBytes(file), c.after);
+    }
+}
+
+TEST_F(JournalWindowTest, StartsAfterAFullDiskAreLinesOfTheirOwn) {
+    const std::string head = std::string(kUtf8Bom) + EncodeUtf8(kJournalHeader) + "\r\n";
+    auto line = [](int second) {
+        return EncodeUtf8(JournalLine(Record(second, L"Say \"hi\"; 1", L"C:\\a.dwg"))) + "\r\n";
+    };
+    {
+        FillingFile journal;
+        ASSERT_EQ(journal.Open(path, head), 0u);
+        ASSERT_EQ(journal.Append(line(1)), 0u);
+        journal.room = 92;  // the disk fills up inside the quoted subject
+        EXPECT_EQ(journal.Append(line(2)), static_cast<DWORD>(ERROR_DISK_FULL));
+        journal.room = 0;
+        EXPECT_EQ(journal.Append(line(3)), static_cast<DWORD>(ERROR_DISK_FULL));
+        journal.room = 1;  // only the CR of the line end fits
+        EXPECT_EQ(journal.Append(line(3)), static_cast<DWORD>(ERROR_DISK_FULL));
+        journal.room = std::numeric_limits<std::size_t>::max();  // room again
+        ASSERT_EQ(journal.Append(line(4)), 0u);
+        ASSERT_EQ(journal.Append(line(5)), 0u);
+        journal.room = 30;  // and inside the mailbox
+        EXPECT_EQ(journal.Append(line(6)), static_cast<DWORD>(ERROR_DISK_FULL));
+    }
+    {
+        // The next send, on a journal whose last line is cut.
+        platform::AppendOnlyFile journal;
+        ASSERT_EQ(journal.Open(path, head), 0u);
+        ASSERT_EQ(journal.Append(line(7)), 0u);
+    }
+    EXPECT_EQ(ReadBytes(path), head + line(1) + line(2).substr(0, 92) + "\r\n" + line(4) + line(5) +
+                                   line(6).substr(0, 30) + "\r\n" + line(7));
+    window.Open(nullptr);
+    ASSERT_EQ(window.ListViewJournal.Count(), 6);
+    EXPECT_EQ(Column(6), (std::vector<std::wstring>{L"7/9", L"", L"5/9", L"4/9", L"", L"1/9"}));
+    EXPECT_EQ(Column(0)[1], L"2026-12-10T13:37:06+03:00");
+    EXPECT_EQ(Column(3)[4], L"Say \"hi");
+    EXPECT_NE(window.StateText().find(L"Записей: 6"), std::wstring::npos) << EncodeUtf8(window.StateText());
 }
 
 // The button of the send list's bar, after a real send: the window shows the starts just made.
