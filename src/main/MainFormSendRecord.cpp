@@ -171,7 +171,8 @@ DispatchOutcome TMainForm::RunSend(const SendRequest& request, const SendPlan& p
     // The send has ended, completed or stopped: nothing is left to finish.
     savedSend_.Close();
     journal_.Close();
-    DeleteFileW(platform::ToApiPath(savedPath).c_str());
+    // A send stopped by closing the window is offered again at the next start.
+    if (!(closeAfterSend_ && outcome.stopped)) DeleteFileW(platform::ToApiPath(savedPath).c_str());
     ShowSendStatus(request);
     return outcome;
 }
