@@ -263,6 +263,30 @@ void TMainForm::btJournalClick() {
     journalWindow_.Open(hwnd_);
 }
 
+void TMainForm::AskCloseDuringSend() {
+    if (closeAsking_ || closeAfterSend_) return;  // asked already, or the send is stopping
+    closeAsking_ = true;
+    const platform::ScopeExit asked([this] { closeAsking_ = false; });
+    // The inputs cannot change while the send runs: they name the send under way.
+    const std::size_t sent = sendList_.StartedTo(ComboAccaunts.Text(), EditAdress.Text());
+    const auto answer =
+        prompter_.Show(hwnd_, {L"Korvex",
+                               L"Идёт отправка: отправлено " + std::to_wstring(sent) + L" из " +
+                                   std::to_wstring(sendList_.Size()) + L". Остановить её и закрыть Korvex?",
+                               ui::MessageIcon::Warning,
+                               ui::MessageButtons::Choices,
+                               {L"Остановить и закрыть", L"Продолжить отправку"},
+                               1});
+    if (answer == ui::ChoiceResult(0)) closeAfterSend_ = true;
+}
+
+void TMainForm::EndSession() {
+    if (sending_) closeAfterSend_ = true;
+    if (closedForSession_) return;
+    closedForSession_ = true;
+    FormClose();
+}
+
 void TMainForm::ShowError(const std::wstring& message) {
     prompter_.Show(hwnd_, {L"Korvex", message, ui::MessageIcon::Error, ui::MessageButtons::Ok});
 }
@@ -328,8 +352,21 @@ LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             return 0;
         }
         case WM_CLOSE:
-            FormClose();
+            // The system menu's, Alt+F4's and the taskbar's close come here too (SC_CLOSE). A send
+            // runs on this window's stack: it is asked to stop, and the window closes after it.
+            if (sending_) {
+                AskCloseDuringSend();
+                return 0;
+            }
+            if (!closedForSession_) FormClose();
             DestroyWindow(hwnd_);
+            return 0;
+        case WM_QUERYENDSESSION:
+            if (sending_) EndSession();
+            return TRUE;
+        case WM_ENDSESSION:
+            // Once this returns the process may be ended without another message.
+            if (wParam) EndSession();
             return 0;
         case WM_DESTROY:
             dropRegistration_.Revoke();

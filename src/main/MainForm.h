@@ -59,6 +59,7 @@ struct TMainFormConfig {
     // A test's stand-in for a full disk: asked before each write of the record of a send under
     // way; a non-zero answer is that write's error. Empty: the writes are the file's own.
     std::function<DWORD()> recordWriteFault;
+    DWORD progressDelayMs = 500;  // a send that takes longer shows its progress in the caption
     bool quitOnDestroy = true;  // the application's main window ends the message loop
     std::wstring sendToFolder;  // empty: the user's "Send To" folder
     // How long the first show waits for the saved folder to be read before the window opens on
@@ -262,6 +263,14 @@ private:
     // explorer's change handler drops it once anything else is shown.
     std::wstring savedFolderPath_;
     void StartReadingSavedFolder() noexcept;
+    // --- a close while a send runs (MainForm.cpp): the send stops after the start under way, keeps
+    // its record for the next start, and the window closes once the send has unwound.
+    void AskCloseDuringSend();
+    // The session ends: no question; the settings are written now, as the process may end at any time.
+    void EndSession();
+    bool closeAsking_ = false;       // the question is up: a second close asks nothing
+    bool closeAfterSend_ = false;    // stop the send; no summary; close after it
+    bool closedForSession_ = false;  // the settings were written at the session's end
     // The saved folder once it has been read, unless the user went elsewhere meanwhile.
     void ShowSavedFolderIfRead();
     int startState_ = 0;  // the window state the settings ask for at the first show

@@ -18,9 +18,6 @@ namespace korvex {
 
 namespace {
 
-// A send that takes longer than this shows its progress.
-constexpr auto kProgressDelay = std::chrono::milliseconds(500);
-
 const wchar_t* FieldName(SendField field) {
     switch (field) {
         case SendField::Mailbox: return L"Название ящика";
@@ -37,12 +34,14 @@ PathKind KindOfPath(std::wstring_view path) {
 }
 
 // While the send starts its processes, and while it waits for each to settle, the window keeps
-// painting, shows "57 из 200" in its caption once the send takes longer than half a second, and
-// takes no input: a click or a key goes nowhere, except Esc, which stops the send after the start
-// under way.
+// painting, shows "57 из 200" in its caption once the send takes longer than the delay (half a
+// second unless configured), and takes no input: a click or a key goes nowhere, except Esc, which
+// stops the send after the start under way. A close of the window reaches it at once: the window
+// asks whether to stop.
 class SendProgressView {
 public:
-    explicit SendProgressView(HWND window) : window_(window), caption_(WindowText(window)) {}
+    SendProgressView(HWND window, std::chrono::milliseconds delay)
+        : window_(window), caption_(WindowText(window)), delay_(delay), pump_(ui::ModalPump::Dispatch::All, window) {}
     ~SendProgressView() {
         if (shown_) SetWindowTextW(window_, caption_.c_str());
     }
@@ -52,7 +51,7 @@ public:
     bool Update(std::size_t started, std::size_t total) {
         pump_.Pump();
         const auto now = std::chrono::steady_clock::now();
-        if (now - begin_ >= kProgressDelay && (now - lastShown_ >= std::chrono::milliseconds(50) || started == total)) {
+        if (now - begin_ >= delay_ && (now - lastShown_ >= std::chrono::milliseconds(50) || started == total)) {
             const std::wstring text = caption_ + L" \u2014 отправка: " + std::to_wstring(started) + L" из " +
                                       std::to_wstring(total) + L" (Esc \u2014 остановить)";
             SetWindowTextW(window_, text.c_str());
@@ -78,9 +77,10 @@ public:
 private:
     HWND window_;
     std::wstring caption_;
+    std::chrono::milliseconds delay_;
     std::chrono::steady_clock::time_point begin_ = std::chrono::steady_clock::now();
     std::chrono::steady_clock::time_point lastShown_{};
-    ui::ModalPump pump_{ui::ModalPump::Dispatch::All};
+    ui::ModalPump pump_;
     bool shown_ = false;
 };
 
@@ -198,11 +198,16 @@ void TMainForm::btMakeQueryClick() {
         sending_ = true;
         const platform::ScopeExit sending([this] { sending_ = false; });
         ui::BusyCursor busy;
-        SendProgressView progress(hwnd_);
+        SendProgressView progress(hwnd_, std::chrono::milliseconds(config_.progressDelayMs));
         outcome = RunSend(
             request, plan, toStart, [&] { progress.Pump(); },
-            [&](std::size_t started, std::size_t total) { return progress.Update(started, total); });
+            [&](std::size_t started, std::size_t total) {
+                return progress.Update(started, total) && !closeAfterSend_;
+            });
     }
+    // Stopped for a close: the journal and the record are written; no summary; the window closes
+    // from the message loop, once nothing of the send is left on its stack.
+    if (closeAfterSend_) return void(PostMessageW(hwnd_, WM_CLOSE, 0, 0));
     std::vector<std::wstring> gonePaths;
     for (const std::size_t i : outcome.gone) gonePaths.push_back(sendList_[i].FullPath());
     std::wstring summary =

@@ -191,7 +191,9 @@ DispatchOutcome TMainForm::RunSend(const SendRequest& request, const SendPlan& p
     savedSend_.Close();
     journal_.Close();
     const std::wstring savedPath = SavedSendPath();
-    if (!DeleteFileW(platform::ToApiPath(savedPath).c_str())) {
+    // A send stopped by closing the window is offered again at the next start.
+    const bool keepRecord = closeAfterSend_ && outcome.stopped;
+    if (!keepRecord && !DeleteFileW(platform::ToApiPath(savedPath).c_str())) {
         const DWORD error = GetLastError();
         if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND) savedSendRemoveError_ = error;
     }

@@ -26,12 +26,25 @@ bool ModalPump::IsInput(UINT message) noexcept {
     return false;
 }
 
+bool ModalPump::IsClose(const MSG& msg) noexcept {
+    return msg.message == WM_CLOSE || (msg.message == WM_SYSCOMMAND && (msg.wParam & 0xFFF0) == SC_CLOSE);
+}
+
+bool ModalPump::IsDeferred(const MSG& msg) const noexcept {
+    if (msg.message == WM_DROPFILES) return true;
+    return IsClose(msg) && !(closeOwner_ && msg.hwnd == closeOwner_);
+}
+
 ModalPump::~ModalPump() {
     for (const MSG& msg : deferred_) PostMessageW(msg.hwnd, msg.message, msg.wParam, msg.lParam);
 }
 
 void ModalPump::Swallow(const MSG& msg) noexcept {
     if ((msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) && msg.wParam == VK_ESCAPE) escape_ = true;
+    // Alt+F4 as the window would take it, once per press (not for the keyboard's repeats).
+    const auto flags = HIWORD(msg.lParam);
+    if (msg.message == WM_SYSKEYDOWN && msg.wParam == VK_F4 && (flags & KF_ALTDOWN) && !(flags & KF_REPEAT))
+        if (const HWND top = GetAncestor(msg.hwnd, GA_ROOT)) PostMessageW(top, WM_SYSCOMMAND, SC_CLOSE, 0);
 }
 
 bool ModalPump::Pump() {
@@ -52,7 +65,7 @@ bool ModalPump::Pump() {
             Swallow(msg);
             continue;
         }
-        if (IsDeferred(msg.message)) {
+        if (IsDeferred(msg)) {
             deferred_.push_back(msg);
             continue;
         }
