@@ -259,12 +259,13 @@ TEST_F(JournalButtonTest, TheSendListBarOpensTheJournalOfTheStartsJustMade) {
     SendMessageW(journal.Handle(), WM_CLOSE, 0, 0);
     EXPECT_FALSE(journal.Visible());
     AddFiles({L"four.dwg"});
-    prompter.answers = {ui::ChoiceResult(0)};  // "Оставшиеся"
+    prompter.answers = {ui::ChoiceResult(0)};  // "Новые": the file added later, numbered by itself
     Press();
     ASSERT_EQ(WaitForFakeBatLog(log, starts).size(), 4u);
     SendMessageW(form->btJournal.Handle(), BM_CLICK, 0, 0);
     ASSERT_EQ(journal.ListViewJournal.Count(), 4);
-    EXPECT_EQ(journal.ListViewJournal.ItemText(0, 6), L"4/4");
+    EXPECT_EQ(journal.ListViewJournal.ItemText(0, 4), files / L"four.dwg");
+    EXPECT_EQ(journal.ListViewJournal.ItemText(0, 6), L"1/1");
     // Esc in its filter box closes it: the program's loop hands dialog keys to the windows it owns.
     MSG esc{journal.EditFilter.Handle(), WM_KEYDOWN, VK_ESCAPE, 1, 0, {}};
     EXPECT_TRUE(IsDialogMessageW(journal.Handle(), &esc));
