@@ -14,8 +14,10 @@
 #include <shlobj.h>
 #include <shlwapi.h>
 
+#include <exception>
 #include <utility>
 
+#include "AppError.h"
 #include "BusyCursor.h"
 #include "ComPtr.h"
 #include "FileSystem.h"
@@ -23,6 +25,7 @@
 #include "PathText.h"
 #include "TextConversion.h"
 #include "UniqueResource.h"
+#include "Window.h"
 
 namespace korvex::components {
 
@@ -48,6 +51,9 @@ struct UnitState {
     bool renameChosen = false;
     bool busy = false;
     std::wstring hint;
+    // What a handler of the relay window threw while the menu was open; reported once the
+    // operation is over.
+    std::exception_ptr relayFailure;
 };
 
 UnitState& State() {
@@ -142,9 +148,16 @@ LRESULT Relay(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CALLBACK RelayProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+    // No exception may cross into the menu loop: the first one ends the menu (the failure ends
+    // the user's action) and is reported when the operation is over.
     try {
         return Relay(window, message, wParam, lParam);
     } catch (...) {
+        auto& failure = State().relayFailure;
+        if (!failure) {
+            failure = std::current_exception();
+            EndMenu();
+        }
         return DefWindowProcW(window, message, wParam, lParam);
     }
 }
@@ -234,32 +247,55 @@ bool ShellOpen(const std::wstring& path, HWND owner) {
     return ShellExecuteExW(&info) != FALSE;
 }
 
-MenuObject MenuObjectOf(const FolderItems& items, HWND owner) {
+// One of the shell's objects (a menu, a data object) for the resolved items.
+template <typename Interface>
+ComPtr<Interface> UiObjectOf(const FolderItems& items, HWND owner) {
     std::vector<LPCITEMIDLIST> ids;
     ids.reserve(items.children.size());
     for (const auto& child : items.children) ids.push_back(child.get());
-    ComPtr<IContextMenu> menu;
-    if (FAILED(items.folder->GetUIObjectOf(owner, static_cast<UINT>(ids.size()), ids.data(), IID_IContextMenu, nullptr,
-                                           menu.put_void())) ||
-        !menu)
+    ComPtr<Interface> object;
+    if (FAILED(items.folder->GetUIObjectOf(owner, static_cast<UINT>(ids.size()), ids.data(), __uuidof(Interface),
+                                           nullptr, object.put_void())))
         return {};
+    return object;
+}
+
+MenuObject MenuObjectOf(const FolderItems& items, HWND owner) {
+    ComPtr<IContextMenu> menu = UiObjectOf<IContextMenu>(items, owner);
+    if (!menu) return {};
     return TakeLevels(std::move(menu));
 }
 
-// Runs one operation: not inside another one, with the level flags and the rename report reset,
-// and no exception let out.
+constexpr wchar_t kUnexpectedError[] = L"Unexpected error in the shell menu";
+
+// Runs one operation: not inside another one, with the level flags and the rename report reset.
+// A failure (thrown by the operation, or by the relay window while its menu was open) ends it
+// with false and reaches the application's error box once the operation is over.
 template <typename Body>
-bool Operation(Body&& body) noexcept {
+bool Operation(Body&& body) {
     auto& state = State();
     if (state.busy) return false;
-    const ScopeExit leave([] { State().busy = false; });
-    state.busy = true;
-    state.hasMenu2 = state.hasMenu3 = state.renameChosen = false;
-    try {
-        return body();
-    } catch (...) {
-        return false;
+    std::wstring failure;
+    {
+        const ScopeExit leave([] {
+            State().busy = false;
+            State().relayFailure = nullptr;
+        });
+        state.busy = true;
+        state.hasMenu2 = state.hasMenu3 = state.renameChosen = false;
+        state.relayFailure = nullptr;
+        try {
+            const bool result = body();
+            if (!state.relayFailure) return result;
+            std::rethrow_exception(state.relayFailure);
+        } catch (const AppError& e) {
+            failure = e.Message();
+        } catch (...) {
+            failure = kUnexpectedError;
+        }
     }
+    ui::ReportError(failure);
+    return false;
 }
 
 }  // namespace
@@ -335,6 +371,14 @@ bool RunItemDefaultCommand(const std::wstring& path, HWND owner) {
         // association does the same.
         return !pattern && ShellOpen(path, owner);
     });
+}
+
+platform::ComPtr<IDataObject> ItemsDataObject(const std::wstring& folderPath, const std::vector<std::wstring>& names,
+                                              HWND owner) {
+    if (names.empty()) return {};
+    FolderItems items;
+    if (!ResolveNames(folderPath, names, owner, items)) return {};
+    return UiObjectOf<IDataObject>(items, owner);
 }
 
 bool TrackContextMenu(IContextMenu* menuObject, HWND owner, POINT at, bool& renameChosen) {

@@ -6,12 +6,16 @@
 // carried out. A hidden relay window passes the menu's owner-draw and init messages on to the
 // object's level-2/3 interfaces, so that menus drawn by shell extensions work.
 // Everything runs on the user-interface thread, one menu at a time; OLE must be initialised.
+// A failure of the operation itself (an exception, also one thrown while its menu is open: that
+// ends the menu) ends it with false and reaches the application's error box (ui::ReportError).
 
 #include <windows.h>
 #include <shobjidl.h>
 
 #include <string>
 #include <vector>
+
+#include "ComPtr.h"
 
 namespace korvex::components {
 
@@ -44,6 +48,13 @@ bool PopupItemsMenu(const std::wstring& folderPath, const std::vector<std::wstri
 // Folders and drives are not handed to the shell (the explorer list enters them itself): false.
 // Fails quietly: false, and no box left behind.
 bool RunItemDefaultCommand(const std::wstring& path, HWND owner);
+
+// The shell's data object for several items of one folder (bare names), what a drag of them
+// hands to another program. The names are resolved as for their menu: names that no longer
+// exist, and long paths the shell cut so that they would name another item, are left out. Null
+// when no name is left or the shell has no data object for them.
+platform::ComPtr<IDataObject> ItemsDataObject(const std::wstring& folderPath, const std::vector<std::wstring>& names,
+                                              HWND owner);
 
 // The menu stage on a context-menu object the caller already has (the entry points above end
 // here; tests hand in a stand-in object of their own). Tracks the menu at `at`.

@@ -196,7 +196,9 @@ void TMainForm::CreateControls() {
 
     // Drops through OLE (the shell's drags, and entries dragged from our own explorer); drops that
     // come as WM_DROPFILES are taken as well (FormCreate).
-    dropRegistration_.Register(hwnd_, [this](IDataObject* data) { OleDrop(data); });
+    dropRegistration_.Register(
+        hwnd_, [this](std::vector<std::wstring> paths) { OleDrop(std::move(paths)); },
+        [this](std::exception_ptr error) { OleDropFailed(error); });
 
     ApplyFont();
     // Laid out once the window has the size it opens with (at the first show): a layout now, at

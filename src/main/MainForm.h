@@ -13,6 +13,7 @@
 
 #include <windows.h>
 
+#include <exception>
 #include <memory>
 #include <functional>
 #include <optional>
@@ -26,7 +27,7 @@
 #include "AlignComboBox.h"
 #include "AlignEdit.h"
 #include "AlignSpeedButton.h"
-#include "ExplorerDrag.h"
+#include "DragDrop.h"
 #include "ListView.h"
 #include "MailClient.h"
 #include "MainFormIds.h"
@@ -130,8 +131,11 @@ public:
     // The drag of explorer entries: onto this window they are added as by "Добавить", onto
     // another program they are the shell's files.
     void FrameFileExloreBeginDrag();
-    // What a drop onto the window through OLE does (the registered drop target calls it).
-    void OleDrop(IDataObject* data);
+    // What a drop onto the window through OLE does with the names it carried (the registered drop
+    // target calls it before it returns to the drag source): they are added once the window is
+    // free, as a later start's paths are. A drop that failed says so in the error box.
+    void OleDrop(std::vector<std::wstring> paths);
+    void OleDropFailed(std::exception_ptr error);
     IDropTarget* DropTarget() const noexcept { return dropRegistration_.Target(); }
 
     // --- send and address book
@@ -279,8 +283,8 @@ private:
     bool filling_ = false;
     bool explorerDragging_ = false;
     bool explorerDropped_ = false;
-    std::vector<std::wstring> pendingPaths_;  // handed over, not yet added
-    DropRegistration dropRegistration_;       // last: revoked before anything it reaches goes
+    std::vector<std::wstring> pendingPaths_;       // handed over, not yet added
+    platform::DropRegistration dropRegistration_;  // last: revoked before anything it reaches goes
 };
 
 }  // namespace korvex

@@ -7,8 +7,11 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <utility>
 
+#include "AppError.h"
 #include "BusyCursor.h"
+#include "ItemProp.h"
 #include "Locale.h"
 #include "ModalPump.h"
 #include "PathText.h"
@@ -88,20 +91,33 @@ void TMainForm::ClearSendList() {
     RefreshSendListView();
 }
 
+// A drop hands its names over and returns at once: the drag source (Explorer) waits until it
+// returns, and the walk of a dropped folder may take long. The names wait with the paths of later
+// starts and are added from the message loop, with the long add's progress and Esc, once the
+// window is free (not while a send, an add, a box or a menu runs).
 void TMainForm::WMDropFiles(HDROP drop) {
     const platform::UniqueDrop owner(drop);
-    // Every dropped item, in the drop's order; a folder comes with its whole tree.
-    AddPaths(DroppedPaths(drop), true);
+    QueueStartPaths(platform::DroppedPaths(drop));
 }
 
-void TMainForm::OleDrop(IDataObject* data) {
+void TMainForm::OleDrop(std::vector<std::wstring> paths) {
     // Entries dragged from our own explorer are added once the drag is over, as "Добавить" adds
-    // them; anything else brings its files now.
+    // them.
     if (explorerDragging_) {
         explorerDropped_ = true;
         return;
     }
-    AddPaths(DroppedPaths(data), true);
+    QueueStartPaths(std::move(paths));
+}
+
+void TMainForm::OleDropFailed(std::exception_ptr error) {
+    try {
+        std::rethrow_exception(error);
+    } catch (const AppError& e) {
+        ShowError(e.Message());
+    } catch (...) {
+        ShowError(L"Unexpected error");
+    }
 }
 
 void TMainForm::FrameFileExloreBeginDrag() {
@@ -109,11 +125,12 @@ void TMainForm::FrameFileExloreBeginDrag() {
     if (explorer.IsDrivesView() || filling_) return;
     const std::vector<std::wstring> names = explorer.GetNameList(false, true);
     if (names.empty()) return;
-    const platform::ComPtr<IDataObject> data = ShellDataObject(hwnd_, EnsureBackslash(explorer.Directory()), names);
+    // The items the shell menu would show for this selection, with its guard against long paths.
+    const platform::ComPtr<IDataObject> data = components::ItemsDataObject(explorer.Directory(), names, hwnd_);
     if (!data) return;
     explorerDragging_ = true;
     explorerDropped_ = false;
-    DragFiles(data.get());
+    platform::DragFiles(data.get());
     explorerDragging_ = false;
     if (explorerDropped_) btAddFilesClick(btAddFiles.Handle());
 }

@@ -14,16 +14,21 @@
 #include <atomic>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <set>
+#include <stdexcept>
 #include <thread>
 
+#include "AppError.h"
 #include "ComPtr.h"
+#include "DragDrop.h"
 #include "FileSystem.h"
 #include "ItemProp.h"
 #include "PathText.h"
 #include "TestFileType.h"
 #include "TestSupport.h"
 #include "UniqueResource.h"
+#include "Window.h"
 
 namespace korvex::test {
 namespace {
@@ -417,18 +422,31 @@ TEST_F(ShellMenu, PathsLongerThanMaxPath) {
     }
 }
 
+// A file whose path passes MAX_PATH beside a file whose name is that path cut at MAX_PATH - 1
+// characters: a shell that cuts long paths lands on the sibling.
+struct CutPath {
+    std::wstring folder, sibling, requested;
+};
+
+CutPath MakeCutPath(const TempDir& dir) {
+    CutPath cut;
+    cut.folder = dir.Path();
+    cut.folder += std::wstring(200 - cut.folder.size() - 1, L'f') + L"\\";
+    MakeDir(cut.folder);
+    cut.sibling = cut.folder + std::wstring(MAX_PATH - 1 - cut.folder.size(), L's');
+    cut.requested = cut.sibling + L"-and-more.txt";
+    WriteBytes(cut.sibling, "x");
+    WriteBytes(cut.requested, "x");
+    return cut;
+}
+
 // A shell that cuts a long path may land on another item whose name is the cut one: the menu is
 // then not shown at all, rather than shown for that other item.
 TEST_F(ShellMenu, ACutLongPathNeverNamesAnotherItem) {
     const ClipboardTurn turn;
-    std::wstring folder = dir.Path();
-    folder += std::wstring(200 - folder.size() - 1, L'f') + L"\\";
+    const CutPath cut = MakeCutPath(dir);
+    const std::wstring &folder = cut.folder, &sibling = cut.sibling, &requested = cut.requested;
     ASSERT_EQ(folder.size(), 200u);
-    MakeDir(folder);
-    const std::wstring sibling = folder + std::wstring(MAX_PATH - 1 - folder.size(), L's');
-    const std::wstring requested = sibling + L"-and-more.txt";
-    WriteBytes(sibling, "x");
-    WriteBytes(requested, "x");
     ASSERT_GE(requested.size(), static_cast<std::size_t>(MAX_PATH));
     const std::function<bool(bool&)> openers[] = {
         [&](bool& r) { return PopupItemMenu(requested, owner, kAt, r); },
@@ -443,6 +461,48 @@ TEST_F(ShellMenu, ACutLongPathNeverNamesAnotherItem) {
             EXPECT_EQ(ClipboardFiles(), Names{requested});
         }
         EXPECT_NE(ClipboardFiles(), Names{sibling});
+    }
+}
+
+// The data object a drag of explorer entries hands to another program names the same items as
+// their menu: a long path the shell takes is named whole, a cut one never names the other item,
+// and names that are gone are left out.
+TEST_F(ShellMenu, TheDragsDataObjectNamesTheMenusItems) {
+    const CutPath cut = MakeCutPath(dir);
+    std::wstring deep = dir.Path();
+    while (deep.size() < 300) {
+        deep += std::wstring(40, L'd') + L"\\";
+        MakeDir(deep);
+    }
+    const std::wstring longFile = deep + L"long.txt";
+    WriteBytes(longFile, "x");
+    WriteBytes(dir / L"a.txt", "a");
+    WriteBytes(dir / L"b.txt", "b");
+
+    // Null: nothing to drag. The names of a data object otherwise.
+    auto named = [&](const std::wstring& folder, const Names& names) -> std::optional<Names> {
+        const auto data = components::ItemsDataObject(folder, names, owner);
+        if (!data) return std::nullopt;
+        Names paths = platform::DroppedPaths(data.get());
+        std::sort(paths.begin(), paths.end());
+        return paths;
+    };
+    EXPECT_EQ(named(dir.Path(), {L"b.txt", L"gone.txt", L"a.txt"}), (Names{dir / L"a.txt", dir / L"b.txt"}));
+    EXPECT_EQ(named(dir.Path(), {L"gone.txt"}), std::nullopt);
+    EXPECT_EQ(named(dir.Path(), {}), std::nullopt);
+
+    const auto cutNamed = named(cut.folder, {cut.requested.substr(cut.folder.size())});
+    if (cutNamed) {
+        EXPECT_EQ(*cutNamed, Names{cut.requested});
+    }
+    // Cut or not, the sibling is never what the drag hands over.
+    EXPECT_NE(cutNamed, std::optional<Names>(Names{cut.sibling}));
+
+    const auto longNamed = named(deep, {L"long.txt"});
+    if (ShellTakes(longFile)) {
+        EXPECT_EQ(longNamed, Names{longFile});
+    } else if (longNamed) {
+        EXPECT_EQ(*longNamed, Names{longFile});
     }
 }
 
@@ -481,7 +541,8 @@ public:
     HMENU filled = nullptr;
     UINT queryFlags = 0, queryFirst = 0, queryLast = 0;
     HRESULT queryResult = S_OK, invokeResult = S_OK;
-    std::function<void()> onInvoke;
+    std::function<void()> onInvoke, onQuery;
+    std::function<void(UINT message)> onRelayed;
     std::vector<Relayed> relayed;
     std::vector<Invocation> invoked;
 
@@ -507,6 +568,7 @@ public:
         queryFlags = flags;
         queryFirst = first;
         queryLast = last;
+        if (onQuery) onQuery();
         if (FAILED(queryResult)) return queryResult;
         for (const auto& item : kItems)
             InsertMenuW(menu, index++, MF_BYPOSITION | (item.ownerDrawn ? MF_OWNERDRAW : MF_STRING),
@@ -537,11 +599,13 @@ public:
     }
     HRESULT STDMETHODCALLTYPE HandleMenuMsg(UINT message, WPARAM wParam, LPARAM lParam) override {
         relayed.push_back({2, message, wParam});
+        if (onRelayed) onRelayed(message);
         Answer(message, lParam);
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE HandleMenuMsg2(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override {
         relayed.push_back({3, message, wParam});
+        if (onRelayed) onRelayed(message);
         Answer(message, lParam);
         // An answer the relay must pass on only for WM_MENUCHAR.
         if (result) *result = message == WM_MENUCHAR ? kMenuCharAnswer : 0x5A5A;
@@ -723,6 +787,68 @@ TEST_F(MenuRelay, AnObjectThatFillsNoMenuShowsNothing) {
     EXPECT_TRUE(object.invoked.empty());
     EXPECT_EQ(object.refs, 1u);
     EXPECT_FALSE(TrackContextMenu(nullptr, owner, kAt, rename));
+}
+
+// A failure of the operation itself ends it with false and reaches the application's error box
+// once it is over, wherever it is thrown: while the menu is filled, inside the relay while the
+// menu is open (the menu then ends), or while the command runs. A stand-in object throws.
+TEST_F(MenuRelay, AFailureReachesTheErrorBox) {
+    std::vector<std::wstring> reported;
+    std::size_t relaysWhileReporting = 0;
+    ui::SetErrorReporter([&](const std::wstring& message) {
+        reported.push_back(message);
+        relaysWhileReporting += ThreadWindows(GetCurrentThreadId(), L"ItemPropMenuCallbackHelper").size();
+    });
+    const platform::ScopeExit restore([] { ui::SetErrorReporter(nullptr); });
+    const auto fail = [] { throw AppError(L"Меню оболочки не удалось"); };
+    struct Case {
+        const char* what;
+        std::function<void(LoggingMenu&)> arrange;
+        std::vector<WPARAM> keys;  // pressed once the menu is open
+        const wchar_t* expected;
+    };
+    const Case cases[] = {
+        {"filling the menu", [&](LoggingMenu& m) { m.onQuery = fail; }, {VK_ESCAPE}, L"Меню оболочки не удалось"},
+        {"filling the menu, not an error of ours",
+         [](LoggingMenu& m) { m.onQuery = [] { throw std::runtime_error("broken"); }; },
+         {VK_ESCAPE},
+         L"Unexpected error in the shell menu"},
+        {"the relay while the menu is open",
+         [&](LoggingMenu& m) {
+             m.onRelayed = [&](UINT message) {
+                 if (message == WM_INITMENUPOPUP) fail();
+             };
+         },
+         {VK_DOWN, VK_RETURN},
+         L"Меню оболочки не удалось"},
+        {"the command", [&](LoggingMenu& m) { m.onInvoke = fail; }, {VK_DOWN, VK_RETURN}, L"Меню оболочки не удалось"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        reported.clear();
+        relaysWhileReporting = 0;
+        LoggingMenu object(3);
+        c.arrange(object);
+        MenuDriver driver({MenuDriver::Keys(c.keys)});
+        bool rename = true;
+        EXPECT_FALSE(TrackContextMenu(&object, owner, kAt, rename));
+        EXPECT_FALSE(rename);
+        EXPECT_EQ(reported, std::vector<std::wstring>{c.expected});
+        EXPECT_EQ(relaysWhileReporting, 0u) << "reported once the menu and its relay are gone";
+        EXPECT_EQ(object.refs, 1u);
+        // The relay's failure ends the menu before any item can be chosen.
+        if (object.onRelayed) {
+            EXPECT_TRUE(object.invoked.empty());
+        }
+    }
+    // The next operation starts afresh: nothing is left over from the failures.
+    reported.clear();
+    LoggingMenu object(3);
+    MenuDriver driver({MenuDriver::Escape()});
+    bool rename = true;
+    EXPECT_TRUE(TrackContextMenu(&object, owner, kAt, rename));
+    EXPECT_TRUE(driver.Completed());
+    EXPECT_TRUE(reported.empty());
 }
 
 // ---------------------------------------------------------------------------------------------

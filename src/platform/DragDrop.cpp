@@ -1,11 +1,10 @@
-#include "ExplorerDrag.h"
+#include "DragDrop.h"
 
-#include <shlobj.h>
+#include <utility>
 
-#include <atomic>
 #include "ComObject.h"
 
-namespace korvex {
+namespace korvex::platform {
 
 namespace {
 
@@ -34,10 +33,9 @@ public:
     ~Medium() {
         if (filled_) ReleaseStgMedium(&medium_);
     }
-    STGMEDIUM* put() {
-        filled_ = true;
-        return &medium_;
-    }
+    // Filled only when the GetData it is handed to succeeds.
+    STGMEDIUM* put() { return &medium_; }
+    void Filled() noexcept { filled_ = true; }
     const STGMEDIUM& get() const { return medium_; }
 
 private:
@@ -45,7 +43,7 @@ private:
     bool filled_ = false;
 };
 
-class DropSource final : public platform::ComObject<IDropSource> {
+class DropSource final : public ComObject<IDropSource> {
 public:
     HRESULT STDMETHODCALLTYPE QueryContinueDrag(BOOL escapePressed, DWORD keyState) override {
         if (escapePressed) return DRAGDROP_S_CANCEL;
@@ -55,10 +53,14 @@ public:
     HRESULT STDMETHODCALLTYPE GiveFeedback(DWORD) override { return DRAGDROP_S_USEDEFAULTCURSORS; }
 };
 
-class FileDropTarget final : public platform::ComObject<IDropTarget> {
+class FileDropTarget final : public ComObject<IDropTarget> {
 public:
-    explicit FileDropTarget(std::function<void(IDataObject*)> onDrop) : onDrop_(std::move(onDrop)) {}
-    void Detach() { onDrop_ = nullptr; }
+    FileDropTarget(DropRegistration::DropHandler onDrop, DropRegistration::ErrorHandler onError)
+        : onDrop_(std::move(onDrop)), onError_(std::move(onError)) {}
+    void Detach() {
+        onDrop_ = nullptr;
+        onError_ = nullptr;
+    }
 
     HRESULT STDMETHODCALLTYPE DragEnter(IDataObject* data, DWORD, POINTL, DWORD* effect) override {
         accepting_ = onDrop_ && CarriesFiles(data);
@@ -79,17 +81,26 @@ public:
         accepting_ = false;
         *effect = take ? AcceptedEffect(*effect) : DROPEFFECT_NONE;
         if (!take || *effect == DROPEFFECT_NONE) return S_OK;
-        // Nothing may escape into the caller's code; the window's own errors are reported there.
+        // Nothing may escape into the drag source's code: a failure goes to the owner's error
+        // path once the names are copied or the copying failed, and the source hears of it.
         try {
-            onDrop_(data);
+            std::vector<std::wstring> paths = DroppedPaths(data);
+            if (paths.empty()) {
+                *effect = DROPEFFECT_NONE;
+                return S_OK;
+            }
+            onDrop_(std::move(paths));
+            return S_OK;
         } catch (...) {
             *effect = DROPEFFECT_NONE;
+            if (onError_) onError_(std::current_exception());
+            return E_UNEXPECTED;
         }
-        return S_OK;
     }
 
 private:
-    std::function<void(IDataObject*)> onDrop_;
+    DropRegistration::DropHandler onDrop_;
+    DropRegistration::ErrorHandler onError_;
     bool accepting_ = false;
 };
 
@@ -114,47 +125,22 @@ std::vector<std::wstring> DroppedPaths(IDataObject* data) {
     FORMATETC format = FileDropFormat();
     Medium medium;
     if (FAILED(data->GetData(&format, medium.put()))) return {};
+    medium.Filled();
     if (medium.get().tymed != TYMED_HGLOBAL) return {};
     return DroppedPaths(static_cast<HDROP>(medium.get().hGlobal));
 }
 
-platform::ComPtr<IDataObject> ShellDataObject(HWND owner, const std::wstring& folder,
-                                              const std::vector<std::wstring>& names) {
-    platform::ComPtr<IDataObject> data;
-    platform::ComPtr<IShellFolder> desktop;
-    if (FAILED(SHGetDesktopFolder(desktop.put()))) return data;
-    platform::ItemIdList folderId;
-    std::wstring folderText = folder;
-    if (FAILED(desktop->ParseDisplayName(owner, nullptr, folderText.data(), nullptr, folderId.put(), nullptr)))
-        return data;
-    platform::ComPtr<IShellFolder> parent;
-    if (FAILED(desktop->BindToObject(folderId.get(), nullptr, IID_IShellFolder, parent.put_void()))) return data;
-    std::vector<platform::ItemIdList> children;
-    std::vector<LPCITEMIDLIST> ids;
-    for (const std::wstring& name : names) {
-        std::wstring text = name;
-        platform::ItemIdList child;
-        if (FAILED(parent->ParseDisplayName(owner, nullptr, text.data(), nullptr, child.put(), nullptr)) || !child)
-            continue;
-        ids.push_back(child.get());
-        children.push_back(std::move(child));
-    }
-    if (ids.empty()) return data;
-    parent->GetUIObjectOf(owner, static_cast<UINT>(ids.size()), ids.data(), IID_IDataObject, nullptr, data.put_void());
-    return data;
-}
-
 DWORD DragFiles(IDataObject* data) {
     if (!data) return DROPEFFECT_NONE;
-    const platform::ComPtr<IDropSource> source(new DropSource);
+    const ComPtr<IDropSource> source(new DropSource);
     DWORD effect = DROPEFFECT_NONE;
     const HRESULT hr = DoDragDrop(data, source.get(), DROPEFFECT_COPY | DROPEFFECT_LINK, &effect);
     return hr == DRAGDROP_S_DROP ? effect : DROPEFFECT_NONE;
 }
 
-bool DropRegistration::Register(HWND hwnd, std::function<void(IDataObject*)> onDrop) {
+bool DropRegistration::Register(HWND hwnd, DropHandler onDrop, ErrorHandler onError) {
     Revoke();
-    target_ = platform::ComPtr<IDropTarget>(new FileDropTarget(std::move(onDrop)));
+    target_ = ComPtr<IDropTarget>(new FileDropTarget(std::move(onDrop), std::move(onError)));
     if (FAILED(RegisterDragDrop(hwnd, target_.get()))) return false;
     hwnd_ = hwnd;
     return true;
@@ -167,4 +153,4 @@ void DropRegistration::Revoke() {
     target_.reset();
 }
 
-}  // namespace korvex
+}  // namespace korvex::platform

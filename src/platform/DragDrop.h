@@ -1,19 +1,19 @@
 #pragma once
-// Drag and drop of files: the names a drop carries, the shell's own data object for entries of
-// the explorer (so that another program takes them as files), the drop source of such a drag,
-// and the window's drop target.
+// Drag and drop of files through OLE: the names a drop carries, the drop source of a drag that
+// hands files to another program, and a window's drop target.
 
 #include <windows.h>
 #include <ole2.h>
 #include <shellapi.h>
 
+#include <exception>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "ComPtr.h"
 
-namespace korvex {
+namespace korvex::platform {
 
 // Every name of a drop, in the drop's order and at full length.
 std::vector<std::wstring> DroppedPaths(HDROP drop);
@@ -21,34 +21,35 @@ std::vector<std::wstring> DroppedPaths(HDROP drop);
 // The names of the data object's CF_HDROP; empty when it carries no files.
 std::vector<std::wstring> DroppedPaths(IDataObject* data);
 
-// The shell's data object for the named entries of one folder; empty when the folder or none of
-// the names can be parsed. Names that cannot be parsed are left out.
-platform::ComPtr<IDataObject> ShellDataObject(HWND owner, const std::wstring& folder,
-                                              const std::vector<std::wstring>& names);
-
 // Runs the drag of the data object (copy or link, never move: the user's files stay where they
 // are) until the mouse button is released or Esc is pressed. The drop effect, DROPEFFECT_NONE
 // when the drag was cancelled or could not start.
 DWORD DragFiles(IDataObject* data);
 
-// The window's drop target: it takes drops that carry files (as copies) and hands them to onDrop.
-// RegisterDragDrop at Register, RevokeDragDrop at Revoke or the end; afterwards the target, which
-// the system may still hold, reaches nothing.
+// A window's drop target: it takes drops that carry files (as copies). Drop copies the names out
+// of the data object and hands them to onDrop before it returns, so onDrop must not run long: the
+// drag source waits for it. Whatever onDrop throws (or the copying) goes to onError as the drop's
+// failure; the drop then reports E_UNEXPECTED and no effect. RegisterDragDrop at Register,
+// RevokeDragDrop at Revoke or the end; afterwards the target, which the system may still hold,
+// reaches nothing.
 class DropRegistration {
 public:
+    using DropHandler = std::function<void(std::vector<std::wstring> paths)>;
+    using ErrorHandler = std::function<void(std::exception_ptr error)>;
+
     DropRegistration() = default;
     DropRegistration(const DropRegistration&) = delete;
     DropRegistration& operator=(const DropRegistration&) = delete;
     ~DropRegistration() { Revoke(); }
 
     // False when the system refused (no OLE on this thread); the target exists all the same.
-    bool Register(HWND hwnd, std::function<void(IDataObject*)> onDrop);
+    bool Register(HWND hwnd, DropHandler onDrop, ErrorHandler onError);
     void Revoke();
     IDropTarget* Target() const noexcept { return target_.get(); }
 
 private:
     HWND hwnd_ = nullptr;
-    platform::ComPtr<IDropTarget> target_;
+    ComPtr<IDropTarget> target_;
 };
 
-}  // namespace korvex
+}  // namespace korvex::platform
