@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
@@ -28,6 +30,7 @@ namespace korvex::test {
 namespace {
 
 using components::FolderReadAhead;
+using components::ShellAnswerThread;
 using components::TQFileExplorer;
 using Names = std::vector<std::wstring>;
 
@@ -932,10 +935,102 @@ TEST_F(ExplorerAnswers, TheListDestroyedWithAnswersOutstandingEndsItsThread) {
         ASSERT_TRUE(WaitFor([&] { return other.explorer.ShellQuestionsAsked() >= 3; }, std::chrono::seconds(30)));
     }  // the list object and its window at once
     EXPECT_EQ(TQFileExplorer::ShellThreadsRunning(), before);
+    // A thread let go inside its question comes out of it soon after: these questions return.
+    EXPECT_TRUE(WaitFor([] { return ShellAnswerThread::Ending() == 0; }));
     // Whatever was posted to the windows that are gone is handled by nobody: the messages of this
     // thread still run (no crash, nothing shown).
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+}
+
+// A question the shell does not answer for a long time (a network drive whose server is gone)
+// is played by a stand-in of the test's own that waits for the test's event. Until the event is
+// set, every question it is given holds its thread.
+struct HeldQuestion {
+    platform::UniqueHandle entered{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+    platform::UniqueHandle release{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+    std::atomic<int> asked{0};
+    // Shared with the thread: it may come out of the question after the test has left its scope.
+    static ShellAnswerThread::Ask Ask(const std::shared_ptr<HeldQuestion>& held) {
+        return [held](const components::ShellRequest&, components::ShellAnswer&) {
+            ++held->asked;
+            SetEvent(held->entered.get());
+            WaitForSingleObject(held->release.get(), INFINITE);
+        };
+    }
+    // The list asks once it is painted, from a posted message: the window's messages run meanwhile.
+    bool Entered() const {
+        return WaitFor([this] { return WaitForSingleObject(entered.get(), 0) == WAIT_OBJECT_0; });
+    }
+};
+
+constexpr auto kAtOnce = std::chrono::seconds(2);  // far below any network's time-out
+
+TEST_F(ExplorerAnswers, AListClosedWhileAQuestionHangsClosesAtOnceAndItsThreadEndsAlone) {
+    struct Case {
+        const char* how;
+        bool windowFirst;  // the window destroyed before the list object, or both at once
+    };
+    for (const Case c : {Case{"the window first", true}, Case{"the list with its window", false}}) {
+        SCOPED_TRACE(c.how);
+        const auto held = std::make_shared<HeldQuestion>();
+        const platform::ScopeExit releaseAtEnd([&] { SetEvent(held->release.get()); });
+        const int running = TQFileExplorer::ShellThreadsRunning(), ending = ShellAnswerThread::Ending();
+        std::chrono::steady_clock::duration took{};
+        {
+            auto other = std::make_unique<ExplorerHost>();
+            other->explorer.Shell.AskPerPath = HeldQuestion::Ask(held);
+            other->Create();
+            other->explorer.SetDirectory(programs);  // each program's own icon is asked per path
+            ASSERT_TRUE(held->Entered());
+            const auto start = std::chrono::steady_clock::now();
+            if (c.windowFirst) {
+                DestroyWindow(other->Handle());
+                EXPECT_FALSE(other->explorer.ShellAnswersOutstanding());
+            }
+            other.reset();
+            took = std::chrono::steady_clock::now() - start;
+        }
+        EXPECT_LT(took, kAtOnce);
+        EXPECT_EQ(TQFileExplorer::ShellThreadsRunning(), running);
+        EXPECT_EQ(ShellAnswerThread::Ending(), ending + 1);  // still inside the question
+        // The question returns: the thread asks nothing more and ends, and nothing it could
+        // still post reaches anybody.
+        SetEvent(held->release.get());
+        EXPECT_TRUE(WaitFor([&] { return ShellAnswerThread::Ending() == ending; }));
+        EXPECT_EQ(held->asked.load(), 1);
+        PumpPending();
+    }
+    // The list in this fixture still gets its answers from its own thread.
+    x.SetDirectory(documents);
+    ASSERT_TRUE(AnswersLanded(x));
+    ExpectOwnAnswers();
+}
+
+// The thread on its own, woken through a window of the test's: once the object is gone the
+// window hears nothing more from it, not even of the answer that was under way.
+TEST(ShellAnswerThreadLetGo, NothingIsPostedOrAskedOnceTheObjectIsGone) {
+    static const UINT kWake = RegisterWindowMessageW(L"Korvex.Test.ShellAnswerWake");
+    const platform::UniqueWindow window(
+        CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr));
+    ASSERT_TRUE(window);
+    const auto held = std::make_shared<HeldQuestion>();
+    const int ending = ShellAnswerThread::Ending();
+    const platform::ScopeExit releaseAtEnd([&] { SetEvent(held->release.get()); });
+    auto thread = std::make_unique<ShellAnswerThread>(window.get(), kWake, HeldQuestion::Ask(held));
+    std::vector<components::ShellRequest> requests(3);
+    for (std::uint32_t i = 0; i < requests.size(); ++i) requests[i] = {i, L"C:\\share\\file" + std::to_wstring(i)};
+    thread->Start(std::move(requests));
+    ASSERT_TRUE(held->Entered());
+    const auto start = std::chrono::steady_clock::now();
+    thread.reset();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, kAtOnce);
+    EXPECT_EQ(ShellAnswerThread::Ending(), ending + 1);
+    SetEvent(held->release.get());
+    ASSERT_TRUE(WaitFor([&] { return ShellAnswerThread::Ending() == ending; }));
+    EXPECT_EQ(held->asked.load(), 1);  // the other two were never asked
+    MSG msg;
+    EXPECT_FALSE(PeekMessageW(&msg, window.get(), kWake, kWake, PM_REMOVE));
 }
 
 TEST_F(ExplorerAnswers, PlainFoldersShareOneAnswerAndMarkedFoldersGetTheirOwn) {
