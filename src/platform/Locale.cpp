@@ -49,11 +49,6 @@ std::wstring UpperCase(std::wstring_view text) {
     return out;
 }
 
-bool SameTextIgnoringCase(std::wstring_view a, std::wstring_view b) {
-    return CompareStringEx(LOCALE_NAME_USER_DEFAULT, NORM_IGNORECASE, a.data(), static_cast<int>(a.size()), b.data(),
-                           static_cast<int>(b.size()), nullptr, nullptr, 0) == CSTR_EQUAL;
-}
-
 bool SameNameIgnoringCase(std::wstring_view a, std::wstring_view b) {
     return CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(), static_cast<int>(b.size()), TRUE) ==
            CSTR_EQUAL;

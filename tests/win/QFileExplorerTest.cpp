@@ -114,7 +114,7 @@ TEST_F(Explorer, DirectorySetter) {
     EXPECT_EQ(x.Directory(), folder + L"\\");
     wchar_t current[MAX_PATH];
     GetCurrentDirectoryW(MAX_PATH, current);
-    EXPECT_TRUE(platform::SameTextIgnoringCase(EnsureBackslash(current), folder + L"\\"));
+    EXPECT_TRUE(platform::SameNameIgnoringCase(EnsureBackslash(current), folder + L"\\"));
     const int refills = host.refills;
     x.SetDirectory(platform::UpperCase(folder) + L"\\");  // the same folder in other case
     EXPECT_EQ(host.refills, refills);
@@ -130,6 +130,33 @@ TEST_F(Explorer, DirectorySetter) {
     x.SetDirectory(L"DRIVES");
     EXPECT_EQ(x.Directory(), L"drives");
     EXPECT_EQ(host.refills, refills + 2);
+}
+
+// Folders whose names differ only in characters the user's language rules pass over when they
+// compare texts (a soft hyphen, a zero-width space or joiner) are different folders to the file
+// system: going from one to the other lists the other, and the list then follows the changes on
+// disk of the folder it shows, not of the one before.
+TEST_F(Explorer, FoldersDifferingOnlyInCharactersLanguageRulesIgnoreAreTwoFolders) {
+    const std::pair<const wchar_t*, const wchar_t*> cases[] = {
+        {L"ab", L"a\u00ADb"},
+        {L"plan", L"plan\u200B"},
+        {L"Лист", L"Ли\u200Dст"},
+    };
+    for (const auto& [first, second] : cases) {
+        const std::wstring a = dir / first, b = dir / second;
+        MakeDir(a);
+        MakeDir(b);
+        WriteBytes(a + L"\\in-first.txt", "1");
+        WriteBytes(b + L"\\in-second.txt", "2");
+        // With the backslash, as a double click on a folder's row gives it.
+        x.SetDirectory(a + L"\\");
+        ASSERT_EQ(x.Directory(), a + L"\\");
+        x.SetDirectory(b + L"\\");
+        EXPECT_EQ(x.Directory(), b + L"\\");
+        EXPECT_EQ(host.Captions(), Names{L"in-second.txt"});
+        WriteBytes(b + L"\\added.txt", "3");
+        EXPECT_TRUE(WaitFor([&] { return host.Captions().size() == 2; })) << "the change on disk was not seen";
+    }
 }
 
 class ExplorerFolder : public Explorer {
