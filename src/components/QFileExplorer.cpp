@@ -200,6 +200,7 @@ void TQFileExplorer::SetViewStyle(TViewStyle style) {
 OrderFacts TQFileExplorer::Facts() {
     OrderFacts facts;
     facts.thousandsSeparator = platform::ThousandsSeparator();
+    facts.dateOrder = platform::ShortDateOrder();
     facts.dateSeparator = platform::DateSeparator();
     facts.timeSeparator = platform::TimeSeparator();
     facts.decimalSeparator = platform::DecimalSeparator();

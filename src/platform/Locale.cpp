@@ -38,6 +38,16 @@ std::wstring TimeSeparator() {
     return LocaleText(LOCALE_STIME, L":");
 }
 
+DateOrder ShortDateOrder() {
+    // The short date picture is what the user sets; the older order code stands in where the
+    // picture is one of no plain order.
+    wchar_t picture[80] = {};
+    if (GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SSHORTDATE, picture, 80) > 1)
+        if (const auto order = DateOrderOfPicture(picture)) return *order;
+    const std::wstring code = LocaleText(LOCALE_IDATE, L"0");
+    return code == L"1" ? DateOrder::dayMonthYear : code == L"2" ? DateOrder::yearMonthDay : DateOrder::monthDayYear;
+}
+
 std::wstring UpperCase(std::wstring_view text) {
     // Without linguistic casing the mapping follows the file system's rules, under which ASCII
     // letters map to their ASCII capitals in every locale: no system call for such text.

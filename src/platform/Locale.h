@@ -13,6 +13,8 @@ namespace korvex::platform {
 wchar_t DecimalSeparator();
 std::wstring ThousandsSeparator();
 std::wstring DateSeparator();
+// The order of the day, month and year in the user's short date (day first in Russian).
+DateOrder ShortDateOrder();
 std::wstring TimeSeparator();
 
 // Upper case by the user's rules.

@@ -42,9 +42,14 @@ std::wstring ListViewText(HWND list, int item, int subItem) {
     return text;
 }
 
+// A date's text in the user's short date order and separator.
 std::wstring Date(const wchar_t* mm, const wchar_t* dd, const wchar_t* yyyy) {
     const std::wstring sep = platform::DateSeparator();
-    return std::wstring(mm) + sep + dd + sep + yyyy;
+    switch (platform::ShortDateOrder()) {
+        case DateOrder::dayMonthYear: return std::wstring(dd) + sep + mm + sep + yyyy;
+        case DateOrder::yearMonthDay: return std::wstring(yyyy) + sep + mm + sep + dd;
+        default: return std::wstring(mm) + sep + dd + sep + yyyy;
+    }
 }
 
 // Until every answer the list asked of the shell in the background has landed, within a bound.
