@@ -358,48 +358,6 @@ TEST_F(ExplorerFolder, RowTexts) {
     EXPECT_EQ(ListViewText(x.Handle(), static_cast<int>(IndexOf(L"z.txt")), 1), L"10");
 }
 
-// The listing's converter reads the zone once; every time must come out as the system's own
-// conversion, which looks the zone up per call, gives it. The times probed: noon of every day of
-// many years, and every ten minutes (with odd seconds) within a day of each change of the offset.
-// Under a zone without daylight saving this still checks the plain conversion; run it with
-// TZ=Europe/Berlin or TZ=America/Sao_Paulo to probe the changes.
-TEST(ExplorerLocale, ListingTimesMatchThePerTimeConversionAroundDaylightSavingChanges) {
-    const platform::LocalTimeConverter toLocal;
-    auto fileTime = [](std::uint64_t ticks) {
-        return FILETIME{static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
-    };
-    auto perCall = [](const FILETIME& time) {
-        SYSTEMTIME utc{}, local{};
-        FileTimeToSystemTime(&time, &utc);
-        if (!SystemTimeToTzSpecificLocalTime(nullptr, &utc, &local)) local = utc;
-        return LocalTime{local.wYear, local.wMonth, local.wDay, local.wHour, local.wMinute, local.wSecond};
-    };
-    auto offset = [&](std::uint64_t ticks) {
-        const LocalTime t = perCall(fileTime(ticks));
-        return (t.hour * 60 + t.minute) - static_cast<int>(ticks / 600000000 % 1440);
-    };
-    auto expectSame = [&](std::uint64_t ticks) {
-        const FILETIME time = fileTime(ticks);
-        const LocalTime a = toLocal(time), b = perCall(time);
-        const auto fields = [](const LocalTime& t) {
-            return std::array{t.year, t.month, t.day, t.hour, t.minute, t.second};
-        };
-        if (fields(a) != fields(b)) ADD_FAILURE() << "differs at file time " << ticks;
-        return fields(a) == fields(b);
-    };
-    constexpr std::uint64_t kMinute = 600000000, kDay = 1440 * kMinute;
-    constexpr std::uint64_t kFrom = 0x01A8E79FE1D58000ull;  // 1 January 1980, 00:00 UTC
-    int changes = 0;
-    for (std::uint64_t day = kFrom + 720 * kMinute; day < kFrom + 60ull * 365 * kDay; day += kDay) {
-        if (!expectSame(day)) return;
-        if (offset(day) == offset(day + kDay)) continue;
-        ++changes;
-        for (std::uint64_t t = day - 720 * kMinute; t < day + kDay + 720 * kMinute; t += 10 * kMinute)
-            if (!expectSame(t) || !expectSame(t + 59 * 10000000ull + 9999999)) return;
-    }
-    std::printf("[ info ] offset changes probed: %d\n", changes);
-}
-
 TEST(ExplorerLocale, FoldCaseOfAsciiAndOtherScripts) {
     auto bySystem = [](const wchar_t* locale, DWORD flags, std::wstring_view text) {
         std::wstring out(text.size(), L'\0');
