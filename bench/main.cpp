@@ -45,7 +45,7 @@ std::vector<TExplorerEntry> SyntheticRows(std::size_t count, const OrderFacts& f
                           static_cast<int>(spread % 60),        0};
         e.subItems = {std::to_wstring(spread * 13),
                       L"dwg file",
-                      ModifiedTimeText(t, facts.dateSeparator, facts.timeSeparator),
+                      ModifiedTimeText(t, facts.dateOrder, facts.dateSeparator, facts.timeSeparator),
                       L"A",
                       L"C:\\Drawings\\" + e.caption,
                       kKindFile};

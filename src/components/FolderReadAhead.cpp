@@ -14,10 +14,12 @@ TExplorerEntry MakeRowTexts(const std::wstring& folder, const platform::FolderEn
     entry.subItems[4] = folder + entry.caption;
     const std::uint64_t size = isFolder ? 0 : found.size;
     entry.subItems[0] = isFolder ? L" " : std::to_wstring(size);
-    entry.subItems[2] = ModifiedTimeText(localTime(found.lastWrite), facts.dateSeparator, facts.timeSeparator);
+    const LocalTime modified = localTime(found.lastWrite);
+    entry.subItems[2] = ModifiedTimeText(modified, facts.dateOrder, facts.dateSeparator, facts.timeSeparator);
     entry.subItems[3] = AttributeLetters(found.attributes);
     entry.subItems[5] = isFolder ? kKindDir : kKindFile;
-    PrepareSortKeys(entry, facts, static_cast<double>(size));
+    // The keys from the numbers the texts were written from: nothing is read back.
+    PrepareSortKeys(entry, facts, static_cast<double>(size), ModifiedTimeValue(modified));
     return entry;
 }
 

@@ -154,7 +154,9 @@ bool TQFileExplorer::IsDrivesView() const {
 }
 
 void TQFileExplorer::SetDirectory(const std::wstring& value) {
-    if (platform::SameTextIgnoringCase(value, directory_)) return;
+    // Paths are compared as the file system compares names: two folders whose names differ only in
+    // characters the language rules pass over (a soft hyphen) are two folders.
+    if (platform::SameNameIgnoringCase(value, directory_)) return;
     if (IsDrivesWord(value)) {
         directory_ = value;
         RefreshList();
@@ -198,6 +200,7 @@ void TQFileExplorer::SetViewStyle(TViewStyle style) {
 OrderFacts TQFileExplorer::Facts() {
     OrderFacts facts;
     facts.thousandsSeparator = platform::ThousandsSeparator();
+    facts.dateOrder = platform::ShortDateOrder();
     facts.dateSeparator = platform::DateSeparator();
     facts.timeSeparator = platform::TimeSeparator();
     facts.decimalSeparator = platform::DecimalSeparator();

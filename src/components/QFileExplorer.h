@@ -59,6 +59,8 @@ struct TShellCalls {
                        bool& renameChosen, POINT at)>
         PopupItemsMenu;
     std::function<bool(const std::wstring& path, HWND owner)> RunItemDefaultCommand;
+    // The questions asked per path on the list's background thread; empty: the shell's own.
+    ShellAnswerThread::Ask AskPerPath;
 };
 
 // The rows in display order.
@@ -159,7 +161,7 @@ public:
     bool ShellAnswersOutstanding() const;
     // How many questions the background thread asked, in all (0 before it first runs).
     std::size_t ShellQuestionsAsked() const;
-    // How many explorer background threads run in the process.
+    // How many explorer background threads serve a list in the process.
     static int ShellThreadsRunning() noexcept { return ShellAnswerThread::Running(); }
 
     // --- navigation
@@ -276,6 +278,8 @@ private:
     bool askPosted_ = false;
     // Adds questions to what is being asked.
     void AskMore(std::vector<ShellRequest> requests);
+    // The background thread, made on the first question.
+    ShellAnswerThread& Answers();
     void TakeShellAnswers();
     void ApplyDriveAnswer(TExplorerEntry& entry, const ShellAnswer& answer);
     // The display positions in view, first and last (-1, -1 when none).

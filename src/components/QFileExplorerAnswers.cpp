@@ -65,6 +65,13 @@ std::pair<int, int> TQFileExplorer::PositionsInView() const {
     return {top, last};
 }
 
+ShellAnswerThread& TQFileExplorer::Answers() {
+    if (!answers_)
+        answers_ = std::make_unique<ShellAnswerThread>(
+            hwnd_, ShellAnswersMessage(), Shell.AskPerPath ? Shell.AskPerPath : ShellAnswerThread::Ask(&AskShell));
+    return *answers_;
+}
+
 void TQFileExplorer::AskWanted() {
     std::vector<ShellRequest> wanted = std::exchange(wanted_, {});
     if (wanted.empty()) return;
@@ -79,8 +86,7 @@ void TQFileExplorer::AskWanted() {
     };
     std::stable_sort(wanted.begin(), wanted.end(),
                      [&](const ShellRequest& a, const ShellRequest& b) { return rank(a) < rank(b); });
-    if (!answers_) answers_ = std::make_unique<ShellAnswerThread>(hwnd_, ShellAnswersMessage(), &AskShell);
-    answers_->Start(std::move(wanted));
+    Answers().Start(std::move(wanted));
 }
 
 void TQFileExplorer::AskMore(std::vector<ShellRequest> requests) {
@@ -90,8 +96,7 @@ void TQFileExplorer::AskMore(std::vector<ShellRequest> requests) {
         for (auto& request : requests) wanted_.push_back(std::move(request));
         return;
     }
-    if (!answers_) answers_ = std::make_unique<ShellAnswerThread>(hwnd_, ShellAnswersMessage(), &AskShell);
-    answers_->Add(std::move(requests));
+    Answers().Add(std::move(requests));
 }
 
 void TQFileExplorer::PreferPositions(int from, int to) {

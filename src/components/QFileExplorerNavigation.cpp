@@ -42,7 +42,8 @@ bool IsFolderKind(const std::wstring& kind) {
 void TQFileExplorer::OnListDestroyed() {
     KillTimer(hwnd_, kWatchTimer);
     watch_.reset();
-    // The background thread ends with the window it answers to; what it had not handed over goes with it.
+    // The background thread ends with the window it answers to, without waiting for a question
+    // under way; what it had not handed over goes with it, and the window is woken no more.
     answers_.reset();
     wanted_.clear();
     askPosted_ = false;

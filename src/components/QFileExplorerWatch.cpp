@@ -35,7 +35,7 @@ void TQFileExplorer::WatchFolder() {
         KillTimer(hwnd_, kWatchTimer);
         return;
     }
-    if (!watch_ || !platform::SameTextIgnoringCase(watched_, directory_)) {
+    if (!watch_ || !platform::SameNameIgnoringCase(watched_, directory_)) {
         watch_.reset(FindFirstChangeNotificationW(platform::ToApiPath(directory_).c_str(), FALSE, kWatchedChanges));
         watched_ = directory_;
     }

@@ -19,123 +19,146 @@ constexpr std::uint64_t kBatchMs = 30;
 }  // namespace
 
 ShellAnswerThread::ShellAnswerThread(HWND notify, UINT message, Ask ask)
-    : notify_(notify), message_(message), ask_(std::move(ask)), thread_([this] { Run(); }) {}
+    : state_(std::make_shared<State>(notify, message, std::move(ask))), thread_([state = state_] { Run(state); }) {
+    ++running_;
+}
 
 ShellAnswerThread::~ShellAnswerThread() {
+    bool inQuestion = false;
     {
-        const std::lock_guard lock(mutex_);
-        stop_ = true;
+        const std::lock_guard lock(state_->mutex);
+        state_->stop = true;
+        inQuestion = state_->asking;
+        // Counted here, under the lock the thread takes when its question returns: it cannot
+        // have come out of it before.
+        if (inQuestion) {
+            state_->letGo = true;
+            ++ending_;
+        }
     }
-    changed_.notify_all();
-    if (thread_.joinable()) thread_.join();
+    state_->changed.notify_all();
+    --running_;
+    if (!thread_.joinable()) return;
+    // A thread inside a question may stay there as long as the shell pleases; any other is on
+    // its way out and is waited for.
+    if (inQuestion)
+        thread_.detach();
+    else
+        thread_.join();
 }
 
 void ShellAnswerThread::Start(std::vector<ShellRequest> requests) {
     {
-        const std::lock_guard lock(mutex_);
-        ++job_;
-        requests_.clear();
-        taken_.clear();
-        indexOfRow_.clear();
-        preferred_.clear();
-        next_ = 0;
-        ready_.clear();
+        State& s = *state_;
+        const std::lock_guard lock(s.mutex);
+        ++s.job;
+        s.requests.clear();
+        s.taken.clear();
+        s.indexOfRow.clear();
+        s.preferred.clear();
+        s.next = 0;
+        s.ready.clear();
     }
     Add(std::move(requests));
 }
 
 void ShellAnswerThread::Add(std::vector<ShellRequest> requests) {
     if (requests.empty()) return;
+    State& s = *state_;
     {
-        const std::lock_guard lock(mutex_);
+        const std::lock_guard lock(s.mutex);
         for (auto& request : requests) {
-            indexOfRow_[request.row] = requests_.size();
-            requests_.push_back(std::move(request));
+            s.indexOfRow[request.row] = s.requests.size();
+            s.requests.push_back(std::move(request));
         }
-        taken_.resize(requests_.size(), false);
+        s.taken.resize(s.requests.size(), false);
     }
-    changed_.notify_all();
+    s.changed.notify_all();
 }
 
 void ShellAnswerThread::Prefer(const std::vector<std::uint32_t>& rows) {
+    State& s = *state_;
     {
-        const std::lock_guard lock(mutex_);
+        const std::lock_guard lock(s.mutex);
         // The latest rows in view go first: in front of the ones preferred before.
         for (auto row = rows.rbegin(); row != rows.rend(); ++row) {
-            const auto found = indexOfRow_.find(*row);
-            if (found != indexOfRow_.end() && !taken_[found->second]) preferred_.push_front(found->second);
+            const auto found = s.indexOfRow.find(*row);
+            if (found != s.indexOfRow.end() && !s.taken[found->second]) s.preferred.push_front(found->second);
         }
     }
-    changed_.notify_all();
+    s.changed.notify_all();
 }
 
 std::vector<ShellAnswer> ShellAnswerThread::Take() {
-    const std::lock_guard lock(mutex_);
-    wakePosted_ = false;
-    return std::exchange(ready_, {});
+    const std::lock_guard lock(state_->mutex);
+    state_->wakePosted = false;
+    return std::exchange(state_->ready, {});
 }
 
 bool ShellAnswerThread::Outstanding() const {
-    const std::lock_guard lock(mutex_);
-    return asking_ || !ready_.empty() || HasWork();
+    const std::lock_guard lock(state_->mutex);
+    return state_->asking || !state_->ready.empty() || state_->HasWork();
 }
 
 std::size_t ShellAnswerThread::Asked() const {
-    const std::lock_guard lock(mutex_);
-    return asked_;
+    const std::lock_guard lock(state_->mutex);
+    return state_->asked;
 }
 
-std::size_t ShellAnswerThread::NextIndex() {
-    while (!preferred_.empty()) {
-        const std::size_t i = preferred_.front();
-        preferred_.pop_front();
-        if (!taken_[i]) return i;
+std::size_t ShellAnswerThread::State::NextIndex() {
+    while (!preferred.empty()) {
+        const std::size_t i = preferred.front();
+        preferred.pop_front();
+        if (!taken[i]) return i;
     }
-    while (next_ < requests_.size() && taken_[next_]) ++next_;
-    return next_ < requests_.size() ? next_++ : requests_.size();
+    while (next < requests.size() && taken[next]) ++next;
+    return next < requests.size() ? next++ : requests.size();
 }
 
-void ShellAnswerThread::Wake(bool now) {
-    // Under the lock. One wake at a time: the window's thread takes everything there is.
-    if (wakePosted_ || ready_.empty()) return;
+void ShellAnswerThread::State::Wake(bool now) {
+    // Under the lock. One wake at a time: the window's thread takes everything there is. Once the
+    // object is gone the window may be too (or its handle another window's): nothing is posted.
+    if (stop || wakePosted || ready.empty()) return;
     const std::uint64_t tick = GetTickCount64();
-    if (!now && ready_.size() < kBatch && tick - lastWake_ < kBatchMs) return;
-    lastWake_ = tick;
-    // A window that is gone takes nothing: the answers stay here until the object goes.
-    wakePosted_ = PostMessageW(notify_, message_, 0, 0) != FALSE;
+    if (!now && ready.size() < kBatch && tick - lastWake < kBatchMs) return;
+    lastWake = tick;
+    wakePosted = PostMessageW(notify, message, 0, 0) != FALSE;
 }
 
-void ShellAnswerThread::Run() {
-    ++running_;
-    const platform::ScopeExit leave([] { --running_; });
+void ShellAnswerThread::Run(const std::shared_ptr<State>& state) noexcept {
+    State& s = *state;
     // COM for this thread's own use: the shell's questions need it.
     const platform::ComSession com(COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
     const platform::QuietDriveErrors quiet;
-    std::unique_lock lock(mutex_);
+    std::unique_lock lock(s.mutex);
     for (;;) {
         // About to wait for work: whatever is ready is handed over now.
-        if (!HasWork()) Wake(true);
-        changed_.wait(lock, [this] { return stop_ || HasWork(); });
-        if (stop_) return;
-        const std::size_t index = NextIndex();
-        if (index >= requests_.size()) continue;
-        taken_[index] = true;
-        const std::uint64_t job = job_;
-        ShellAnswer answer{requests_[index], {}, {}, true};
-        asking_ = true;
+        if (!s.HasWork()) s.Wake(true);
+        s.changed.wait(lock, [&s] { return s.stop || s.HasWork(); });
+        if (s.stop) return;
+        const std::size_t index = s.NextIndex();
+        if (index >= s.requests.size()) continue;
+        s.taken[index] = true;
+        const std::uint64_t job = s.job;
+        ShellAnswer answer{s.requests[index], {}, {}, true};
+        s.asking = true;
         lock.unlock();
         try {
-            ask_(answer.request, answer);
+            s.ask(answer.request, answer);
         } catch (...) {
             answer.answered = false;  // the row keeps what it shows
         }
         lock.lock();
-        asking_ = false;
-        ++asked_;
-        if (stop_) return;
-        if (job != job_) continue;  // dropped meanwhile
-        ready_.push_back(std::move(answer));
-        Wake(!HasWork());
+        s.asking = false;
+        ++s.asked;
+        if (s.stop) {
+            // The object went meanwhile: its answer is of no use to anybody.
+            if (s.letGo) --ending_;
+            return;
+        }
+        if (job != s.job) continue;  // dropped meanwhile
+        s.ready.push_back(std::move(answer));
+        s.Wake(!s.HasWork());
     }
 }
 

@@ -8,8 +8,12 @@
 // milliseconds) and which takes them with Take.
 //
 // A new job or Cancel drops what is outstanding: an answer of an older job is never handed out.
-// The thread is joined by the destructor, and the answers not yet taken are freed with the object,
-// so nothing outlives it and nothing leaks when the window is gone first.
+// The destructor never waits for the shell: what the thread works on is shared with it, so a
+// thread caught inside a question (a network drive whose server is gone answers only after the
+// network's time-out) is let go and ends alone once the question returns, asking nothing more,
+// handing nothing out and posting nothing. A thread that is not inside a question is joined, which
+// takes no time. Either way the window is never woken again once the object is gone, so a window
+// destroyed right after it receives nothing.
 
 #include <windows.h>
 
@@ -18,6 +22,7 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -76,34 +81,44 @@ public:
     bool Outstanding() const;
     // How many questions the thread has asked, in all.
     std::size_t Asked() const;
-    // How many of these threads run in the process now.
+    // How many of these threads serve an object now.
     static int Running() noexcept { return running_.load(); }
+    // How many threads were let go inside a question and have not come out of it yet.
+    static int Ending() noexcept { return ending_.load(); }
 
 private:
-    void Run();
-    bool HasWork() const { return !preferred_.empty() || next_ < requests_.size(); }
-    std::size_t NextIndex();
-    void Wake(bool now);
+    // What the thread works on, shared with it so that it may outlive the object.
+    struct State {
+        State(HWND notify, UINT message, Ask ask) : notify(notify), message(message), ask(std::move(ask)) {}
+        bool HasWork() const { return !preferred.empty() || next < requests.size(); }
+        std::size_t NextIndex();
+        void Wake(bool now);
 
-    const HWND notify_;
-    const UINT message_;
-    const Ask ask_;
-    mutable std::mutex mutex_;
-    std::condition_variable changed_;
-    bool stop_ = false;
-    std::uint64_t job_ = 0;
-    std::vector<ShellRequest> requests_;
-    std::vector<bool> taken_;  // by request index
-    std::unordered_map<std::uint32_t, std::size_t> indexOfRow_;
-    std::deque<std::size_t> preferred_;
-    std::size_t next_ = 0;
-    bool asking_ = false;
-    std::size_t asked_ = 0;
-    std::vector<ShellAnswer> ready_;
-    bool wakePosted_ = false;
-    std::uint64_t lastWake_ = 0;  // GetTickCount64 of the last wake
+        const HWND notify;
+        const UINT message;
+        const Ask ask;
+        mutable std::mutex mutex;
+        std::condition_variable changed;
+        bool stop = false;   // the object is gone: nothing more is asked, handed out or posted
+        bool letGo = false;  // it went while the thread was inside a question
+        std::uint64_t job = 0;
+        std::vector<ShellRequest> requests;
+        std::vector<bool> taken;  // by request index
+        std::unordered_map<std::uint32_t, std::size_t> indexOfRow;
+        std::deque<std::size_t> preferred;
+        std::size_t next = 0;
+        bool asking = false;
+        std::size_t asked = 0;
+        std::vector<ShellAnswer> ready;
+        bool wakePosted = false;
+        std::uint64_t lastWake = 0;  // GetTickCount64 of the last wake
+    };
+    static void Run(const std::shared_ptr<State>& state) noexcept;
+
+    std::shared_ptr<State> state_;
     static inline std::atomic<int> running_{0};
-    std::thread thread_;  // last: started once everything above is there
+    static inline std::atomic<int> ending_{0};
+    std::thread thread_;  // last: started once the state is there
 };
 
 }  // namespace korvex::components

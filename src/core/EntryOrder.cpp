@@ -1,6 +1,7 @@
 #include "EntryOrder.h"
 
 #include <algorithm>
+#include <array>
 #include <numeric>
 
 namespace korvex {
@@ -27,22 +28,6 @@ bool Skip(std::wstring_view text, std::size_t& pos, std::wstring_view what) {
     return true;
 }
 
-// Days from 1 January 1970 in the proleptic Gregorian calendar.
-long long DaysFromCivil(int y, int m, int d) {
-    y -= m <= 2;
-    const long long era = (y >= 0 ? y : y - 399) / 400;
-    const unsigned yoe = static_cast<unsigned>(y - era * 400);
-    const unsigned doy = (153 * static_cast<unsigned>(m + (m > 2 ? -3 : 9)) + 2) / 5 + static_cast<unsigned>(d) - 1;
-    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + static_cast<long long>(doe) - 719468;
-}
-
-int DaysInMonth(int y, int m) {
-    static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    const bool leap = (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
-    return m == 2 && leap ? 29 : kDays[m - 1];
-}
-
 std::wstring Without(std::wstring_view text, std::wstring_view separator) {
     std::wstring out(text);
     if (separator.empty()) return out;
@@ -60,12 +45,13 @@ int CompareCodeUnits(std::wstring_view a, std::wstring_view b) {
     return c > 0 ? 1 : c < 0 ? -1 : 0;
 }
 
-TSortKeys MakeSortKeys(const TExplorerEntry& e, const OrderFacts& facts, std::optional<double> column1 = std::nullopt) {
+TSortKeys MakeSortKeys(const TExplorerEntry& e, const OrderFacts& facts, std::optional<double> column1 = std::nullopt,
+                       std::optional<double> column3 = std::nullopt) {
     TSortKeys keys;
     keys.ready = true;
     keys.name = facts.upperCase ? facts.upperCase(e.caption) : e.caption;
     keys.column1 = column1 ? *column1 : ReadSortValue(e.subItems[0], facts);
-    keys.column3 = ReadSortValue(e.subItems[2], facts);
+    keys.column3 = column3 ? *column3 : ReadSortValue(e.subItems[2], facts);
     return keys;
 }
 
@@ -121,15 +107,26 @@ std::optional<double> ReadNumber(std::wstring_view text, wchar_t decimalSeparato
     return negative ? -value : value;
 }
 
-std::optional<double> ReadDateTime(std::wstring_view text, std::wstring_view dateSeparator,
+std::optional<double> ReadDateTime(std::wstring_view text, DateOrder dateOrder, std::wstring_view dateSeparator,
                                    std::wstring_view timeSeparator) {
+    // The fields in their places: the year takes up to four digits, the day and month two.
+    std::array<std::optional<int>, 3> fields;  // in the text's order
+    const bool yearFirst = dateOrder == DateOrder::yearMonthDay;
     std::size_t pos = 0;
-    const auto month = ReadField(text, pos, 2);
-    if (!month || !Skip(text, pos, dateSeparator)) return std::nullopt;
-    const auto day = ReadField(text, pos, 2);
-    if (!day || !Skip(text, pos, dateSeparator)) return std::nullopt;
-    const auto year = ReadField(text, pos, 4);
-    if (!year || *month < 1 || *month > 12 || *day < 1 || *day > DaysInMonth(*year, *month)) return std::nullopt;
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        if (i > 0 && !Skip(text, pos, dateSeparator)) return std::nullopt;
+        const bool year = yearFirst ? i == 0 : i == 2;
+        fields[i] = ReadField(text, pos, year ? 4 : 2);
+        if (!fields[i]) return std::nullopt;
+    }
+    int year = 0, month = 0, day = 0;
+    switch (dateOrder) {
+        case DateOrder::dayMonthYear: day = *fields[0], month = *fields[1], year = *fields[2]; break;
+        case DateOrder::yearMonthDay: year = *fields[0], month = *fields[1], day = *fields[2]; break;
+        case DateOrder::monthDayYear:
+        default: month = *fields[0], day = *fields[1], year = *fields[2]; break;
+    }
+    if (!IsCalendarDate(year, month, day)) return std::nullopt;
     double fraction = 0;
     if (pos < text.size()) {
         if (!Skip(text, pos, L" ")) return std::nullopt;
@@ -139,11 +136,19 @@ std::optional<double> ReadDateTime(std::wstring_view text, std::wstring_view dat
         if (!minute || *hour > 23 || *minute > 59 || pos != text.size()) return std::nullopt;
         fraction = (*hour * 60 + *minute) / 1440.0;
     }
-    return static_cast<double>(DaysFromCivil(*year, *month, *day)) + fraction;
+    return static_cast<double>(DayNumber(year, month, day)) + fraction;
+}
+
+std::optional<double> ModifiedTimeValue(const LocalTime& t) {
+    if (!IsCalendarDate(t.year, t.month, t.day) || t.year > 9999 || t.hour < 0 || t.hour > 23 || t.minute < 0 ||
+        t.minute > 59)
+        return std::nullopt;
+    // The text holds the minutes only (and no time at all at midnight, which is the same value).
+    return static_cast<double>(DayNumber(t.year, t.month, t.day)) + (t.hour * 60 + t.minute) / 1440.0;
 }
 
 double ReadSortValue(std::wstring_view text, const OrderFacts& facts) {
-    if (const auto date = ReadDateTime(text, facts.dateSeparator, facts.timeSeparator)) return *date;
+    if (const auto date = ReadDateTime(text, facts.dateOrder, facts.dateSeparator, facts.timeSeparator)) return *date;
     if (const auto number = ReadNumber(Without(text, facts.thousandsSeparator), facts.decimalSeparator)) return *number;
     return 0;
 }
@@ -158,8 +163,9 @@ int CompareAsciiNoCase(std::wstring_view a, std::wstring_view b) {
     return static_cast<int>(a.size()) - static_cast<int>(b.size());
 }
 
-void PrepareSortKeys(TExplorerEntry& entry, const OrderFacts& facts, std::optional<double> sizeValue) {
-    entry.sortKeys = MakeSortKeys(entry, facts, sizeValue);
+void PrepareSortKeys(TExplorerEntry& entry, const OrderFacts& facts, std::optional<double> sizeValue,
+                     std::optional<double> modifiedValue) {
+    entry.sortKeys = MakeSortKeys(entry, facts, sizeValue, modifiedValue);
 }
 
 int CompareEntries(const TExplorerEntry& a, const TExplorerEntry& b, int column, bool reversed,

@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "DateText.h"
+#include "ExplorerText.h"
 #include "ExplorerTypes.h"
 
 namespace korvex {
@@ -17,6 +19,7 @@ namespace korvex {
 // Facts of the user's regional settings that the comparison needs.
 struct OrderFacts {
     std::wstring thousandsSeparator = L",";
+    DateOrder dateOrder = DateOrder::monthDayYear;
     std::wstring dateSeparator = L"/";
     std::wstring timeSeparator = L":";
     wchar_t decimalSeparator = L'.';
@@ -28,10 +31,14 @@ struct OrderFacts {
 // decimal separator.
 std::optional<double> ReadNumber(std::wstring_view text, wchar_t decimalSeparator);
 
-// A "mm/dd/yyyy" date with an optional " hh:nn" time, with the given separators, as a count of
-// days (the time as its fraction).
-std::optional<double> ReadDateTime(std::wstring_view text, std::wstring_view dateSeparator,
+// A short date in the given order ("mm/dd/yyyy", "dd.mm.yyyy", "yyyy-mm-dd") with an optional
+// " hh:nn" time, with the given separators, as a count of days (the time as its fraction).
+std::optional<double> ReadDateTime(std::wstring_view text, DateOrder dateOrder, std::wstring_view dateSeparator,
                                    std::wstring_view timeSeparator);
+
+// The value ReadDateTime gives the text ModifiedTimeText writes for this time, worked out from the
+// fields themselves, so in any order; none for fields that name no date.
+std::optional<double> ModifiedTimeValue(const LocalTime& time);
 
 // The value of a "Size" or "Modified" cell: a date as the list writes it, else a number once the
 // thousands separators are removed, else 0. Reading the date first keeps dates apart from numbers
@@ -41,10 +48,12 @@ double ReadSortValue(std::wstring_view text, const OrderFacts& facts);
 // Three-way comparison that folds only ASCII letters a..z to upper case.
 int CompareAsciiNoCase(std::wstring_view a, std::wstring_view b);
 
-// Works out the row's sort keys from its texts; call it once the row's texts are set. sizeValue,
-// when the caller has it, is the value of the "Size" cell, which is then not read back from its
-// text (a listing knows each file's size as a number; a folder's is 0).
-void PrepareSortKeys(TExplorerEntry& entry, const OrderFacts& facts, std::optional<double> sizeValue = std::nullopt);
+// Works out the row's sort keys from its texts; call it once the row's texts are set. sizeValue
+// and modifiedValue, when the caller has them, are the values of the "Size" and "Modified" cells,
+// which are then not read back from their texts (a listing knows each file's size as a number, a
+// folder's is 0, and the time it wrote as fields: ModifiedTimeValue).
+void PrepareSortKeys(TExplorerEntry& entry, const OrderFacts& facts, std::optional<double> sizeValue = std::nullopt,
+                     std::optional<double> modifiedValue = std::nullopt);
 
 // The comparison of two rows for a sort by column (0 to 4); negative puts a first.
 int CompareEntries(const TExplorerEntry& a, const TExplorerEntry& b, int column, bool reversed,

@@ -36,18 +36,9 @@ void AppendTwoDigits(std::wstring& out, int value) {
 }
 }  // namespace
 
-std::wstring ModifiedTimeText(const LocalTime& t, std::wstring_view dateSeparator, std::wstring_view timeSeparator) {
-    std::wstring text;
-    text.reserve(12 + 2 * dateSeparator.size() + timeSeparator.size());
-    AppendTwoDigits(text, t.month);
-    text += dateSeparator;
-    AppendTwoDigits(text, t.day);
-    text += dateSeparator;
-    if (t.year < 10000) {
-        for (int unit = 1000; unit > 0; unit /= 10) text += static_cast<wchar_t>(L'0' + t.year / unit % 10);
-    } else {
-        text += std::to_wstring(t.year);
-    }
+std::wstring ModifiedTimeText(const LocalTime& t, DateOrder dateOrder, std::wstring_view dateSeparator,
+                              std::wstring_view timeSeparator) {
+    std::wstring text = ShortDateText(t.year, t.month, t.day, dateOrder, dateSeparator);
     const int evenSecond = t.second - t.second % 2;
     if (t.hour != 0 || t.minute != 0 || evenSecond != 0) {
         text += L' ';

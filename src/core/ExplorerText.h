@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "DateText.h"
 #include "ExplorerTypes.h"
 
 namespace korvex {
@@ -33,9 +34,11 @@ struct LocalTime {
     int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
 };
 
-// "mm/dd/yyyy hh:nn" with the given separators; the seconds are taken to two-second resolution,
-// and a time of day that is then exactly 00:00:00 leaves the date alone.
-std::wstring ModifiedTimeText(const LocalTime& time, std::wstring_view dateSeparator, std::wstring_view timeSeparator);
+// The short date in the user's order and separator, then " hh:nn" with the time separator; the
+// seconds are taken to two-second resolution, and a time of day that is then exactly 00:00:00
+// leaves the date alone.
+std::wstring ModifiedTimeText(const LocalTime& time, DateOrder dateOrder, std::wstring_view dateSeparator,
+                              std::wstring_view timeSeparator);
 
 // The attribute word of the shown classes (0x01, 0x02, 0x04, 0x20, 0x80).
 std::uint32_t FilterWord(TFileType fileType);

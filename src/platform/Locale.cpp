@@ -38,6 +38,16 @@ std::wstring TimeSeparator() {
     return LocaleText(LOCALE_STIME, L":");
 }
 
+DateOrder ShortDateOrder() {
+    // The short date picture is what the user sets; the older order code stands in where the
+    // picture is one of no plain order.
+    wchar_t picture[80] = {};
+    if (GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SSHORTDATE, picture, 80) > 1)
+        if (const auto order = DateOrderOfPicture(picture)) return *order;
+    const std::wstring code = LocaleText(LOCALE_IDATE, L"0");
+    return code == L"1" ? DateOrder::dayMonthYear : code == L"2" ? DateOrder::yearMonthDay : DateOrder::monthDayYear;
+}
+
 std::wstring UpperCase(std::wstring_view text) {
     // Without linguistic casing the mapping follows the file system's rules, under which ASCII
     // letters map to their ASCII capitals in every locale: no system call for such text.
@@ -47,11 +57,6 @@ std::wstring UpperCase(std::wstring_view text) {
         if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - L'a' + L'A');
     }
     return out;
-}
-
-bool SameTextIgnoringCase(std::wstring_view a, std::wstring_view b) {
-    return CompareStringEx(LOCALE_NAME_USER_DEFAULT, NORM_IGNORECASE, a.data(), static_cast<int>(a.size()), b.data(),
-                           static_cast<int>(b.size()), nullptr, nullptr, 0) == CSTR_EQUAL;
 }
 
 bool SameNameIgnoringCase(std::wstring_view a, std::wstring_view b) {

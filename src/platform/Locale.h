@@ -13,14 +13,16 @@ namespace korvex::platform {
 wchar_t DecimalSeparator();
 std::wstring ThousandsSeparator();
 std::wstring DateSeparator();
+// The order of the day, month and year in the user's short date (day first in Russian).
+DateOrder ShortDateOrder();
 std::wstring TimeSeparator();
 
 // Upper case by the user's rules.
 std::wstring UpperCase(std::wstring_view text);
 
-// Whether two texts are equal ignoring letter case, by the user's rules.
-bool SameTextIgnoringCase(std::wstring_view a, std::wstring_view b);
-// Whether two texts are equal ignoring letter case as the file system compares names (ordinal).
+// Whether two names or paths are equal ignoring letter case, as the file system compares them:
+// code unit by code unit once upper-cased, no character passed over (the user's language rules
+// would take "a\u00ADb" for "ab"; they serve only to order names for display).
 bool SameNameIgnoringCase(std::wstring_view a, std::wstring_view b);
 
 // A file time as the user's local date and time (with the daylight saving rule of that date).

@@ -79,6 +79,54 @@ TEST(EntryOrder, ModifiedWorksWhereThousandsAndDateSeparatorsAgree) {
     EXPECT_EQ(ReadSortValue(L"1.234.567", german), 1234567.0);
 }
 
+// Day first (Russian: "." between the fields, and a no-break space grouping digits) and year
+// first: the dates sort by the day they name, not by the text or by a month-first reading.
+TEST(EntryOrder, ModifiedInTheOrderOfTheUsersShortDate) {
+    OrderFacts russian = Facts(L"\u00A0", L".");
+    russian.dateOrder = DateOrder::dayMonthYear;
+    const std::vector<TExplorerEntry> entries = {
+        File(L"11 Dec", L"1", L"11.12.2026"), File(L"3 Jul", L"1", L"03.07.2026 08:00"),
+        File(L"12 Nov", L"1", L"12.11.2026 23:59"), File(L"7 Mar", L"1", L"07.03.2026 10:20"),
+        File(L"31 Dec 2025", L"1", L"31.12.2025")};
+    EXPECT_EQ(Sorted(entries, 3, false, russian), (Names{L"31 Dec 2025", L"7 Mar", L"3 Jul", L"12 Nov", L"11 Dec"}));
+    // A date the order makes impossible (a 31st month) is no date.
+    EXPECT_EQ(ReadDateTime(L"12.31.2026", DateOrder::dayMonthYear, L".", L":"), std::nullopt);
+
+    OrderFacts iso = Facts(L" ", L"-");
+    iso.dateOrder = DateOrder::yearMonthDay;
+    const std::vector<TExplorerEntry> isoEntries = {File(L"b", L"1", L"2026-03-07 10:20"),
+                                                    File(L"a", L"1", L"2025-12-31"), File(L"c", L"1", L"2026-11-12")};
+    EXPECT_EQ(Sorted(isoEntries, 3, false, iso), (Names{L"a", L"b", L"c"}));
+}
+
+// A listing hands over each time as its fields: in every order and separator the key is the one
+// read back from the text written for it, and the text read back in another order is another day.
+TEST(EntryOrder, ModifiedGivenAsFieldsGivesTheKeysOfItsText) {
+    const LocalTime times[] = {{2026, 3, 7, 10, 20, 41}, {2026, 12, 11, 0, 0, 0},   {2026, 12, 11, 0, 0, 31},
+                               {1601, 1, 1, 0, 0, 0},    {2004, 2, 29, 23, 59, 58}, {9999, 12, 31, 12, 0, 0}};
+    const std::tuple<DateOrder, const wchar_t*, const wchar_t*> forms[] = {{DateOrder::monthDayYear, L"/", L":"},
+                                                                           {DateOrder::dayMonthYear, L".", L":"},
+                                                                           {DateOrder::yearMonthDay, L"-", L":"},
+                                                                           {DateOrder::dayMonthYear, L". ", L"."}};
+    for (const auto& [order, date, time] : forms) {
+        OrderFacts facts = Facts(L",", date);
+        facts.dateOrder = order;
+        facts.timeSeparator = time;
+        for (const LocalTime& t : times) {
+            TExplorerEntry fromText = File(L"a.txt", L"1", ModifiedTimeText(t, order, date, time));
+            TExplorerEntry fromFields = fromText;
+            PrepareSortKeys(fromText, facts);
+            PrepareSortKeys(fromFields, facts, 1.0, ModifiedTimeValue(t));
+            ASSERT_TRUE(ModifiedTimeValue(t).has_value());
+            EXPECT_EQ(fromFields.sortKeys.column3, fromText.sortKeys.column3) << fromText.subItems[2];
+            EXPECT_NE(fromText.sortKeys.column3, 0.0) << fromText.subItems[2];
+        }
+    }
+    // Fields that name no date (a failed conversion) give no value: the text decides, as before.
+    EXPECT_EQ(ModifiedTimeValue(LocalTime{}), std::nullopt);
+    EXPECT_EQ(ModifiedTimeValue(LocalTime{2026, 2, 30, 0, 0, 0}), std::nullopt);
+}
+
 TEST(EntryOrder, TypeAndAttributesCompareFoldingAsciiOnly) {
     const std::vector<TExplorerEntry> entries = {File(L"1", L"1", L"", L"text"), File(L"2", L"1", L"", L"Archive"),
                                                  File(L"3", L"1", L"", L"TEXT"), File(L"4", L"1", L"", L"Ёлка"),
@@ -111,9 +159,10 @@ TEST(EntryOrder, ReadingNumbersAndDates) {
     EXPECT_EQ(ReadNumber(L"1,5", L','), 1.5);
     EXPECT_EQ(ReadNumber(L" ", L'.'), std::nullopt);
     EXPECT_EQ(ReadNumber(L"1.2.3", L'.'), std::nullopt);
-    EXPECT_EQ(ReadDateTime(L"02/30/2004", L"/", L":"), std::nullopt);
-    EXPECT_EQ(ReadDateTime(L"02/29/2004", L"/", L":"), ReadDateTime(L"02/28/2004", L"/", L":").value() + 1);
-    EXPECT_EQ(ReadDateTime(L"01/01/1970 12:00", L"/", L":"), 0.5);
+    constexpr auto mdy = DateOrder::monthDayYear;
+    EXPECT_EQ(ReadDateTime(L"02/30/2004", mdy, L"/", L":"), std::nullopt);
+    EXPECT_EQ(ReadDateTime(L"02/29/2004", mdy, L"/", L":"), ReadDateTime(L"02/28/2004", mdy, L"/", L":").value() + 1);
+    EXPECT_EQ(ReadDateTime(L"01/01/1970 12:00", mdy, L"/", L":"), 0.5);
     EXPECT_EQ(ReadSortValue(L"garbage", Facts()), 0.0);
     // The comparison of a single pair agrees with the sort.
     EXPECT_LT(CompareEntries(File(L"a", L"9"), File(L"b", L"10"), 1, false, Facts()), 0);

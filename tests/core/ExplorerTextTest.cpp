@@ -25,20 +25,26 @@ TEST(ExplorerText, GroupedDigits) {
 }
 
 TEST(ExplorerText, ModifiedTimeText) {
+    constexpr auto mdy = DateOrder::monthDayYear, dmy = DateOrder::dayMonthYear, ymd = DateOrder::yearMonthDay;
     struct Case {
         LocalTime t;
+        DateOrder order;
         const wchar_t *date, *time;
         std::wstring text;
     };
     const Case cases[] = {
-        {{2002, 3, 2, 14, 7, 41}, L"/", L":", L"03/02/2002 14:07"},
-        {{2002, 3, 2, 14, 7, 41}, L".", L":", L"03.02.2002 14:07"},  // Russian separators
-        {{2004, 12, 31, 0, 0, 0}, L"/", L":", L"12/31/2004"},        // midnight: the date alone
-        {{2004, 12, 31, 0, 0, 1}, L"/", L":", L"12/31/2004"},        // two-second resolution
-        {{2004, 12, 31, 0, 0, 30}, L"/", L":", L"12/31/2004 00:00"},
-        {{2005, 1, 15, 23, 59, 59}, L"-", L".", L"01-15-2005 23.59"},
+        {{2002, 3, 2, 14, 7, 41}, mdy, L"/", L":", L"03/02/2002 14:07"},
+        {{2002, 3, 2, 14, 7, 41}, mdy, L".", L":", L"03.02.2002 14:07"},
+        {{2026, 3, 7, 10, 20, 0}, dmy, L".", L":", L"07.03.2026 10:20"},  // Russian
+        {{2026, 12, 11, 9, 5, 0}, dmy, L".", L":", L"11.12.2026 09:05"},
+        {{2026, 3, 7, 10, 20, 0}, ymd, L"-", L":", L"2026-03-07 10:20"},
+        {{2004, 12, 31, 0, 0, 0}, mdy, L"/", L":", L"12/31/2004"},  // midnight: the date alone
+        {{2004, 12, 31, 0, 0, 0}, dmy, L".", L":", L"31.12.2004"},
+        {{2004, 12, 31, 0, 0, 1}, mdy, L"/", L":", L"12/31/2004"},  // two-second resolution
+        {{2004, 12, 31, 0, 0, 30}, mdy, L"/", L":", L"12/31/2004 00:00"},
+        {{2005, 1, 15, 23, 59, 59}, mdy, L"-", L".", L"01-15-2005 23.59"},
     };
-    for (const auto& c : cases) EXPECT_EQ(ModifiedTimeText(c.t, c.date, c.time), c.text);
+    for (const auto& c : cases) EXPECT_EQ(ModifiedTimeText(c.t, c.order, c.date, c.time), c.text);
 }
 
 TEST(ExplorerText, FilterTest) {

@@ -187,7 +187,7 @@ TEST_F(Frame, ABurstOfChangesIsOneRefresh) {
 }
 
 TEST_F(Frame, ViewButtonCyclesAndTheMenuCheckFollows) {
-    EXPECT_TRUE(platform::SameTextIgnoringCase(x.Directory(), L"c:\\"));  // the frame's own design
+    EXPECT_TRUE(platform::SameNameIgnoringCase(x.Directory(), L"c:\\"));  // the frame's own design
     EXPECT_EQ(f.ExplorerViewStyle(), 3);                                  // the report view, "Таблица"
     EXPECT_EQ(CheckedViewItem(f.ViewMenu.get()), F::kPmDetail);
     const DWORD styles[] = {LVS_ICON, LVS_SMALLICON, LVS_LIST, LVS_REPORT};

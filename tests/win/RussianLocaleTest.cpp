@@ -1,6 +1,8 @@
 // Under a Russian Windows: code page 1251 for the address book, "," as the decimal separator.
 // Runs in an executable of its own, started with LC_ALL=ru_RU.UTF-8.
 
+#include <algorithm>
+
 #include "ExplorerHost.h"
 #include "ExplorerText.h"
 #include "FormFixture.h"
@@ -35,11 +37,40 @@ TEST(RussianLocaleExplorer, DatesAndGroupedNumbersInTheLocalesForm) {
     WriteBytes(dir / L"plan.dwg", "x");
     SetModified(dir / L"plan.dwg", 2002, 3, 2, 14, 7, 10);
 
+    // Day first, as a Russian reader reads it; the same order in the sort.
+    EXPECT_EQ(platform::ShortDateOrder(), DateOrder::dayMonthYear);
+    struct Dated {
+        const wchar_t* name;
+        WORD year, month, day;
+        const wchar_t* text;
+    };
+    const Dated dated[] = {
+        {L"december.dwg", 2026, 12, 11, L"11.12.2026 10:20"},
+        {L"november.dwg", 2026, 11, 12, L"12.11.2026 10:20"},
+        {L"march.dwg", 2026, 3, 7, L"07.03.2026 10:20"},
+        {L"july.dwg", 2026, 7, 3, L"03.07.2026 10:20"},
+    };
+    for (const Dated& d : dated) {
+        WriteBytes(dir / d.name, "x");
+        SetModified(dir / d.name, d.year, d.month, d.day, 10, 20, 0);
+    }
+
     ExplorerHost host;
     host.Create();
     host.explorer.SetDirectory(dir.Path());
-    ASSERT_EQ(host.explorer.Entries().size(), 1u);
-    EXPECT_EQ(host.explorer.Entries()[0].subItems[2], L"03.02.2002 14:07");
+    ASSERT_EQ(host.explorer.Entries().size(), 5u);
+    auto modified = [&](const wchar_t* name) {
+        for (const auto& e : host.explorer.Entries())
+            if (e.caption == name) return e.subItems[2];
+        return std::wstring(L"<no row>");
+    };
+    EXPECT_EQ(modified(L"plan.dwg"), L"02.03.2002 14:07");
+    for (const Dated& d : dated) EXPECT_EQ(modified(d.name), d.text);
+    const std::vector<std::wstring> byDate = {L"plan.dwg", L"march.dwg", L"july.dwg", L"november.dwg", L"december.dwg"};
+    host.explorer.SortColumnClick(3);
+    std::vector<std::wstring> shown = host.Captions();
+    if (host.explorer.SortReversed()) std::reverse(shown.begin(), shown.end());
+    EXPECT_EQ(shown, byDate);
 
     host.explorer.SetDirectory(L"DRIVES");
     const std::wstring& total = host.explorer.Entries().front().subItems[1];
