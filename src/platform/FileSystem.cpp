@@ -36,7 +36,9 @@ std::wstring ToApiPath(std::wstring_view path) {
 }
 
 std::wstring CanonicalPath(std::wstring_view path) {
-    const std::wstring full = FullPathName(WithoutVerbatimPrefix(path));
+    // "\\.\C:\x" is "C:\x" as "\\?\C:\x" is; a spelling with "/" ("//./C:/x") shows its prefix only
+    // once made full. What stays in the device namespace is left as the system gave it.
+    const std::wstring full = WithoutNamespacePrefix(FullPathName(WithoutNamespacePrefix(path)));
     // A short 8.3 name always holds a "~"; only then is the disk asked for the long names, and a
     // path that is not there keeps its names as given.
     if (full.find(L'~') == std::wstring::npos) return full;
@@ -47,7 +49,7 @@ std::wstring CanonicalPath(std::wstring_view path) {
     size = GetLongPathNameW(apiPath.c_str(), longPath.data(), size);
     if (size == 0 || size >= longPath.size()) return full;
     longPath.resize(size);
-    return WithoutVerbatimPrefix(longPath);
+    return WithoutNamespacePrefix(longPath);
 }
 
 bool FollowWithCurrentDirectory(std::wstring_view folder) {
