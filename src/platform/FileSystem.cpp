@@ -36,9 +36,11 @@ std::wstring ToApiPath(std::wstring_view path) {
 }
 
 std::wstring CanonicalPath(std::wstring_view path) {
-    // "\\.\C:\x" is "C:\x" as "\\?\C:\x" is; a spelling with "/" ("//./C:/x") shows its prefix only
-    // once made full. What stays in the device namespace is left as the system gave it.
-    const std::wstring full = WithoutNamespacePrefix(FullPathName(WithoutNamespacePrefix(path)));
+    // "\\?\" takes the rest literally, so it goes before the rest is made full; "\\.\" does not (its
+    // ".." may climb above the drive), so it goes after, which also finds it spelled with "/".
+    // What stays in the device namespace is left as the system gave it.
+    const std::wstring given = path.starts_with(kVerbatimPrefix) ? WithoutNamespacePrefix(path) : std::wstring(path);
+    const std::wstring full = WithoutNamespacePrefix(FullPathName(given));
     // A short 8.3 name always holds a "~"; only then is the disk asked for the long names, and a
     // path that is not there keeps its names as given.
     if (full.find(L'~') == std::wstring::npos) return full;
