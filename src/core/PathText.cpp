@@ -42,13 +42,18 @@ std::wstring ParentFolder(std::wstring_view folder) {
     return std::wstring(parent);
 }
 
-std::wstring WithoutVerbatimPrefix(std::wstring_view path) {
-    constexpr std::wstring_view kPrefix = L"\\\\?\\", kUnc = L"UNC\\";
-    if (!path.starts_with(kPrefix)) return std::wstring(path);
-    path.remove_prefix(kPrefix.size());
-    if (path.size() >= kUnc.size() && (path[0] == L'U' || path[0] == L'u') && (path[1] == L'N' || path[1] == L'n') &&
-        (path[2] == L'C' || path[2] == L'c') && path[3] == L'\\')
-        return L"\\\\" + std::wstring(path.substr(kUnc.size()));
+std::wstring WithoutNamespacePrefix(std::wstring_view path) {
+    const auto separator = [](wchar_t c) { return c == L'\\' || c == L'/'; };
+    const auto upper = [](wchar_t c) { return c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - L'a' + L'A') : c; };
+    if (path.size() < 4 || !separator(path[0]) || !separator(path[1]) || (path[2] != L'?' && path[2] != L'.') ||
+        !separator(path[3]))
+        return std::wstring(path);
+    const std::wstring_view rest = path.substr(4);
+    if (rest.size() >= 3 && upper(rest[0]) >= L'A' && upper(rest[0]) <= L'Z' && rest[1] == L':' && separator(rest[2]))
+        return std::wstring(rest);
+    if (rest.size() >= 4 && upper(rest[0]) == L'U' && upper(rest[1]) == L'N' && upper(rest[2]) == L'C' &&
+        separator(rest[3]))
+        return L"\\\\" + std::wstring(rest.substr(4));
     return std::wstring(path);
 }
 

@@ -26,9 +26,11 @@ bool IsPlainName(std::wstring_view name);
 // server's share or a text with no folder above it.
 std::wstring ParentFolder(std::wstring_view folder);
 
-// The path without the "\\?\" prefix that takes a path literally: "\\?\C:\x" gives "C:\x",
-// "\\?\UNC\server\share" gives "\\server\share"; any other path as it is.
-std::wstring WithoutVerbatimPrefix(std::wstring_view path);
+// The path without the "\\?\" prefix that takes a path literally, or the "\\.\" one of the device
+// namespace, where a drive's or a server's path follows: "\\?\C:\x" and "\\.\C:\x" give "C:\x",
+// "\\?\UNC\server\share" gives "\\server\share". Any other path as it is, so that "\\.\CON" or
+// "\\?\GLOBALROOT\…" never turns into a name relative to the current folder.
+std::wstring WithoutNamespacePrefix(std::wstring_view path);
 
 // The path with the extension of its last segment replaced by newExt (which includes the dot);
 // a name without an extension gets newExt appended.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "DevicePath.h"
 #include "SendCommand.h"
 #include "SubjectTemplate.h"
 
@@ -63,7 +64,8 @@ std::vector<std::size_t> FindMissingFiles(const std::vector<SendListEntry>& entr
                                           const std::function<bool(std::wstring_view path)>& exists) {
     std::vector<std::size_t> missing;
     for (std::size_t i = 0; i < entries.size(); ++i)
-        if (!exists(entries[i].FullPath())) missing.push_back(i);
+        // A device may answer as a file does: it is never handed to the client as one.
+        if (const std::wstring path = entries[i].FullPath(); IsDevicePath(path) || !exists(path)) missing.push_back(i);
     return missing;
 }
 

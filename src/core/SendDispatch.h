@@ -67,7 +67,8 @@ struct SendPlan {
 SendPlan PlanSend(const SendRequest& request, const std::vector<SendListEntry>& entries,
                   std::size_t limit = kMaxCommandLength, const std::vector<SendList::PartNumber>& numbers = {});
 
-// The positions of the entries whose files are not there, as exists tells, in list order.
+// The positions of the entries whose files are not there, as exists tells, in list order; a path
+// that names a device (IsDevicePath) is not a file there, whatever exists tells.
 std::vector<std::size_t> FindMissingFiles(const std::vector<SendListEntry>& entries,
                                           const std::function<bool(std::wstring_view path)>& exists);
 

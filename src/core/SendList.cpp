@@ -32,7 +32,7 @@ bool SendList::FoldsTo(std::size_t position, std::wstring_view folder, std::wstr
 }
 
 bool SendList::Contains(std::wstring_view path) const {
-    const std::wstring folded = fold_(path);
+    const std::wstring folded = fold_(WithoutNamespacePrefix(path));
     return index_.Find(ContinueHash(kHashStart, folded),
                        [&](std::size_t position) { return FoldsTo(position, folded, {}); });
 }
@@ -44,7 +44,8 @@ bool SendList::Add(std::wstring_view path, std::wstring sizeText) {
 
 bool SendList::Add(std::wstring_view folder, std::wstring_view fileName, std::wstring sizeText) {
     if (folder != lastFolderGiven_ || lastFolderGiven_.empty()) {
-        lastFolder_ = EnsureBackslash(folder);
+        // "\\?\C:\d\" and "\\.\C:\d\" are "C:\d\" in other words: one folder, held in the plain form.
+        lastFolder_ = EnsureBackslash(WithoutNamespacePrefix(folder));
         lastFolderFolded_ = fold_(lastFolder_);
         lastFolderHash_ = ContinueHash(kHashStart, lastFolderFolded_);
         lastFolderGiven_ = folder;

@@ -50,11 +50,12 @@ public:
 
     explicit SendList(FoldCase fold);
 
-    // Whether an entry with this full path is in the list, ignoring letter case.
+    // Whether an entry with this full path is in the list, ignoring letter case and the "\\?\" or
+    // "\\.\" prefix of a drive's or a server's path (see WithoutNamespacePrefix).
     bool Contains(std::wstring_view path) const;
 
-    // Appends the file at path unless Contains(path); the entry's folder gets a trailing "\".
-    // Returns whether an entry was added.
+    // Appends the file at path unless Contains(path); the entry's folder gets a trailing "\" and
+    // loses such a prefix. Returns whether an entry was added.
     bool Add(std::wstring_view path, std::wstring sizeText);
 
     // The same with the path already split into a folder ending in "\" and a file name.

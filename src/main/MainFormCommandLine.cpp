@@ -5,14 +5,11 @@
 
 #include <utility>
 
-#include "FileSystem.h"
-
 namespace korvex {
 
 namespace {
 
-constexpr UINT kBusyRetry = 250;           // ms between looks while the window cannot take paths
-constexpr std::size_t kMissingShown = 20;  // missing paths named one by one; the rest counted
+constexpr UINT kBusyRetry = 250;  // ms between looks while the window cannot take paths
 
 }  // namespace
 
@@ -53,15 +50,9 @@ void TMainForm::AddPendingPaths() {
 }
 
 void TMainForm::AddStartPaths(const std::vector<std::wstring>& paths) {
-    std::vector<std::wstring> present, missing;
-    for (const std::wstring& path : paths)
-        (platform::FileAttributes(path) == INVALID_FILE_ATTRIBUTES ? missing : present).push_back(path);
-    AddPaths(present, true);
-    if (missing.empty()) return;
-    std::wstring text = missing.size() == 1 ? L"Не найден:" : L"Не найдены:";
-    for (std::size_t i = 0; i < missing.size() && i < kMissingShown; ++i) text += L"\r\n" + missing[i];
-    if (missing.size() > kMissingShown) text += L"\r\n… и ещё " + std::to_wstring(missing.size() - kMissingShown);
-    prompter_.Show(hwnd_, {L"Korvex", text, ui::MessageIcon::Warning, ui::MessageButtons::Ok});
+    // Added as a drop adds them; the paths that are not there, or name devices, are named after
+    // the others were added.
+    AddPaths(paths, true);
 }
 
 }  // namespace korvex

@@ -41,34 +41,40 @@ void TMainForm::RunFill(const std::function<void(SendListFiller&)>& fill) {
     // The walk lets the window paint and takes no input but Esc; whatever else comes waits for it.
     ui::ModalPump pump(ui::ModalPump::Dispatch::PaintOnly);
     SendListFiller filler(sendList_, platform::DecimalSeparator());
-    const ULONGLONG start = GetTickCount64();
-    ULONGLONG shownAt = 0, pumpedAt = 0;
-    bool showing = false;
-    const std::wstring caption = Text();
-    filler.SetProgress([&](std::size_t added) {
-        const ULONGLONG now = GetTickCount64();
-        if (now - start < longAddDelay_ || (showing && now - pumpedAt < kPumpInterval)) return true;
-        pumpedAt = now;
-        if (!showing || now - shownAt >= kProgressInterval) {
-            showing = true;
-            shownAt = now;
-            const std::wstring count = std::to_wstring(added);
-            SetText(caption + L" — найдено " + count + L", Esc прерывает");
+    {
+        const ULONGLONG start = GetTickCount64();
+        ULONGLONG shownAt = 0, pumpedAt = 0;
+        bool showing = false;
+        const std::wstring caption = Text();
+        filler.SetProgress([&](std::size_t added) {
+            const ULONGLONG now = GetTickCount64();
+            if (now - start < longAddDelay_ || (showing && now - pumpedAt < kPumpInterval)) return true;
+            pumpedAt = now;
+            if (!showing || now - shownAt >= kProgressInterval) {
+                showing = true;
+                shownAt = now;
+                const std::wstring count = std::to_wstring(added);
+                SetText(caption + L" — найдено " + count + L", Esc прерывает");
+                RefreshSendListView();
+                PanelAddProgress.SetCaption(L"Найдено: " + count);
+                UpdateWindow(PanelAddProgress.Handle());
+            }
+            return !pump.Pump();
+        });
+        const platform::ScopeExit restore([&] {
+            if (showing) {
+                PanelAddProgress.SetCaption(L"");
+                SetText(caption);
+            }
             RefreshSendListView();
-            PanelAddProgress.SetCaption(L"Найдено: " + count);
-            UpdateWindow(PanelAddProgress.Handle());
-        }
-        return !pump.Pump();
-    });
-    const platform::ScopeExit restore([&] {
-        if (showing) {
-            PanelAddProgress.SetCaption(L"");
-            SetText(caption);
-        }
-        RefreshSendListView();
-        filling_ = false;
-    });
-    fill(filler);
+            filling_ = false;
+        });
+        fill(filler);
+    }
+    // Whatever was given and not taken is named once the list shows what was: a path that is not
+    // there, and a device's name, which is no file to send.
+    if (const std::wstring text = NotAddedText(filler.NotAddedPaths()); !text.empty())
+        prompter_.Show(hwnd_, {L"Korvex", text, ui::MessageIcon::Warning, ui::MessageButtons::Ok});
 }
 
 void TMainForm::AddPath(std::wstring_view path, bool recursive) {

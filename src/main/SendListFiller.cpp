@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "DevicePath.h"
 #include "FolderListing.h"
 #include "PathText.h"
 #include "SizeText.h"
@@ -16,13 +17,26 @@ bool SendListFiller::Tick() {
 
 void SendListFiller::AddPath(std::wstring_view path, bool recursive) {
     if (!Tick()) return;
+    // A device is refused by its name before the disk is asked: "C:\NUL" answers as a file does.
+    if (IsDevicePath(path)) {
+        notAdded_.devices.emplace_back(path);
+        return;
+    }
     // However the path was spelled, the list holds the system's own form of it, so that one file
-    // never becomes two entries.
+    // never becomes two entries. A spelling that only the system's form shows to be a device
+    // ("\\.\C:\..\CON") is refused too.
     const std::wstring canonical = platform::CanonicalPath(path);
+    if (IsDevicePath(canonical)) {
+        notAdded_.devices.emplace_back(path);
+        return;
+    }
     if (list_.Contains(canonical)) return;
-    // A path that cannot be examined reports all attribute bits, the folder bit among them, and
-    // then adds nothing since its enumeration finds nothing.
-    if (platform::FileAttributes(canonical) & FILE_ATTRIBUTE_DIRECTORY) {
+    const DWORD attributes = platform::FileAttributes(canonical);
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        notAdded_.missing.emplace_back(path);
+        return;
+    }
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
         if (recursive) WalkFolder(canonical, recursive);
         return;
     }
@@ -54,6 +68,12 @@ void SendListFiller::WalkFolder(const std::wstring& folder, bool recursive,
         // Once stopped, the rest of this folder's entries are left unread.
         if (!Tick()) break;
         if (!(entry->attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+            // A file that bears a device's name (made by a program that bypasses the name rules,
+            // or on another system's disk) would reach the client as the device.
+            if (IsDeviceName(name)) {
+                notAdded_.devices.push_back(folderText + std::wstring(name));
+                continue;
+            }
             // The directory entry at hand already holds what AddPath would ask the disk again;
             // Add applies the same duplicate test.
             if (list_.Add(folderText, name, SizeToText(entry->size, decimalSeparator_))) ++added_;

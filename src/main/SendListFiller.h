@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "FileSystem.h"
+#include "NotAdded.h"
 #include "SendList.h"
 
 namespace korvex {
@@ -30,14 +31,19 @@ public:
 
     // Adds the file at path, or with recursive set every file beneath the folder at path. The path
     // is first made full and canonical, so that any spelling of a listed file is found listed. A
-    // path that is already listed, does not exist or cannot be examined adds nothing.
+    // path that is already listed adds nothing; one that names a device, does not exist or cannot
+    // be examined adds nothing and is kept, as given, in NotAddedPaths.
     void AddPath(std::wstring_view path, bool recursive);
 
     // Adds the files of the folder, hidden and system ones included, in the file system's order;
     // with recursive set each subfolder is added completely where the walk meets it (depth first).
     // A folder link (symbolic link, junction) met on the way is not entered: its files are added
-    // where they really are. The folder given may itself be a link.
+    // where they really are. The folder given may itself be a link. A file whose name is a device's
+    // is not added but kept in NotAddedPaths.
     void AddFolder(std::wstring_view folder, bool recursive);
+
+    // What the adds so far left out and the user is to be told of, in the order met.
+    const NotAdded& NotAddedPaths() const noexcept { return notAdded_; }
 
 private:
     // Counts one entry met; false once the walk is to stop.
@@ -52,6 +58,7 @@ private:
     std::size_t step_ = 64;
     std::size_t met_ = 0;
     std::size_t added_ = 0;
+    NotAdded notAdded_;
     bool stopped_ = false;
 };
 

@@ -36,7 +36,11 @@ std::wstring ToApiPath(std::wstring_view path) {
 }
 
 std::wstring CanonicalPath(std::wstring_view path) {
-    const std::wstring full = FullPathName(WithoutVerbatimPrefix(path));
+    // "\\?\" takes the rest literally, so it goes before the rest is made full; "\\.\" does not (its
+    // ".." may climb above the drive), so it goes after, which also finds it spelled with "/".
+    // What stays in the device namespace is left as the system gave it.
+    const std::wstring given = path.starts_with(kVerbatimPrefix) ? WithoutNamespacePrefix(path) : std::wstring(path);
+    const std::wstring full = WithoutNamespacePrefix(FullPathName(given));
     // A short 8.3 name always holds a "~"; only then is the disk asked for the long names, and a
     // path that is not there keeps its names as given.
     if (full.find(L'~') == std::wstring::npos) return full;
@@ -47,7 +51,7 @@ std::wstring CanonicalPath(std::wstring_view path) {
     size = GetLongPathNameW(apiPath.c_str(), longPath.data(), size);
     if (size == 0 || size >= longPath.size()) return full;
     longPath.resize(size);
-    return WithoutVerbatimPrefix(longPath);
+    return WithoutNamespacePrefix(longPath);
 }
 
 bool FollowWithCurrentDirectory(std::wstring_view folder) {

@@ -17,7 +17,9 @@ std::wstring ToApiPath(std::wstring_view path);
 // The path as the system resolves it, so that every spelling of one file gives one text (up to
 // letter case): full, "." and ".." resolved, "/" as "\", trailing dots and blanks of its names
 // dropped, short 8.3 names of an existing path replaced by the long ones, and without the "\\?\"
-// prefix (the long-path form is added back by ToApiPath where a call needs it).
+// prefix, nor the "\\.\" one before a drive's or a server's path (the long-path form is added back
+// by ToApiPath where a call needs it). A device's path stays one ("C:\x\CON" gives "\\.\CON"):
+// IsDevicePath tells it.
 std::wstring CanonicalPath(std::wstring_view path);
 
 // The longest folder (with its trailing "\") that can be the process's current directory.

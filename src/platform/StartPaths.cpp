@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "CommandLinePaths.h"
+#include "DevicePath.h"
 
 namespace korvex::platform {
 
@@ -26,7 +27,10 @@ std::wstring FullPathOf(const std::wstring& path) {
 
 std::vector<std::wstring> StartPaths(std::wstring_view commandLine) {
     std::vector<std::wstring> paths = CommandLinePaths(commandLine);
-    for (std::wstring& path : paths) path = FullPathOf(path);
+    // A device's path is kept as given: made full, "C:\Чертежи\CON" would be named to the user as
+    // "\\.\CON", a path nobody gave.
+    for (std::wstring& path : paths)
+        if (!IsDevicePath(path)) path = FullPathOf(path);
     return paths;
 }
 

@@ -9,7 +9,8 @@ namespace korvex::platform {
 
 // The command line's paths (see CommandLinePaths) made full against the current folder as it is
 // now, so call it before anything changes the current folder. A path the system cannot make
-// full is kept as it was given; it will be named as missing.
+// full is kept as it was given; it will be named as missing. So is a path that names a device
+// (IsDevicePath), which the system would make "\\.\CON" and which will be named as a device.
 std::vector<std::wstring> StartPaths(std::wstring_view commandLine);
 
 }  // namespace korvex::platform

@@ -76,11 +76,20 @@ TEST(PathText, ParentFolder) {
     for (const auto& c : cases) EXPECT_EQ(ParentFolder(c.folder), c.parent) << c.folder;
 }
 
-TEST(PathText, WithoutVerbatimPrefix) {
-    EXPECT_EQ(WithoutVerbatimPrefix(L"\\\\?\\C:\\d\\a.pdf"), L"C:\\d\\a.pdf");
-    EXPECT_EQ(WithoutVerbatimPrefix(L"\\\\?\\UNC\\srv\\share\\a"), L"\\\\srv\\share\\a");
-    EXPECT_EQ(WithoutVerbatimPrefix(L"\\\\?\\unc\\srv\\s"), L"\\\\srv\\s");
-    EXPECT_EQ(WithoutVerbatimPrefix(L"\\\\srv\\share\\a"), L"\\\\srv\\share\\a");
-    EXPECT_EQ(WithoutVerbatimPrefix(L"C:\\d\\a.pdf"), L"C:\\d\\a.pdf");
-    EXPECT_EQ(WithoutVerbatimPrefix(L"\\\\?\\"), L"");
+TEST(PathText, WithoutNamespacePrefix) {
+    EXPECT_EQ(WithoutNamespacePrefix(L"\\\\?\\C:\\d\\a.pdf"), L"C:\\d\\a.pdf");
+    EXPECT_EQ(WithoutNamespacePrefix(L"\\\\?\\UNC\\srv\\share\\a"), L"\\\\srv\\share\\a");
+    EXPECT_EQ(WithoutNamespacePrefix(L"\\\\?\\unc\\srv\\s"), L"\\\\srv\\s");
+    EXPECT_EQ(WithoutNamespacePrefix(L"\\\\srv\\share\\a"), L"\\\\srv\\share\\a");
+    EXPECT_EQ(WithoutNamespacePrefix(L"C:\\d\\a.pdf"), L"C:\\d\\a.pdf");
+    // The device namespace's spelling of a drive's or a server's file is that file.
+    EXPECT_EQ(WithoutNamespacePrefix(L"\\\\.\\C:\\d\\a.pdf"), L"C:\\d\\a.pdf");
+    EXPECT_EQ(WithoutNamespacePrefix(L"//./c:/d/a.pdf"), L"c:/d/a.pdf");
+    EXPECT_EQ(WithoutNamespacePrefix(L"\\\\.\\UNC\\srv\\share\\a"), L"\\\\srv\\share\\a");
+    // Anything else keeps its prefix: without it, "\\.\CON" or "\\?\Volume{…}\a" would be read as a
+    // name in the current folder. A bare prefix and a bare volume ("\\.\C:") are no file paths.
+    for (const std::wstring kept :
+         {L"\\\\?\\", L"\\\\.\\", L"\\\\.\\CON", L"\\\\.\\C:", L"\\\\?\\C:", L"\\\\?\\GLOBALROOT\\Device\\Null",
+          L"\\\\?\\Volume{1}\\a", L"\\\\.\\pipe\\x", L"\\\\?\\UNCX\\srv", L"\\\\?C:\\x"})
+        EXPECT_EQ(WithoutNamespacePrefix(kept), kept);
 }

@@ -34,6 +34,23 @@ TEST(SendList, DriveRelativePathGetsBackslashInFolder) {
     EXPECT_FALSE(list.Contains(L"C:a.txt"));
 }
 
+// The prefixes that take a drive's or a server's path literally, or through the device namespace,
+// name the same file: a file given both ways would be sent twice.
+TEST(SendList, APathWithANamespacePrefixIsThePlainPath) {
+    SendList list(SimpleFold);
+    EXPECT_TRUE(list.Add(L"\\\\.\\C:\\kxt\\f03.dwg", L"1 KB"));
+    EXPECT_EQ(list[0].folder, L"C:\\kxt\\");
+    for (const auto* same : {L"C:\\kxt\\f03.dwg", L"\\\\?\\c:\\KXT\\f03.dwg", L"\\\\.\\C:\\kxt\\F03.DWG"}) {
+        EXPECT_TRUE(list.Contains(same)) << same;
+        EXPECT_FALSE(list.Add(same, L"1 KB")) << same;
+    }
+    EXPECT_FALSE(list.Add(L"\\\\?\\C:\\kxt\\", L"f03.dwg", L"1 KB")) << "a walk's folder with the prefix";
+    EXPECT_TRUE(list.Add(L"\\\\?\\UNC\\srv\\share\\f03.dwg", L"1 KB"));
+    EXPECT_TRUE(list.Contains(L"\\\\srv\\share\\f03.dwg"));
+    EXPECT_FALSE(list.Add(L"\\\\.\\unc\\srv\\share\\F03.dwg", L"1 KB"));
+    EXPECT_EQ(list.Size(), 2u);
+}
+
 TEST(SendList, RemoveAtKeepsOrderAndFreesTheIndex) {
     SendList list(SimpleFold);
     for (auto p : {L"C:\\1", L"C:\\2", L"C:\\3", L"C:\\4"}) list.Add(p, L"0 B");

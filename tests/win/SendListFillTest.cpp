@@ -5,6 +5,7 @@
 #include "FileSystem.h"
 #include "FormFixture.h"
 #include "Locale.h"
+#include "UniqueResource.h"
 
 namespace korvex::test {
 namespace {
@@ -66,6 +67,10 @@ TEST_F(SendListFill, EverySpellingOfOneFileIsOneEntry) {
         canonical + L".",
         canonical + L" ",
         files / L"Data\\\\a.pdf",
+        // The device namespace's spelling of a file on a drive is that file.
+        L"\\\\.\\" + canonical,
+        L"//./" + slashed,
+        L"\\\\.\\" + files / L"Data\\..\\Data\\A.pdf",
     };
     for (const auto& spelling : spellings) form->AddPath(spelling, false);
     ASSERT_EQ(form->SendEntries().Size(), 1u);
@@ -79,10 +84,74 @@ TEST_F(SendListFill, EverySpellingOfOneFileIsOneEntry) {
     form->AddFolder(L"\\\\?\\" + files / L"Data", false);
     EXPECT_EQ(form->SendEntries().Size(), 2u);
     EXPECT_EQ(form->ListViewFiles.Count(), 2);
-    // A path that does not exist adds nothing, with or without recursion.
+    EXPECT_TRUE(prompter.shown.empty()) << prompter.shown.front().text;
+    // A path that does not exist adds nothing, with or without recursion, and is named.
     form->AddPath(files / L"missing.txt", false);
     form->AddPath(files / L"missing", true);
     EXPECT_EQ(form->SendEntries().Size(), 2u);
+    ASSERT_EQ(prompter.shown.size(), 2u);
+    EXPECT_EQ(prompter.shown[0].text, L"Не найден:\r\n" + files / L"missing.txt");
+    EXPECT_EQ(prompter.shown[1].text, L"Не найден:\r\n" + files / L"missing");
+}
+
+// A device's name is no file, wherever it stands and however it is spelled: nothing of it reaches
+// the list, and every one is named with the paths that are not there, in one message after the add.
+TEST_F(SendListFill, DevicesAreNamedAndNeverAdded) {
+    WriteBytes(files / L"a.dwg", "a");
+    const std::wstring drive = files.Path().substr(0, 3);  // "C:\"
+    const std::vector<std::wstring> devices{
+        files / L"CON",
+        drive + L"NUL",
+        files / L"nul.txt",
+        files / L"Aux .dwg",
+        files / L"PRN. ",
+        files / L"COM1",
+        files / L"lpt9.pdf",
+        files / L"COM\u00B9.dwg",
+        files / L"CONOUT$",
+        L"\\\\.\\CON",
+        L"\\\\.\\PhysicalDrive0",
+        L"\\\\?\\GLOBALROOT\\Device\\Null",
+        L"\\\\.\\" + drive.substr(0, 2),
+        L"\\\\.\\" + drive + L"..\\..\\kxt",
+    };
+    std::vector<std::wstring> given{files / L"a.dwg"};
+    given.insert(given.end(), devices.begin(), devices.end());
+    given.push_back(files / L"gone.dwg");
+    form->AddPaths(given, true);
+    ASSERT_EQ(form->SendEntries().Size(), 1u);
+    EXPECT_EQ(form->SendEntries()[0].FullPath(), files / L"a.dwg");
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    std::wstring expected =
+        L"Не найден:\r\n" + files / L"gone.dwg" + L"\r\n\r\nНе добавлены (это имена устройств, а не файлы):";
+    for (const auto& device : devices) expected += L"\r\n" + device;
+    EXPECT_EQ(prompter.shown[0].text, expected);
+    EXPECT_EQ(prompter.shown[0].icon, ui::MessageIcon::Warning);
+
+    // The paths of a second start take the same road, and a device is named as the user gave it,
+    // not as the system makes it full ("\\.\CON").
+    prompter.shown.clear();
+    form->AddStartPaths({files / L"CON", files / L"a.dwg"});
+    EXPECT_EQ(form->SendEntries().Size(), 1u);
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(prompter.shown[0].text, L"Не добавлен (это имя устройства, а не файл):\r\n" + files / L"CON");
+}
+
+// A file on disk can bear a device's name (a program that bypasses the name rules makes one, so
+// does another system): the walk of its folder names it instead of listing it, since the client
+// would be handed the device.
+TEST_F(SendListFill, AWalkNamesFilesThatBearDevicesNames) {
+    MakeDir(files / L"odd");
+    WriteBytes(files / L"odd\\a.dwg", "a");
+    // Made, and removed, by the literal path: any other spelling of it opens the device.
+    const std::wstring literal = L"\\\\?\\" + files / L"odd\\NUL.dwg";
+    if (!platform::UniqueFile(CreateFileW(literal.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr)))
+        GTEST_SKIP() << "this system makes no file named as a device (error " << GetLastError() << ")";
+    const platform::ScopeExit remove([&] { DeleteFileW(literal.c_str()); });
+    form->AddPath(files / L"odd", true);
+    EXPECT_EQ(FileNames(), std::vector<std::wstring>{L"a.dwg"});
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(prompter.shown[0].text, L"Не добавлен (это имя устройства, а не файл):\r\n" + files / L"odd\\NUL.dwg");
 }
 
 // Short 8.3 names are the same files as their long names, where the file system has them.

@@ -41,5 +41,20 @@ TEST(StartPaths, RelativePathsAreTakenFromTheCurrentFolder) {
     EXPECT_EQ(paths, expected);
 }
 
+// Made full, a device's path would become "\\.\CON": it is kept as given, to be named as given.
+TEST(StartPaths, DevicesAreKeptAsGiven) {
+    TempDir dir;
+    wchar_t saved[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, saved);
+    ASSERT_TRUE(SetCurrentDirectoryW(dir.Path().c_str()));
+    const auto paths = platform::StartPaths(
+        L"korvex.exe C:\\kxt\\CON nul.txt \\\\.\\PhysicalDrive0 f03.dwg "
+        L"\\\\.\\C:\\kxt\\f03.dwg");
+    SetCurrentDirectoryW(saved);
+    const std::vector<std::wstring> expected{L"C:\\kxt\\CON", L"nul.txt", L"\\\\.\\PhysicalDrive0", dir / L"f03.dwg",
+                                             L"\\\\.\\C:\\kxt\\f03.dwg"};
+    EXPECT_EQ(paths, expected);
+}
+
 }  // namespace
 }  // namespace korvex::test
