@@ -212,7 +212,9 @@ void TMainForm::btMakeQueryClick() {
     for (const std::size_t i : outcome.gone) gonePaths.push_back(sendList_[i].FullPath());
     std::wstring summary =
         SendSummary(outcome, clientExePath_,
-                    outcome.failed > 0 ? platform::SystemMessage(outcome.firstError) : std::wstring(), gonePaths);
+                    outcome.failed > 0 ? platform::SystemMessage(outcome.firstError, ClientApplication(clientExePath_))
+                                       : std::wstring(),
+                    gonePaths);
     if (const std::wstring problems = SendRecordProblems(); !problems.empty()) {
         if (!summary.empty()) summary += L"\r\n";
         summary += problems;

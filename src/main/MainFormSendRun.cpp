@@ -112,7 +112,7 @@ void TMainForm::NoteCreated(const SendRequest& request, const SendPlan& plan, st
     const ZonedTime now = platform::LocalNow();
     const std::wstring clock = ClockText(now);
     const std::wstring result =
-        error != 0 ? FailedResult(platform::SystemMessage(error)) : std::wstring(kResultStarted);
+        error != 0 ? FailedResult(platform::SystemMessage(error, plan.application)) : std::wstring(kResultStarted);
     WriteJournalLine(request, plan, position, now, result);
     if (error == 0) {
         sendList_.SetStarted(position, sendSet_, clock);
