@@ -195,14 +195,18 @@ TEST_F(CommandLineProcess, HostileBlocksAreRefusedAndTheWindowGoesOn) {
     StartFirst(L"");
     const HWND main = WaitForWindow(pid, L"KorvexMainForm");
     ASSERT_NE(main, nullptr);
+    // The listening window may come a moment after the main window.
     HWND listener = nullptr;
-    for (HWND w = nullptr; (w = FindWindowExW(HWND_MESSAGE, w, nullptr, nullptr)) != nullptr;) {
-        DWORD owner = 0;
-        GetWindowThreadProcessId(w, &owner);
-        wchar_t name[64] = {};
-        GetClassNameW(w, name, 64);
-        if (owner == pid && std::wstring_view(name).starts_with(L"Korvex.Instance.")) listener = w;
-    }
+    WaitFor([&] {
+        for (HWND w = nullptr; (w = FindWindowExW(HWND_MESSAGE, w, nullptr, nullptr)) != nullptr;) {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(w, &owner);
+            wchar_t name[64] = {};
+            GetClassNameW(w, name, 64);
+            if (owner == pid && std::wstring_view(name).starts_with(L"Korvex.Instance.")) listener = w;
+        }
+        return listener != nullptr;
+    });
     ASSERT_NE(listener, nullptr);
     const auto send = [&](const std::wstring& block, DWORD bytes) {
         COPYDATASTRUCT data{platform::SingleInstance::kPathsMagic, bytes, const_cast<wchar_t*>(block.data())};
