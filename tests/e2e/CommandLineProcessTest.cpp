@@ -198,13 +198,15 @@ TEST_F(CommandLineProcess, HostileBlocksAreRefusedAndTheWindowGoesOn) {
     // The listening window may come a moment after the main window.
     HWND listener = nullptr;
     WaitFor([&] {
-        for (HWND w = nullptr; (w = FindWindowExW(HWND_MESSAGE, w, nullptr, nullptr)) != nullptr;) {
-            DWORD owner = 0;
-            GetWindowThreadProcessId(w, &owner);
-            wchar_t name[64] = {};
-            GetClassNameW(w, name, 64);
-            if (owner == pid && std::wstring_view(name).starts_with(L"Korvex.Instance.")) listener = w;
-        }
+        // Message-only, or (under Wine, now and then) a hidden top-level window.
+        for (const HWND parent : {HWND_MESSAGE, HWND{}})
+            for (HWND w = nullptr; (w = FindWindowExW(parent, w, nullptr, nullptr)) != nullptr;) {
+                DWORD owner = 0;
+                GetWindowThreadProcessId(w, &owner);
+                wchar_t name[64] = {};
+                GetClassNameW(w, name, 64);
+                if (owner == pid && std::wstring_view(name).starts_with(L"Korvex.Instance.")) listener = w;
+            }
         return listener != nullptr;
     });
     ASSERT_NE(listener, nullptr);
