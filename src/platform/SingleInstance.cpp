@@ -87,6 +87,14 @@ LRESULT SingleInstance::OnCopyData(const COPYDATASTRUCT* data) const noexcept {
     }
 }
 
+HWND SingleInstance::FindListener(const std::wstring& name) noexcept {
+    if (const HWND listener = FindWindowExW(HWND_MESSAGE, nullptr, name.c_str(), nullptr)) return listener;
+    // Wine makes a window asked for as message-only a hidden top-level one when the process has not
+    // got its message-only parent (seen for a process started while Wine's desktop was starting or
+    // on a loaded machine); a start that looked only among message-only windows never found it.
+    return FindWindowW(name.c_str(), nullptr);
+}
+
 SingleInstance::HandOverResult SingleInstance::HandOver(const std::vector<std::wstring>& paths,
                                                         std::chrono::milliseconds patience) {
     if (first_) return HandOverResult::NowFirst;
@@ -95,7 +103,7 @@ SingleInstance::HandOverResult SingleInstance::HandOver(const std::vector<std::w
                         const_cast<wchar_t*>(block.data())};
     const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(patience.count());
     for (;;) {
-        if (const HWND listener = FindWindowExW(HWND_MESSAGE, nullptr, name_.c_str(), nullptr)) {
+        if (const HWND listener = FindListener(name_)) {
             DWORD pid = 0;
             GetWindowThreadProcessId(listener, &pid);
             AllowSetForegroundWindow(pid);

@@ -1,8 +1,9 @@
 #pragma once
 // One running window per copy of the program. Copies are told apart by the full path of their
 // executable, case folded: a copy in another folder is another program with other settings.
-// The first start holds a named mutex for its whole life and listens with a message-only window;
-// a later start finds that window and hands its paths over in a WM_COPYDATA message.
+// The first start holds a named mutex for its whole life and listens with a message-only window
+// (under Wine now and then a hidden top-level one); a later start finds that window and hands its
+// paths over in a WM_COPYDATA message.
 
 #include <windows.h>
 
@@ -47,6 +48,9 @@ public:
 
     // The name of the mutex and of the listening window's class for an executable path.
     static std::wstring NameFor(std::wstring_view exePath);
+    // The listening window of the instance with that name: a message-only window, or a hidden
+    // top-level one where the system could not make it message-only; null when none listens.
+    static HWND FindListener(const std::wstring& name) noexcept;
 
     // Answers of the listening window to WM_COPYDATA.
     static constexpr LRESULT kTaken = 1, kNotNow = 2, kRefused = 0;

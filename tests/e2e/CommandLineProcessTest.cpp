@@ -195,14 +195,14 @@ TEST_F(CommandLineProcess, HostileBlocksAreRefusedAndTheWindowGoesOn) {
     StartFirst(L"");
     const HWND main = WaitForWindow(pid, L"KorvexMainForm");
     ASSERT_NE(main, nullptr);
+    // Message-only, or, where Wine could not make it so, a hidden top-level window.
     HWND listener = nullptr;
-    for (HWND w = nullptr; (w = FindWindowExW(HWND_MESSAGE, w, nullptr, nullptr)) != nullptr;) {
-        DWORD owner = 0;
-        GetWindowThreadProcessId(w, &owner);
-        wchar_t name[64] = {};
-        GetClassNameW(w, name, 64);
-        if (owner == pid && std::wstring_view(name).starts_with(L"Korvex.Instance.")) listener = w;
-    }
+    for (const HWND parent : {HWND_MESSAGE, HWND(nullptr)})
+        for (HWND w = nullptr; (w = FindWindowExW(parent, w, nullptr, nullptr)) != nullptr;) {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(w, &owner);
+            if (owner == pid && ClassOf(w).starts_with(L"Korvex.Instance.")) listener = w;
+        }
     ASSERT_NE(listener, nullptr);
     const auto send = [&](const std::wstring& block, DWORD bytes) {
         COPYDATASTRUCT data{platform::SingleInstance::kPathsMagic, bytes, const_cast<wchar_t*>(block.data())};
