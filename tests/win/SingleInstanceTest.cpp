@@ -9,6 +9,7 @@
 #include "FormFixture.h"
 #include "SingleInstance.h"
 #include "StartHandOver.h"
+#include "UniqueResource.h"
 
 namespace korvex::test {
 namespace {
@@ -77,6 +78,46 @@ TEST_F(SingleInstanceTest, TheRunningWindowGetsThePathsOnceItTakesThem) {
     EXPECT_TRUE(prompter.shown.empty());
 }
 
+// Under Wine a process that has not got its message-only parent (started while the desktop was
+// starting, or on a loaded machine) gets a hidden top-level window where it asked for a message-only
+// one. The running instance's listener is stood in for by such a window of the test's own.
+TEST_F(SingleInstanceTest, AListenerThatIsAHiddenTopLevelWindowGetsThePathsToo) {
+    const SingleInstance first(exe);  // holds the instance, not listening itself
+    const std::wstring name = SingleInstance::NameFor(exe);
+    static std::vector<std::wstring> offered;
+    offered.clear();
+    WNDCLASSEXW cls{};
+    cls.cbSize = sizeof cls;
+    cls.hInstance = GetModuleHandleW(nullptr);
+    cls.lpszClassName = name.c_str();
+    cls.lpfnWndProc = [](HWND w, UINT msg, WPARAM wParam, LPARAM lParam) -> LRESULT {
+        if (msg != WM_COPYDATA) return DefWindowProcW(w, msg, wParam, lParam);
+        const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+        const auto paths = SplitPathBlock({static_cast<const wchar_t*>(data->lpData), data->cbData / sizeof(wchar_t)});
+        if (!paths) return SingleInstance::kRefused;
+        offered = *paths;
+        return SingleInstance::kTaken;
+    };
+    ASSERT_NE(RegisterClassExW(&cls), 0);
+    const platform::ScopeExit unregister([&] { UnregisterClassW(name.c_str(), cls.hInstance); });
+    const HWND listener =
+        CreateWindowExW(0, name.c_str(), L"", 0, 0, 0, 0, 0, nullptr, nullptr, cls.hInstance, nullptr);
+    ASSERT_NE(listener, nullptr);
+    const platform::ScopeExit destroy([&] { DestroyWindow(listener); });
+    EXPECT_EQ(SingleInstance::FindListener(name), listener);
+
+    const std::vector<std::wstring> paths{L"C:\\Чертежи\\лист 1.dwg"};
+    prompter.answers = {ui::ChoiceResult(1)};  // a start that never finds the window gives up
+    std::optional<int> exitCode = -1;
+    RunWhilePumping([&] {
+        SingleInstance second(exe);
+        exitCode = HandOverToRunning(second, paths, prompter, 2s);
+    });
+    EXPECT_EQ(exitCode, 0);
+    EXPECT_EQ(offered, paths);
+    EXPECT_TRUE(prompter.shown.empty());
+}
+
 TEST_F(SingleInstanceTest, AStartThatGivesUpWaitingSaysSoAndEndsWithOne) {
     SingleInstance first(exe);
     int offers = 0;
@@ -134,7 +175,7 @@ TEST_F(SingleInstanceTest, MessagesOfTheWrongSizeOrFormAreRefused) {
         ++taken;
         return true;
     });
-    const HWND listener = FindWindowExW(HWND_MESSAGE, nullptr, SingleInstance::NameFor(exe).c_str(), nullptr);
+    const HWND listener = SingleInstance::FindListener(SingleInstance::NameFor(exe));
     ASSERT_NE(listener, nullptr);
     auto send = [&](ULONG_PTR magic, const void* data, DWORD bytes) {
         COPYDATASTRUCT copy{magic, bytes, const_cast<void*>(data)};
